@@ -1,0 +1,10 @@
+if(CHROMIVA_SANITIZER STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+elseif(CHROMIVA_SANITIZER STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT CHROMIVA_SANITIZER STREQUAL "")
+  message(FATAL_ERROR "CHROMIVA_SANITIZER must be empty, 'address' or 'thread'")
+endif()

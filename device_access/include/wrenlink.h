@@ -1,0 +1,122 @@
+/* Wrenlink: discovery of the instruments and their USB command protocols.
+ *
+ * Every operation takes a device index 0 to 9 and returns a plain int: detection answers
+ * 1 or 0, closing answers 1, and commands answer the byte count of their last reply
+ * (0 = the device kind does not accept the command, or nothing arrived). Buffers belong to
+ * the caller; the library keeps no pointer after it returns. Calls on one device index must
+ * be serialised by the caller; different indices may be used from different threads.
+ */
+#ifndef WRENLINK_H
+#define WRENLINK_H
+
+#include <stdint.h>
+
+#if defined(_WIN32)
+#define WRENLINK_CALL __stdcall
+#define WRENLINK_API __declspec(dllexport)
+#else
+#define WRENLINK_CALL
+#define WRENLINK_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Discovery, transport and identity. */
+WRENLINK_API int WRENLINK_CALL DetectDevice(int index);
+WRENLINK_API int WRENLINK_CALL GetName(int index, char* buffer, int length);
+WRENLINK_API int WRENLINK_CALL GetDeviceName(int index, unsigned char* buffer, int length);
+WRENLINK_API int WRENLINK_CALL GetDeviceVersion(int index, unsigned char* buffer, int length);
+WRENLINK_API int WRENLINK_CALL GetDeviceKind(int index);
+WRENLINK_API int WRENLINK_CALL GetVersionStr(int index, char* buffer, int length);
+WRENLINK_API int WRENLINK_CALL WriteData(int index, const unsigned char* data, int length);
+WRENLINK_API int WRENLINK_CALL ReadData(int index, unsigned char* buffer, int length);
+WRENLINK_API int WRENLINK_CALL CloseDevice(int index);
+
+/* Spectrometers and the mirror unit. */
+WRENLINK_API int WRENLINK_CALL GetDeviceExposure(int index, double* exposureUs);
+WRENLINK_API int WRENLINK_CALL SetDeviceExposure(int index, double exposureUs);
+WRENLINK_API int WRENLINK_CALL GetDeviceData(int index, void* buffer);
+WRENLINK_API int WRENLINK_CALL GetDeviceEeprom(int index, int address, unsigned char* buffer,
+                                               int length);
+WRENLINK_API int WRENLINK_CALL SetDeviceEeprom(int index, int address, const unsigned char* data,
+                                               int length);
+WRENLINK_API int WRENLINK_CALL GetDeviceSerialNo(int index, unsigned char* buffer, int length);
+WRENLINK_API int WRENLINK_CALL SetDeviceSerialNo(int index, const unsigned char* data,
+                                                 int length);
+WRENLINK_API int WRENLINK_CALL GetDeviceComp(int index, unsigned char* block48);
+WRENLINK_API int WRENLINK_CALL SetDeviceComp(int index, const unsigned char* block48);
+WRENLINK_API int WRENLINK_CALL GetDeviceTemp(int index, int16_t* tenthsCelsius);
+WRENLINK_API int WRENLINK_CALL GetDeviceRealData(int index, unsigned char* buffer);
+WRENLINK_API int WRENLINK_CALL SetMirror(int index, int position);
+WRENLINK_API int WRENLINK_CALL GetDeviceExposure2(int index, double* channel0Us,
+                                                  double* channel1Us);
+WRENLINK_API int WRENLINK_CALL SetDeviceExposure2(int index, double channel0Us,
+                                                  double channel1Us);
+WRENLINK_API int WRENLINK_CALL GetDeviceComp2(int index, unsigned char* block48);
+WRENLINK_API int WRENLINK_CALL SetDeviceComp2(int index, const unsigned char* block48);
+WRENLINK_API int WRENLINK_CALL GetDeviceEeprom2(int index, int address, unsigned char* buffer,
+                                                int length);
+WRENLINK_API int WRENLINK_CALL SetDeviceEeprom2(int index, int address, const unsigned char* data,
+                                                int length);
+
+/* Sensor board: offset, I/O and PWM channels. */
+WRENLINK_API int WRENLINK_CALL GetDeviceOffset(int index, int* offset);
+WRENLINK_API int WRENLINK_CALL SetDeviceOffset(int index, int offset);
+WRENLINK_API int WRENLINK_CALL GetDeviceIO(int index, int channel, int* value);
+WRENLINK_API int WRENLINK_CALL SetDeviceIO(int index, int channel, int value);
+WRENLINK_API int WRENLINK_CALL GetDevicePWM(int index, int channel, int* value);
+WRENLINK_API int WRENLINK_CALL SetDevicePWM(int index, int channel, int value);
+
+/* Load-cell units. */
+WRENLINK_API int WRENLINK_CALL GetDeviceLoad(int index, int channel, unsigned char* value4);
+WRENLINK_API int WRENLINK_CALL SetDeviceLoad(int index, int channel, int value);
+WRENLINK_API int WRENLINK_CALL GetDeviceLoadData(int index, unsigned char* buffer);
+WRENLINK_API int WRENLINK_CALL SetDeviceLoadTare(int index);
+WRENLINK_API int WRENLINK_CALL SetDeviceLoadCalib(int index, int value);
+WRENLINK_API int WRENLINK_CALL SetDeviceLoadFix(int index);
+
+/* LED units and the LED power supply. */
+WRENLINK_API int WRENLINK_CALL GetDeviceLED(int index, unsigned char* levels);
+WRENLINK_API int WRENLINK_CALL SetDeviceLED(int index, const unsigned char* levels);
+WRENLINK_API int WRENLINK_CALL GetDeviceLEDSW(int index, unsigned char* switches);
+WRENLINK_API int WRENLINK_CALL SetDeviceLEDSW(int index, const unsigned char* switches);
+WRENLINK_API int WRENLINK_CALL GetDeviceLEDVC(int index, uint16_t* voltage, uint16_t* current);
+WRENLINK_API int WRENLINK_CALL GetDeviceLEDName(int index, unsigned char* name48);
+WRENLINK_API int WRENLINK_CALL SetDeviceLEDName(int index, const unsigned char* name48);
+WRENLINK_API int WRENLINK_CALL GetDeviceLEDTemp(int index, int16_t* tenthsCelsius);
+WRENLINK_API int WRENLINK_CALL SetLEDPowerCurrent(int index, const unsigned char* data32);
+WRENLINK_API int WRENLINK_CALL SetLEDPowerOnOff(int index, int value);
+
+/* Motor controller (text protocol). */
+WRENLINK_API int WRENLINK_CALL GetMotor(int index);
+WRENLINK_API int WRENLINK_CALL DoMove(int index, int p1, int p2, int p3);
+WRENLINK_API int WRENLINK_CALL GetSwitch(int index, int n);
+WRENLINK_API int WRENLINK_CALL GetStatus(int index, int n);
+WRENLINK_API int WRENLINK_CALL SetBuzzer(int index, int on);
+WRENLINK_API int WRENLINK_CALL StopSoft(int index);
+WRENLINK_API int WRENLINK_CALL StopNow(int index);
+WRENLINK_API int WRENLINK_CALL DoOriginal(int index, int p1, int p2, int p3);
+WRENLINK_API int WRENLINK_CALL SetStartSpeed(int index, int speed);
+WRENLINK_API int WRENLINK_CALL CloseMotor(int index);
+WRENLINK_API int WRENLINK_CALL GetOpSwitch(int index, int n);
+WRENLINK_API int WRENLINK_CALL SetExcitation(int index, int p1, int p2);
+
+/* Brushless driver, text relay and data units. */
+WRENLINK_API int WRENLINK_CALL SetBLDC_PWM(int index, int value);
+WRENLINK_API int WRENLINK_CALL GetBLDC_PWM(int index, int* value);
+WRENLINK_API int WRENLINK_CALL GetBLDC_RND(int index, int* value);
+WRENLINK_API int WRENLINK_CALL SetRS(int index, const char* text);
+WRENLINK_API int WRENLINK_CALL GetRS(int index, char* buffer65);
+WRENLINK_API int WRENLINK_CALL GetGData(int index, float* values32);
+WRENLINK_API int WRENLINK_CALL GetSParameter(int index, unsigned char* block40);
+WRENLINK_API int WRENLINK_CALL SetSParameter(int index, const unsigned char* block40);
+WRENLINK_API int WRENLINK_CALL GetSData(int index, float* values3);
+WRENLINK_API int WRENLINK_CALL GetDroneData(int index, unsigned char* record3024);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* WRENLINK_H */

@@ -1,0 +1,44 @@
+#include "instrument_factory.h"
+
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "virtual_simple.h"
+#include "virtual_spectrometer.h"
+
+namespace wrenlink::sim {
+namespace {
+
+using Maker = std::function<std::unique_ptr<VirtualInstrument>(const InstrumentSpec&)>;
+
+const std::map<std::string, Maker>& Makers() {
+  static const std::map<std::string, Maker> makers = {
+      {"spectrometer",
+       [](const InstrumentSpec& s) { return std::make_unique<VirtualSpectrometer>(s); }},
+      {"mirror", [](const InstrumentSpec&) { return std::make_unique<VirtualMirror>(); }},
+      {"led16", [](const InstrumentSpec&) { return std::make_unique<VirtualLedUnit>(13); }},
+      {"led8", [](const InstrumentSpec&) { return std::make_unique<VirtualLedUnit>(29); }},
+  };
+  return makers;
+}
+
+// "kind<N>" with N from 0 to 255.
+std::unique_ptr<VirtualInstrument> MakeIdentityOnly(const std::string& name) {
+  if (name.size() < 5 || name.compare(0, 4, "kind") != 0) return nullptr;
+  char* end = nullptr;
+  long kind = std::strtol(name.c_str() + 4, &end, 10);
+  if (*end != '\0' || kind < 0 || kind > 255) return nullptr;
+  return std::make_unique<VirtualIdentityOnly>(static_cast<int>(kind));
+}
+
+}  // namespace
+
+std::unique_ptr<VirtualInstrument> CreateInstrument(const InstrumentSpec& spec) {
+  auto found = Makers().find(spec.name);
+  if (found != Makers().end()) return found->second(spec);
+  return MakeIdentityOnly(spec.name);
+}
+
+}  // namespace wrenlink::sim

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace wrenlink {
+
+std::optional<std::string> EnvText(const char* name);
+// The environment variable as a whole number in [low, high], or `fallback` when unset or
+// not a number in range.
+long EnvNumber(const char* name, long fallback, long low, long high);
+double EnvReal(const char* name, double fallback, double low, double high);
+
+// Bulk transfer timeout: long enough for the longest exposure (9.5 s) plus margin.
+inline constexpr int kDefaultTimeoutMs = 12000;
+int TransferTimeoutMs();
+
+}  // namespace wrenlink

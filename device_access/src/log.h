@@ -1,0 +1,9 @@
+#pragma once
+
+namespace wrenlink {
+
+// Diagnostics with a module prefix. Silent unless WRENLINK_LOG is set: "1" or "stderr" writes
+// to standard error, any other value names a file to append to.
+void Log(const char* module, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+}  // namespace wrenlink
