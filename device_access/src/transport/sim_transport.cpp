@@ -83,10 +83,15 @@ class SimTransport : public Transport {
   }
 
  private:
-  // Instruments are told apart by name, serial number and place among their namesakes.
+  // An instrument is known by its name and serial number (or its place among namesakes when
+  // it has none) and by its other options, so a list that changes an option plugs in a
+  // different instrument.
   static std::string KeyOf(const sim::InstrumentSpec& spec) {
-    std::string key = spec.name + "/" + std::to_string(spec.occurrence);
-    if (spec.HasOption("serial")) key += "/" + spec.Option("serial");
+    std::string key = spec.name + "/";
+    key += spec.HasOption("serial") ? spec.Option("serial") : std::to_string(spec.occurrence);
+    for (const auto& [name, value] : spec.options) {
+      if (name != "serial") key += ":" + name + (value.empty() ? "" : "=" + value);
+    }
     return key;
   }
 
