@@ -1,0 +1,116 @@
+// The document: sensor table, record store, sky background, LED list and operation log.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace chromiva::data {
+
+inline constexpr int kMaxSensors = 10;
+inline constexpr int kMaxPixels = 288;
+inline constexpr int kDarkSteps = 21;
+inline constexpr int kDarkStepForRecord = 20;
+inline constexpr int kTableValues = kMaxPixels + 1;
+inline constexpr int kRecordSlots = 86400;
+inline constexpr int kMaxCommittedRecords = kRecordSlots - 1;
+inline constexpr int kMaxLedUnits = 10;
+inline constexpr int kLedValueSlots = 32;
+inline constexpr int kCompCoefficients = 6;
+
+using PixelArray = std::array<float, kMaxPixels>;
+using PixelTable = std::array<float, kTableValues>;
+
+// Description and calibration tables of one spectrometer. The sensitivity, white and
+// transmission tables carry one value more than the pixels; for the white and transmission
+// tables it is the exposure (in microseconds) at which the reference was taken.
+struct SensorEntry {
+  std::string kindName;
+  std::string serialNo;
+  int32_t pixelCount = kMaxPixels;
+  int32_t exposureUs = 0;
+  std::array<double, kCompCoefficients> compBlock{};
+  std::array<PixelArray, kDarkSteps> darkTables{};
+  PixelArray wavelengthTable{};
+  PixelTable sensitivityTable{};
+  PixelTable whiteTable{};
+  PixelTable transmissionTable{};
+};
+
+struct SensorTable {
+  int32_t sensorCount = 0;
+  std::array<SensorEntry, kMaxSensors> sensors{};
+  int32_t ledCount = 0;
+  std::array<int32_t, kMaxLedUnits> ledChannels = FilledLedChannels();
+  std::array<std::array<int32_t, kLedValueSlots>, kMaxLedUnits> ledValues{};
+  int32_t mirrorCount = 0;
+
+ private:
+  static constexpr std::array<int32_t, kMaxLedUnits> FilledLedChannels() {
+    std::array<int32_t, kMaxLedUnits> channels{};
+    channels.fill(kLedValueSlots);
+    return channels;
+  }
+};
+
+// The two per-pixel arrays of a record, allocated together on first use and kept for reuse.
+struct RecordSpectra {
+  PixelArray rawSpectrum{};
+  PixelArray processedSpectrum{};
+};
+
+struct RecordSlot {
+  int32_t recordExposureUs = 0;
+  float recordTemperature = 0.0f;
+  std::unique_ptr<RecordSpectra> spectra;  // absent until first use
+};
+
+inline constexpr const char* kUntitledTitle = "無題";
+
+class Ctintrose_mfDoc {
+ public:
+  Ctintrose_mfDoc();
+  Ctintrose_mfDoc(const Ctintrose_mfDoc&) = delete;
+  Ctintrose_mfDoc& operator=(const Ctintrose_mfDoc&) = delete;
+  ~Ctintrose_mfDoc() = default;
+
+  SensorTable sensorTable;
+  std::array<int32_t, kMaxSensors> recordCount{};
+  std::array<PixelArray, kMaxSensors> skyBgdTable{};
+  std::string operationLog;  // UTF-8, lines end in CR LF
+  std::string title = kUntitledTitle;
+  bool modified = false;
+
+  SensorEntry& Sensor(int sensor);
+  const SensorEntry& Sensor(int sensor) const;
+
+  // Record slot r (0 .. kRecordSlots - 1) of a sensor slot; throws std::out_of_range otherwise.
+  RecordSlot& Record(int sensor, int record);
+  const RecordSlot& Record(int sensor, int record) const;
+
+  // The record's arrays, allocated (zeroed) on first use; a reused slot keeps its arrays.
+  RecordSpectra& EnsureSpectra(int sensor, int record);
+
+  // Calendar time of record number r, seconds since 1970, shared by all sensors.
+  int64_t& RecordTime(int record);
+  int64_t RecordTime(int record) const;
+
+  // Sets every recordCount to 0 and releases all record arrays; everything else stays.
+  void ClearRecords();
+
+  // Renames a title containing "無題" or "untitle" to "<serial>_..._<YYYYmmdd_HHMMSS>" (local
+  // time of `now`); other titles stay.
+  void NameUntitledDocument(std::time_t now);
+
+ private:
+  std::vector<RecordSlot> slots_;
+  std::vector<int64_t> recordTimes_;
+};
+
+// Local-time text of `t` in strftime format; empty when the time cannot be represented.
+std::string FormatLocalTime(std::time_t t, const char* format);
+
+}  // namespace chromiva::data

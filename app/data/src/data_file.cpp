@@ -1,0 +1,428 @@
+#include "chromiva/data/data_file.h"
+
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <optional>
+#include <vector>
+
+#include "atomic_file.h"
+#include "byte_io.h"
+#include "chromiva/data/text_codec.h"
+
+namespace chromiva::data {
+
+namespace {
+
+using detail::ByteReader;
+using detail::ByteWriter;
+
+constexpr std::uint64_t kMaxTextLength = 0x7FFFFFFF;
+constexpr std::size_t kTextChunkBytes = 1 << 20;
+
+DataFileResult Failure(DataFileError error, std::string message) {
+  return DataFileResult{error, std::move(message)};
+}
+
+std::string SensorLabel(int sensor) {
+  return "sensor " + std::to_string(sensor);
+}
+
+// ---------------------------------------------------------------- storing
+
+struct EncodedTexts {
+  std::array<std::string, kMaxSensors> kindNames;
+  std::array<std::string, kMaxSensors> serialNos;
+  std::string log;
+};
+
+std::optional<std::string> CheckDocumentCounts(const Ctintrose_mfDoc& document) {
+  const SensorTable& table = document.sensorTable;
+  if (table.sensorCount < 0 || table.sensorCount > kMaxSensors) return "sensor count";
+  if (table.ledCount < 0 || table.ledCount > kMaxLedUnits) return "LED unit count";
+  for (int k = 0; k < table.sensorCount; ++k) {
+    const int pixels = document.Sensor(k).pixelCount;
+    if (pixels < 0 || pixels > kMaxPixels) return "pixel count of " + SensorLabel(k);
+    const int records = document.recordCount[static_cast<std::size_t>(k)];
+    if (records < 0 || records > kMaxCommittedRecords) return "record count of " + SensorLabel(k);
+  }
+  for (int u = 0; u < table.ledCount; ++u) {
+    const int channels = table.ledChannels[static_cast<std::size_t>(u)];
+    if (channels < 0 || channels > kLedValueSlots)
+      return "channel count of LED unit " + std::to_string(u);
+  }
+  return std::nullopt;
+}
+
+DataFileResult EncodeTexts(const Ctintrose_mfDoc& document, EncodedTexts& encoded) {
+  auto encode = [](const std::string& text, std::string& out, const std::string& what) {
+    std::optional<std::string> bytes = Utf8ToCp932(text);
+    if (!bytes) {
+      return Failure(DataFileError::kTextNotConvertible,
+                     "the " + what + " holds characters that Shift-JIS cannot store");
+    }
+    out = std::move(*bytes);
+    return DataFileResult{};
+  };
+  for (int k = 0; k < document.sensorTable.sensorCount; ++k) {
+    const SensorEntry& sensor = document.Sensor(k);
+    const auto at = static_cast<std::size_t>(k);
+    DataFileResult r = encode(sensor.kindName, encoded.kindNames[at], "kind of " + SensorLabel(k));
+    if (r.ok()) r = encode(sensor.serialNo, encoded.serialNos[at], "serial of " + SensorLabel(k));
+    if (!r.ok()) return r;
+  }
+  return encode(document.operationLog, encoded.log, "operation log");
+}
+
+void PutText(ByteWriter& writer, const std::string& bytes) {
+  const std::uint64_t n = bytes.size();
+  if (n < 0xFF) {
+    writer.Put(static_cast<std::uint8_t>(n));
+  } else if (n < 0xFFFE) {
+    writer.Put(std::uint8_t{0xFF});
+    writer.Put(static_cast<std::uint16_t>(n));
+  } else if (n < 0xFFFFFFFF) {
+    writer.Put(std::uint8_t{0xFF});
+    writer.Put(std::uint16_t{0xFFFF});
+    writer.Put(static_cast<std::uint32_t>(n));
+  } else {
+    writer.Put(std::uint8_t{0xFF});
+    writer.Put(std::uint16_t{0xFFFF});
+    writer.Put(std::uint32_t{0xFFFFFFFF});
+    writer.Put(n);
+  }
+  writer.PutBytes(bytes.data(), bytes.size());
+}
+
+void PutFloats(ByteWriter& writer, const float* values, int count) {
+  const auto bytes = static_cast<std::size_t>(count) * sizeof(float);
+  std::memcpy(writer.Reserve(bytes), values, bytes);
+}
+
+void PutSensor(ByteWriter& writer, const SensorEntry& sensor, const EncodedTexts& texts, int k) {
+  const int pixels = sensor.pixelCount;
+  writer.Put(sensor.pixelCount);
+  PutText(writer, texts.kindNames[static_cast<std::size_t>(k)]);
+  PutText(writer, texts.serialNos[static_cast<std::size_t>(k)]);
+  writer.Put(sensor.exposureUs);
+  for (double c : sensor.compBlock) writer.Put(c);
+  for (const PixelArray& step : sensor.darkTables) PutFloats(writer, step.data(), pixels);
+  PutFloats(writer, sensor.wavelengthTable.data(), pixels);
+  for (int i = 0; i <= pixels; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    writer.Put(sensor.sensitivityTable[at]);
+    writer.Put(sensor.whiteTable[at]);
+    writer.Put(sensor.transmissionTable[at]);
+  }
+}
+
+void PutLeds(ByteWriter& writer, const SensorTable& table) {
+  writer.Put(table.ledCount);
+  for (int u = 0; u < table.ledCount; ++u) {
+    const auto at = static_cast<std::size_t>(u);
+    writer.Put(table.ledChannels[at]);
+    for (int c = 0; c < table.ledChannels[at]; ++c) {
+      writer.Put(table.ledValues[at][static_cast<std::size_t>(c)]);
+    }
+  }
+}
+
+void PutRecord(ByteWriter& writer, const RecordSlot& slot, int pixels) {
+  const auto pixelCount = static_cast<std::size_t>(pixels);
+  char* at = writer.Reserve(8 + pixelCount * 8);
+  std::memcpy(at, &slot.recordExposureUs, 4);
+  std::memcpy(at + 4, &slot.recordTemperature, 4);
+  if (!slot.spectra) {
+    std::memset(at + 8, 0, pixelCount * 8);  // a committed record always has arrays; be safe
+    return;
+  }
+  for (std::size_t p = 0; p < pixelCount; ++p) {
+    std::memcpy(at + 8 + p * 8, &slot.spectra->rawSpectrum[p], 4);
+    std::memcpy(at + 12 + p * 8, &slot.spectra->processedSpectrum[p], 4);
+  }
+}
+
+void PutRecords(ByteWriter& writer, const Ctintrose_mfDoc& document) {
+  for (int k = 0; k < document.sensorTable.sensorCount; ++k) {
+    const int records = document.recordCount[static_cast<std::size_t>(k)];
+    const int pixels = document.Sensor(k).pixelCount;
+    writer.Put(records);
+    for (int r = 0; r < records; ++r) PutRecord(writer, document.Record(k, r), pixels);
+  }
+}
+
+// ---------------------------------------------------------------- loading
+
+struct LoadedContents {
+  SensorTable table;
+  std::array<std::vector<RecordSlot>, kMaxSensors> records;
+  std::string log;
+};
+
+class Loader {
+ public:
+  explicit Loader(std::istream& in) : reader_(in) {}
+
+  DataFileResult Run(LoadedContents& contents) {
+    SensorTable& table = contents.table;
+    const bool ok = ReadCount(table.sensorCount, kMaxSensors, "sensor count") &&
+                    ReadSensors(table) && ReadLeds(table) && ReadAllRecords(contents) &&
+                    ReadText(contents.log, "operation log");
+    return ok ? DataFileResult{} : result_;
+  }
+
+ private:
+  bool Fail(DataFileError error, const std::string& message) {
+    result_ = Failure(error, message + " (at byte " + std::to_string(reader_.offset()) + ")");
+    return false;
+  }
+
+  bool Ended(const std::string& what) {
+    if (reader_.readError()) return Fail(DataFileError::kReadFailed, "read error in " + what);
+    return Fail(DataFileError::kTruncated, "the file ends inside the " + what);
+  }
+
+  template <typename T>
+  bool Read(T& value, const std::string& what) {
+    return reader_.Get(value) || Ended(what);
+  }
+
+  bool ReadFloats(float* values, int count, const std::string& what) {
+    return reader_.GetBytes(reinterpret_cast<char*>(values),
+                            static_cast<std::size_t>(count) * sizeof(float)) ||
+           Ended(what);
+  }
+
+  bool ReadCount(int32_t& value, int32_t capacity, const std::string& what) {
+    if (!Read(value, what)) return false;
+    if (value >= 0 && value <= capacity) return true;
+    return Fail(DataFileError::kCountBeyondCapacity, "the " + what + " " + std::to_string(value) +
+                                                         " is outside 0 to " +
+                                                         std::to_string(capacity));
+  }
+
+  bool ReadTextLength(std::uint64_t& length, bool allowWide, bool& wide, const std::string& what);
+  bool ReadText(std::string& text, const std::string& what);
+  bool ReadTextBytes(std::string& bytes, std::uint64_t count, const std::string& what);
+  bool ReadSensors(SensorTable& table);
+  bool ReadSensor(SensorEntry& sensor, int k);
+  bool ReadLeds(SensorTable& table);
+  bool ReadAllRecords(LoadedContents& contents);
+  bool ReadRecord(RecordSlot& slot, int pixels, const std::string& what);
+
+  ByteReader reader_;
+  DataFileResult result_;
+};
+
+bool Loader::ReadTextLength(std::uint64_t& length, bool allowWide, bool& wide,
+                            const std::string& what) {
+  const std::string field = "length of the " + what;
+  std::uint8_t byteLength = 0;
+  if (!Read(byteLength, field)) return false;
+  length = byteLength;
+  if (byteLength < 0xFF) return true;
+  std::uint16_t wordLength = 0;
+  if (!Read(wordLength, field)) return false;
+  if (wordLength == 0xFFFE && allowWide) {
+    wide = true;
+    return ReadTextLength(length, false, wide, what);
+  }
+  length = wordLength;
+  if (wordLength < 0xFFFF) return true;
+  std::uint32_t longLength = 0;
+  if (!Read(longLength, field)) return false;
+  length = longLength;
+  if (longLength < 0xFFFFFFFF) return true;
+  if (!Read(length, field)) return false;
+  if (length <= kMaxTextLength) return true;
+  return Fail(DataFileError::kTextTooLong, "the " + what + " claims " + std::to_string(length) +
+                                               " characters, more than " +
+                                               std::to_string(kMaxTextLength));
+}
+
+bool Loader::ReadTextBytes(std::string& bytes, std::uint64_t count, const std::string& what) {
+  // Grows with the data actually present, so a false length cannot exhaust memory.
+  bytes.clear();
+  while (count > 0) {
+    const std::size_t part = count < kTextChunkBytes ? count : kTextChunkBytes;
+    const std::size_t before = bytes.size();
+    bytes.resize(before + part);
+    if (!reader_.GetBytes(bytes.data() + before, part)) return Ended(what);
+    count -= part;
+  }
+  return true;
+}
+
+bool Loader::ReadText(std::string& text, const std::string& what) {
+  std::uint64_t length = 0;
+  bool wide = false;
+  if (!ReadTextLength(length, true, wide, what)) return false;
+  std::string bytes;
+  if (!ReadTextBytes(bytes, wide ? length * 2 : length, what)) return false;
+  std::optional<std::string> converted = wide ? Utf16LeToUtf8(bytes) : Cp932ToUtf8(bytes);
+  if (!converted) {
+    return Fail(DataFileError::kTextNotConvertible,
+                "the " + what +
+                    (wide ? " is not UTF-16 text that Shift-JIS can hold"
+                          : " is not valid Shift-JIS text"));
+  }
+  text = std::move(*converted);
+  return true;
+}
+
+bool Loader::ReadSensors(SensorTable& table) {
+  for (int k = 0; k < table.sensorCount; ++k) {
+    if (!ReadSensor(table.sensors[static_cast<std::size_t>(k)], k)) return false;
+  }
+  return true;
+}
+
+bool Loader::ReadSensor(SensorEntry& sensor, int k) {
+  const std::string of = " of " + SensorLabel(k);
+  if (!ReadCount(sensor.pixelCount, kMaxPixels, "pixel count" + of)) return false;
+  if (!ReadText(sensor.kindName, "kind name" + of) || !ReadText(sensor.serialNo, "serial" + of) ||
+      !Read(sensor.exposureUs, "exposure" + of)) {
+    return false;
+  }
+  for (double& c : sensor.compBlock) {
+    if (!Read(c, "wavelength coefficients" + of)) return false;
+  }
+  const int pixels = sensor.pixelCount;
+  for (PixelArray& step : sensor.darkTables) {
+    if (!ReadFloats(step.data(), pixels, "dark tables" + of)) return false;
+  }
+  if (!ReadFloats(sensor.wavelengthTable.data(), pixels, "wavelength table" + of)) return false;
+  for (int i = 0; i <= pixels; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    if (!Read(sensor.sensitivityTable[at], "reference tables" + of) ||
+        !Read(sensor.whiteTable[at], "reference tables" + of) ||
+        !Read(sensor.transmissionTable[at], "reference tables" + of)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool Loader::ReadLeds(SensorTable& table) {
+  if (!ReadCount(table.ledCount, kMaxLedUnits, "LED unit count")) return false;
+  for (int u = 0; u < table.ledCount; ++u) {
+    const auto at = static_cast<std::size_t>(u);
+    const std::string of = " of LED unit " + std::to_string(u);
+    if (!ReadCount(table.ledChannels[at], kLedValueSlots, "channel count" + of)) return false;
+    for (int c = 0; c < table.ledChannels[at]; ++c) {
+      if (!Read(table.ledValues[at][static_cast<std::size_t>(c)], "values" + of)) return false;
+    }
+  }
+  return true;
+}
+
+bool Loader::ReadRecord(RecordSlot& slot, int pixels, const std::string& what) {
+  const auto pixelCount = static_cast<std::size_t>(pixels);
+  const char* at = reader_.View(8 + pixelCount * 8);
+  if (at == nullptr) return Ended(what);
+  std::memcpy(&slot.recordExposureUs, at, 4);
+  std::memcpy(&slot.recordTemperature, at + 4, 4);
+  slot.spectra = std::make_unique<RecordSpectra>();
+  for (std::size_t p = 0; p < pixelCount; ++p) {
+    std::memcpy(&slot.spectra->rawSpectrum[p], at + 8 + p * 8, 4);
+    std::memcpy(&slot.spectra->processedSpectrum[p], at + 12 + p * 8, 4);
+  }
+  return true;
+}
+
+bool Loader::ReadAllRecords(LoadedContents& contents) {
+  for (int k = 0; k < contents.table.sensorCount; ++k) {
+    const std::string of = " of " + SensorLabel(k);
+    int32_t count = 0;
+    if (!ReadCount(count, kMaxCommittedRecords, "record count" + of)) return false;
+    std::vector<RecordSlot>& records = contents.records[static_cast<std::size_t>(k)];
+    records.reserve(static_cast<std::size_t>(count));
+    const int pixels = contents.table.sensors[static_cast<std::size_t>(k)].pixelCount;
+    for (int r = 0; r < count; ++r) {
+      records.emplace_back();
+      if (!ReadRecord(records.back(), pixels, "record " + std::to_string(r + 1) + of)) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+void ApplyContents(Ctintrose_mfDoc& document, LoadedContents& contents) {
+  SensorTable& target = document.sensorTable;
+  const SensorTable& loaded = contents.table;
+  target.sensorCount = loaded.sensorCount;
+  for (int k = 0; k < loaded.sensorCount; ++k) {
+    const auto at = static_cast<std::size_t>(k);
+    target.sensors[at] = std::move(contents.table.sensors[at]);
+    std::vector<RecordSlot>& records = contents.records[at];
+    document.recordCount[at] = static_cast<int32_t>(records.size());
+    for (std::size_t r = 0; r < records.size(); ++r) {
+      document.Record(k, static_cast<int>(r)) = std::move(records[r]);
+    }
+  }
+  target.ledCount = loaded.ledCount;
+  for (int u = 0; u < loaded.ledCount; ++u) {
+    const auto at = static_cast<std::size_t>(u);
+    target.ledChannels[at] = loaded.ledChannels[at];
+    std::copy_n(loaded.ledValues[at].begin(), loaded.ledChannels[at], target.ledValues[at].begin());
+  }
+  document.operationLog = std::move(contents.log);
+}
+
+}  // namespace
+
+DataFileResult StoreDataFile(const Ctintrose_mfDoc& document, std::ostream& out) {
+  if (std::optional<std::string> bad = CheckDocumentCounts(document)) {
+    return Failure(DataFileError::kInconsistentDocument,
+                   "the document's " + *bad + " is out of range; nothing written");
+  }
+  EncodedTexts texts;
+  if (DataFileResult encoded = EncodeTexts(document, texts); !encoded.ok()) return encoded;
+  ByteWriter writer(out);
+  const SensorTable& table = document.sensorTable;
+  writer.Put(table.sensorCount);
+  for (int k = 0; k < table.sensorCount; ++k) PutSensor(writer, document.Sensor(k), texts, k);
+  PutLeds(writer, table);
+  PutRecords(writer, document);
+  PutText(writer, texts.log);
+  if (!writer.Flush() || !out.flush()) {
+    return Failure(DataFileError::kWriteFailed, "the data could not be written");
+  }
+  return {};
+}
+
+DataFileResult LoadDataFile(Ctintrose_mfDoc& document, std::istream& in) {
+  auto contents = std::make_unique<LoadedContents>();
+  Loader loader(in);
+  DataFileResult result = loader.Run(*contents);
+  if (result.ok()) ApplyContents(document, *contents);
+  return result;
+}
+
+DataFileResult SaveDataFile(Ctintrose_mfDoc& document, const std::filesystem::path& path,
+                            bool syncToDisk) {
+  detail::AtomicFileWriter file(path);
+  if (!file.Open()) return Failure(DataFileError::kOpenFailed, file.error());
+  DataFileResult result = StoreDataFile(document, file.stream());
+  if (!result.ok()) return result;
+  if (!file.Commit(syncToDisk)) return Failure(DataFileError::kWriteFailed, file.error());
+  document.title = path.filename().string();
+  document.modified = false;
+  return result;
+}
+
+DataFileResult OpenDataFile(Ctintrose_mfDoc& document, const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return Failure(DataFileError::kOpenFailed, "cannot open " + path.string());
+  DataFileResult result = LoadDataFile(document, in);
+  if (!result.ok()) {
+    result.message = path.filename().string() + ": " + result.message;
+    return result;
+  }
+  document.title = path.filename().string();
+  document.modified = false;
+  return result;
+}
+
+}  // namespace chromiva::data

@@ -1,0 +1,312 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "test_support.h"
+
+namespace chromiva::data {
+namespace {
+
+using namespace std::string_literals;
+
+using test::AddRecords;
+using test::AddSensor;
+using test::Load;
+using test::NewDocument;
+using test::Store;
+
+constexpr std::size_t kRecordBytes = 8 + kMaxPixels * 8;
+
+template <typename T>
+T At(const std::string& bytes, std::size_t offset) {
+  T value{};
+  std::memcpy(&value, bytes.data() + offset, sizeof value);
+  return value;
+}
+
+std::string LogOfLength(std::size_t n) {
+  return std::string(n, 'a');
+}
+
+// Stored bytes of an empty document whose log is the given (code page 932) text.
+std::string StoreWithLog(const std::string& log) {
+  auto doc = NewDocument();
+  doc->operationLog = log;
+  return Store(*doc);
+}
+
+TEST(DataFile, NewDocumentIsNineBytes) {
+  auto doc = NewDocument();
+  EXPECT_EQ(Store(*doc), std::string("\0\0\0\0\0\0\0\0\0", 9));
+}
+
+TEST(DataFile, SensorSectionLayout) {
+  auto doc = NewDocument();
+  AddSensor(*doc, "S1");
+  const std::string bytes = Store(*doc);
+  EXPECT_EQ(At<int32_t>(bytes, 0), 1);
+  EXPECT_EQ(At<int32_t>(bytes, 4), 288);
+  EXPECT_EQ(bytes.substr(8, 9), std::string("\x08") + "C12880MA");
+  EXPECT_EQ(bytes.substr(17, 3), "\x02S1");
+  EXPECT_EQ(At<int32_t>(bytes, 20), 100000);
+  EXPECT_EQ(At<double>(bytes, 24 + 8), 1.0);  // c1
+  const std::size_t dark = 24 + 48;
+  EXPECT_EQ(At<float>(bytes, dark + 4 * (288 * 19 + 5)), 195.0f);  // step 19, pixel 5
+  const std::size_t wavelengths = dark + 21 * 288 * 4;
+  EXPECT_EQ(At<float>(bytes, wavelengths + 4 * 10), 320.0f);
+  const std::size_t interleaved = wavelengths + 288 * 4;
+  EXPECT_EQ(At<float>(bytes, interleaved + 12 * 3 + 4), 1003.0f);      // white[3]
+  EXPECT_EQ(At<float>(bytes, interleaved + 12 * 288 + 8), 200000.0f);  // transmission exposure
+  const std::size_t leds = interleaved + 289 * 12;
+  EXPECT_EQ(At<int32_t>(bytes, leds), 0);
+  EXPECT_EQ(bytes.size(), leds + 4 + 4 + 1);  // LED count, record count 0, empty log
+}
+
+TEST(DataFile, RecordSectionHoldsCommittedRecordsOnly) {
+  auto doc = NewDocument();
+  AddSensor(*doc, "A");
+  AddSensor(*doc, "B");
+  const std::size_t empty = Store(*doc).size();
+  AddRecords(*doc, 0, 3);
+  AddRecords(*doc, 1, 3);
+  doc->EnsureSpectra(0, 3);  // working slot: never stored
+  const std::string bytes = Store(*doc);
+  EXPECT_EQ(bytes.size() - empty, 2 * 3 * kRecordBytes);
+  const std::size_t section = bytes.size() - 1 - 2 * (4 + 3 * kRecordBytes);
+  EXPECT_EQ(At<int32_t>(bytes, section), 3);
+  EXPECT_EQ(At<int32_t>(bytes, section + 4), 100000);          // exposure of record 0
+  EXPECT_EQ(At<float>(bytes, section + 12 + 8 * 4), 1004.0f);  // raw[4]
+  EXPECT_EQ(At<float>(bytes, section + 16 + 8 * 4), -1.0f);    // processed[4]
+}
+
+TEST(DataFile, RoundTripKeepsEveryStoredField) {
+  auto doc = NewDocument();
+  AddSensor(*doc, "SER00001");
+  AddSensor(*doc, "SER00002", 200);
+  AddRecords(*doc, 0, 4);
+  AddRecords(*doc, 1, 2);
+  doc->sensorTable.ledCount = 2;
+  doc->sensorTable.ledChannels = {16, 8};
+  doc->sensorTable.ledValues[1][7] = -42;
+  doc->operationLog = "2019/05/10 14:03:22 検出 ＳＥＲ\r\n測定開始\r\n";
+  const std::string bytes = Store(*doc);
+
+  auto loaded = NewDocument();
+  ASSERT_TRUE(Load(*loaded, bytes).ok());
+  EXPECT_EQ(Store(*loaded), bytes);
+  EXPECT_EQ(loaded->operationLog, doc->operationLog);
+  EXPECT_EQ(loaded->Sensor(1).serialNo, "SER00002");
+  EXPECT_EQ(loaded->Sensor(1).pixelCount, 200);
+  EXPECT_EQ(loaded->recordCount[0], 4);
+  EXPECT_EQ(loaded->Record(1, 1).spectra->rawSpectrum[199], 1202.0f);
+  EXPECT_EQ(loaded->sensorTable.ledValues[1][7], -42);
+}
+
+TEST(DataFile, JapaneseTextIsShiftJisInTheFile) {
+  const std::string bytes = StoreWithLog("検出");
+  EXPECT_EQ(bytes.substr(8), "\x04\x8C\x9F\x8F\x6F");
+}
+
+TEST(DataFile, LengthPrefixFormsOnWriting) {
+  EXPECT_EQ(StoreWithLog(LogOfLength(254)).substr(8, 1), "\xFE");
+  EXPECT_EQ(StoreWithLog(LogOfLength(255)).substr(8, 3), "\xFF\xFF\x00"s);
+  EXPECT_EQ(StoreWithLog(LogOfLength(65533)).substr(8, 3), "\xFF\xFD\xFF");
+  EXPECT_EQ(StoreWithLog(LogOfLength(65534)).substr(8, 7), "\xFF\xFF\xFF\xFE\xFF\x00\x00"s);
+  for (std::size_t n : {254u, 255u, 65533u, 65534u, 70000u}) {
+    auto doc = NewDocument();
+    ASSERT_TRUE(Load(*doc, StoreWithLog(LogOfLength(n))).ok()) << n;
+    EXPECT_EQ(doc->operationLog.size(), n);
+  }
+}
+
+std::string EmptyHeader() {
+  return std::string(8, '\0');
+}
+
+TEST(DataFile, ReaderAcceptsLongAndWideForms) {
+  struct Case {
+    std::string prefixAndText;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x02\0\0\0\0\0\0\0ok"s, "ok"},  // 64-bit length
+      {"\xFF\xFF\xFF\x02\0\0\0ok"s, "ok"},                          // 32-bit below 65534
+      {"\xFF\xFE\xFF\x03\xC6\x30\xB9\x30\xC8\x30"s, "テスト"},      // wide, 1-byte count
+      {"\xFF\xFE\xFF\xFF\x01\x00\x41\x00"s, "A"},                   // wide, 16-bit count
+  };
+  for (const Case& c : cases) {
+    auto doc = NewDocument();
+    const DataFileResult result = Load(*doc, EmptyHeader() + c.prefixAndText);
+    ASSERT_TRUE(result.ok()) << result.message;
+    EXPECT_EQ(doc->operationLog, c.expected);
+  }
+}
+
+TEST(DataFile, RefusesBadTexts) {
+  struct Case {
+    std::string tail;
+    DataFileError error;
+  };
+  const Case cases[] = {
+      {"\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x00\0\0\x80\0\0\0\0"s, DataFileError::kTextTooLong},
+      {"\x02\x81\x20"s, DataFileError::kTextNotConvertible},              // broken lead byte
+      {"\xFF\xFE\xFF\x01\x3D\xD8"s, DataFileError::kTextNotConvertible},  // lone surrogate
+      {"\xFF\xFE\xFF\x03\x3D\xD8\x00\xDE"s, DataFileError::kTruncated},   // 3 units announced
+      {"\xFF\xFE\xFF\x02\x3D\xD8\x00\xDE"s, DataFileError::kTextNotConvertible},  // emoji
+      {"\x05"
+       "abc"s,
+       DataFileError::kTruncated},
+      {"\xFF\x10"s, DataFileError::kTruncated},
+  };
+  for (const Case& c : cases) {
+    auto doc = NewDocument();
+    doc->operationLog = "before";
+    const DataFileResult result = Load(*doc, EmptyHeader() + c.tail);
+    EXPECT_EQ(result.error, c.error) << result.message;
+    EXPECT_FALSE(result.message.empty());
+    EXPECT_EQ(doc->operationLog, "before");
+  }
+}
+
+TEST(DataFile, RefusesCountsBeyondCapacity) {
+  auto doc = NewDocument();
+  AddSensor(*doc, "A");
+  const std::string good = Store(*doc);
+  const std::size_t leds = good.size() - 9;
+  auto patched = [&](std::size_t offset, int32_t value) {
+    std::string bytes = good;
+    std::memcpy(bytes.data() + offset, &value, 4);
+    return bytes;
+  };
+  const std::pair<std::string, std::string> cases[] = {
+      {patched(0, 11), "sensor count 11"},
+      {patched(0, -1), "sensor count -1"},
+      {patched(4, 289), "pixel count of sensor 0"},
+      {patched(leds, 11), "LED unit count 11"},
+      {patched(leds + 4, 86400), "record count of sensor 0"},
+      {patched(leds + 4, -3), "record count of sensor 0"},
+      {std::string(4, '\0') + "\x01\0\0\0\x21\0\0\0"s, "channel count of LED unit 0 33"},
+  };
+  for (const auto& [bytes, words] : cases) {
+    auto target = NewDocument();
+    const DataFileResult result = Load(*target, bytes);
+    EXPECT_EQ(result.error, DataFileError::kCountBeyondCapacity) << words;
+    EXPECT_NE(result.message.find(words), std::string::npos) << result.message;
+    EXPECT_EQ(target->sensorTable.sensorCount, 0);
+  }
+}
+
+TEST(DataFile, EveryTruncationIsRefusedAndLeavesTheDocumentAsItWas) {
+  auto source = NewDocument();
+  AddSensor(*source, "NEW", 4);
+  AddRecords(*source, 0, 2);
+  source->sensorTable.ledCount = 1;
+  source->sensorTable.ledChannels[0] = 2;
+  source->operationLog = "ログ";
+  const std::string bytes = Store(*source);
+
+  auto doc = NewDocument();
+  AddSensor(*doc, "OLD");
+  AddRecords(*doc, 0, 1);
+  doc->operationLog = "old log";
+  const std::string before = Store(*doc);
+  for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+    const DataFileResult result = Load(*doc, bytes.substr(0, cut));
+    ASSERT_EQ(result.error, DataFileError::kTruncated) << cut << ": " << result.message;
+  }
+  EXPECT_EQ(Store(*doc), before);
+  EXPECT_TRUE(Load(*doc, bytes).ok());
+  EXPECT_EQ(Store(*doc), bytes);
+}
+
+TEST(DataFile, FieldsOutsideTheFileKeepTheirValues) {
+  auto doc = NewDocument();
+  AddSensor(*doc, "A");
+  AddRecords(*doc, 0, 3);
+  doc->RecordTime(0) = 1557464602;
+  doc->skyBgdTable[0][5] = 7.0f;
+  doc->sensorTable.mirrorCount = 2;
+  auto other = NewDocument();
+  AddSensor(*other, "B");
+  AddRecords(*other, 0, 1);
+  ASSERT_TRUE(Load(*doc, Store(*other)).ok());
+  EXPECT_EQ(doc->RecordTime(0), 1557464602);
+  EXPECT_EQ(doc->skyBgdTable[0][5], 7.0f);
+  EXPECT_EQ(doc->sensorTable.mirrorCount, 2);
+  EXPECT_EQ(doc->recordCount[0], 1);
+  EXPECT_EQ(doc->Sensor(0).serialNo, "B");
+  ASSERT_TRUE(doc->Record(0, 2).spectra);  // slot beyond the file's records is untouched
+  EXPECT_EQ(doc->Record(0, 2).recordExposureUs, 300000);
+}
+
+TEST(DataFile, StoreRefusesTextShiftJisCannotHoldBeforeWriting) {
+  auto doc = NewDocument();
+  doc->operationLog = "smile \xF0\x9F\x98\x80";
+  std::ostringstream out;
+  const DataFileResult result = StoreDataFile(*doc, out);
+  EXPECT_EQ(result.error, DataFileError::kTextNotConvertible);
+  EXPECT_TRUE(out.str().empty());
+}
+
+class DataFileOnDisk : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("chromiva_data_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::size_t FilesInDir() const {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir_), {}));
+  }
+  std::filesystem::path dir_;
+};
+
+TEST_F(DataFileOnDisk, SaveAndOpenSetTitleAndModifiedFlag) {
+  auto doc = NewDocument();
+  AddSensor(*doc, "A");
+  doc->modified = true;
+  const auto path = dir_ / "run5.cvdata";
+  ASSERT_TRUE(SaveDataFile(*doc, path).ok());
+  EXPECT_FALSE(doc->modified);
+  EXPECT_EQ(doc->title, "run5.cvdata");
+  auto opened = NewDocument();
+  opened->modified = true;
+  ASSERT_TRUE(OpenDataFile(*opened, path).ok());
+  EXPECT_EQ(opened->title, "run5.cvdata");
+  EXPECT_FALSE(opened->modified);
+  EXPECT_EQ(FilesInDir(), 1u);
+}
+
+TEST_F(DataFileOnDisk, FailedSaveKeepsThePreviousFile) {
+  auto doc = NewDocument();
+  doc->operationLog = "first";
+  const auto path = dir_ / "keep.cvdata";
+  ASSERT_TRUE(SaveDataFile(*doc, path).ok());
+  doc->operationLog = "\xF0\x9F\x98\x80";
+  doc->modified = true;
+  EXPECT_FALSE(SaveDataFile(*doc, path).ok());
+  EXPECT_TRUE(doc->modified);
+  auto reread = NewDocument();
+  ASSERT_TRUE(OpenDataFile(*reread, path).ok());
+  EXPECT_EQ(reread->operationLog, "first");
+  EXPECT_EQ(FilesInDir(), 1u);  // no temporary file left behind
+}
+
+TEST_F(DataFileOnDisk, MissingFilesAndFoldersAreReported) {
+  auto doc = NewDocument();
+  EXPECT_EQ(SaveDataFile(*doc, dir_ / "no" / "x.cvdata").error, DataFileError::kOpenFailed);
+  EXPECT_EQ(OpenDataFile(*doc, dir_ / "absent.cvdata").error, DataFileError::kOpenFailed);
+  std::ofstream(dir_ / "short.cvdata") << "\x01";
+  const DataFileResult result = OpenDataFile(*doc, dir_ / "short.cvdata");
+  EXPECT_EQ(result.error, DataFileError::kTruncated);
+  EXPECT_NE(result.message.find("short.cvdata"), std::string::npos);
+  EXPECT_EQ(doc->title, kUntitledTitle);
+}
+
+}  // namespace
+}  // namespace chromiva::data
