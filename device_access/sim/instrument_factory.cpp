@@ -5,6 +5,10 @@
 #include <map>
 #include <string>
 
+#include "virtual_data_units.h"
+#include "virtual_drives.h"
+#include "virtual_motor.h"
+#include "virtual_sensor_board.h"
 #include "virtual_simple.h"
 #include "virtual_spectrometer.h"
 
@@ -20,6 +24,20 @@ const std::map<std::string, Maker>& Makers() {
       {"mirror", [](const InstrumentSpec&) { return std::make_unique<VirtualMirror>(); }},
       {"led16", [](const InstrumentSpec&) { return std::make_unique<VirtualLedUnit>(13); }},
       {"led8", [](const InstrumentSpec&) { return std::make_unique<VirtualLedUnit>(29); }},
+      {"led22", [](const InstrumentSpec&) { return std::make_unique<VirtualLedUnit>(22); }},
+      {"led96", [](const InstrumentSpec&) { return std::make_unique<VirtualLedUnit>(23); }},
+      {"ioboard", [](const InstrumentSpec&) { return std::make_unique<VirtualSensorBoard>(); }},
+      {"loadcell",
+       [](const InstrumentSpec& s) { return std::make_unique<VirtualLoadCell>(12, s); }},
+      {"loadcell24",
+       [](const InstrumentSpec& s) { return std::make_unique<VirtualLoadCell>(24, s); }},
+      {"motor", [](const InstrumentSpec& s) { return std::make_unique<VirtualMotor>(s); }},
+      {"ledpower", [](const InstrumentSpec&) { return std::make_unique<VirtualLedPower>(); }},
+      {"bldc", [](const InstrumentSpec&) { return std::make_unique<VirtualBrushlessDriver>(); }},
+      {"relay", [](const InstrumentSpec&) { return std::make_unique<VirtualTextRelay>(); }},
+      {"gsensor", [](const InstrumentSpec&) { return std::make_unique<VirtualGSensor>(); }},
+      {"sparam", [](const InstrumentSpec&) { return std::make_unique<VirtualSParameterUnit>(); }},
+      {"drone", [](const InstrumentSpec&) { return std::make_unique<VirtualDroneUnit>(); }},
   };
   return makers;
 }
