@@ -1,0 +1,167 @@
+// The main form's behaviour without widgets: detection, the measurement cycle and its worker,
+// the setting handlers and the enable rules. It reads and writes the control table, owns the
+// form's fields and processing state, and reaches the screen only through the FormPort.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "chromiva/acquisition/control_ids.h"
+#include "chromiva/acquisition/form_port.h"
+#include "chromiva/acquisition/form_state.h"
+#include "chromiva/data/csv.h"
+#include "chromiva/data/document.h"
+#include "chromiva/data/processing.h"
+
+namespace chromiva::acquisition {
+
+// Settings the form starts with (kept between runs by the settings store).
+struct FormSettings {
+  int averageCount = 1;
+  bool recordMode = false;
+  bool intervalMode = false;
+  int intervalMs = 0;
+  bool waveComp = false;
+  bool playbackOn = false;
+  int displayKind = 0;
+  data::CsvSettings csv;
+};
+
+// The form's fields that are not saved with the data.
+struct FormFields {
+  bool detected = false;
+  int selectedSensor = -1;
+  std::array<int, data::kMaxSensors> deviceIndex{};
+  int mirrorDeviceIndex = -1;
+
+  bool measuring = false;
+  // Processing settings as the operator chose them; copied into the processing state only
+  // when no worker runs (see SyncProcessingSettings).
+  data::ProcessingSettings settings;
+  int averageCount = 1;
+  bool recordMode = false;
+  bool intervalMode = false;
+  int intervalMs = 0;
+  std::uint32_t nextDueTick = 0;
+  bool keepNext = false;
+  bool oneShotPending = false;
+  std::uint32_t phaseStartTick = 0;
+  int shownSeconds = 0;
+  int displayIndex = 0;
+  bool darkRunning = false;
+  bool playbackOn = false;
+  bool selectedOnly = false;
+  bool colourDisplay = false;
+  int displayKind = 0;
+  std::array<data::PixelArray, data::kMaxSensors> accumulator{};
+  data::CsvSettings csv;
+};
+
+// Texts the form shows, where more than one handler uses them.
+namespace text {
+inline constexpr const char* kStart = "開始";
+inline constexpr const char* kStop = "停止";
+inline constexpr const char* kDetect = "検出";
+inline constexpr const char* kRelease = "解除";
+inline constexpr const char* kAverageRefusal = "平均回数には1以上の値を入力してください。";
+}  // namespace text
+
+class FormLogic {
+ public:
+  FormLogic(data::Ctintrose_mfDoc& document, FormPort& port, FormSettings settings = {});
+  ~FormLogic();  // waits for a running worker
+  FormLogic(const FormLogic&) = delete;
+  FormLogic& operator=(const FormLogic&) = delete;
+
+  // Detection (button 1002), release and sensor selection (list 1003).
+  void DetectSensors();
+  void ReleaseSensors();
+  void SelectSensor(int sensor);
+
+  // The measurement cycle: button 1001, the window timers, one-shot (1023).
+  void StartStopMeasurement();
+  void OnFormTimer(int timer);
+  void OneShot();
+
+  // Setting handlers.
+  void SetMeasureMode(int mode);  // radio buttons 1008, 1009, 1010
+  void RecordModeClicked();       // box 1014: reads its check state
+  void IntervalModeClicked();     // box 1016: toggles
+  void WaveCompClicked();         // box 1018: toggles
+
+  void UpdateControlStates();
+  // Hands the operator's processing settings to the processing state. Called on the window
+  // thread before any processing, never while a worker runs.
+  void SyncProcessingSettings() { processing_.settings = fields_.settings; }
+  void ShowPosition();
+  void RefreshDisplayedRecord();
+
+  // Mean of `frames` frames of sensor k's device into its accumulator and record r's raw
+  // spectrum, in single precision. Runs on a worker thread or, briefly, the window thread.
+  void AcquireAveraged(int sensor, int record, int frames);
+  void CommitRecord();
+
+  FormFields& fields() { return fields_; }
+  const FormFields& fields() const { return fields_; }
+  ControlTable& controls() { return controls_; }
+  const ControlTable& controls() const { return controls_; }
+  data::ProcessingState& processing() { return processing_; }
+  const data::ProcessingState& processing() const { return processing_; }
+  data::Ctintrose_mfDoc& document() { return document_; }
+  FormPort& port() { return port_; }
+
+  // The hand-shake words shared with the worker threads.
+  int AcquisitionState() const { return acquisitionState_.load(std::memory_order_acquire); }
+  bool AcquisitionBusy() const { return acquisitionBusy_.load(std::memory_order_acquire); }
+
+  // Replaces how a measurement pass is started (tests drive the pass by hand); the default
+  // runs MeasureWorker on a new thread.
+  using PassLauncher = std::function<void(FormLogic&)>;
+  void SetPassLauncher(PassLauncher launcher) { launchPass_ = std::move(launcher); }
+  // The pass itself, as the worker thread runs it; its last act steps the state to 2.
+  void MeasureWorker();
+  // For a replaced launcher: marks the pass finished as the worker's last act does.
+  void FinishPass() { acquisitionState_.fetch_add(1, std::memory_order_release); }
+
+  // Reports of calibration tables that came back short at the last detection.
+  const std::vector<std::string>& ShortTableReports() const { return shortTables_; }
+
+ private:
+  void DetectAll();
+  void DetectOne(int index);
+  void AddSpectrometer(int index);
+  bool ConfirmClearForDetection();
+  void ShowExposureOfSelected();
+  void StoreTypedExposure(int sensor);
+  bool StartMeasurement();
+  void StopMeasurement();
+  void CommonStartStopEnd();
+  void SetModeRadios();
+  void OnMeasureTimer();
+  void FinishPassOnWindowThread();
+  void ScheduleNextPass();
+  void ShowElapsedSeconds();
+  void LaunchWorkerThread();
+  void JoinWorker();
+  void AppendLogLine(const std::string& text);
+  std::string SensorPieces(const char* format) const;
+  bool HasCommittedRecords(int sensor) const;
+
+  data::Ctintrose_mfDoc& document_;
+  FormPort& port_;
+  FormFields fields_;
+  ControlTable controls_;
+  data::ProcessingState processing_;
+  std::atomic<int> acquisitionState_{0};
+  std::atomic<bool> acquisitionBusy_{false};
+  std::thread worker_;
+  PassLauncher launchPass_;
+  std::vector<std::string> shortTables_;
+};
+
+}  // namespace chromiva::acquisition

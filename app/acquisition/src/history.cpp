@@ -1,0 +1,72 @@
+#include "chromiva/acquisition/history.h"
+
+#include <fstream>
+
+#include "chromiva/data/text_codec.h"
+
+namespace chromiva::acquisition {
+namespace {
+
+std::string WithCrLfLineEnds(const std::string& text) {
+  std::string result;
+  result.reserve(text.size() + text.size() / 16);
+  for (char c : text) {
+    if (c == '\r') continue;
+    if (c == '\n') result.push_back('\r');
+    result.push_back(c);
+  }
+  return result;
+}
+
+}  // namespace
+
+std::string FormatLogLine(std::time_t now, const std::string& text) {
+  return data::FormatLocalTime(now, "%Y/%m/%d %H:%M:%S,") + text + "\r\n";
+}
+
+void AppendLog(data::Ctintrose_mfDoc& document, std::time_t now, const std::string& text) {
+  document.operationLog += FormatLogLine(now, text);
+  document.modified = true;
+}
+
+HistorySaveResult SaveHistoryText(const std::string& operationLog,
+                                  const std::filesystem::path& path) {
+  auto bytes = data::Utf8ToCp932(WithCrLfLineEnds(operationLog));
+  if (!bytes) return {false, "履歴に保存できない文字が含まれています。"};
+  std::filesystem::path temporary = path;
+  temporary += ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out) return {false, "ファイルを作成できません: " + path.string()};
+    out.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
+    out.close();
+    if (!out) {
+      std::error_code ignored;
+      std::filesystem::remove(temporary, ignored);
+      return {false, "ファイルに書き込めません: " + path.string()};
+    }
+  }
+  std::error_code error;
+  std::filesystem::rename(temporary, path, error);
+  if (error) return {false, "ファイルを置き換えられません: " + path.string()};
+  return {true, {}};
+}
+
+std::string HistoryForEditing(const std::string& operationLog) {
+  std::string text;
+  text.reserve(operationLog.size());
+  for (char c : operationLog) {
+    if (c != '\r') text.push_back(c);
+  }
+  return text;
+}
+
+bool TakeOverHistoryEdit(data::Ctintrose_mfDoc& document, const std::string& editedText) {
+  std::string edited = WithCrLfLineEnds(editedText);
+  if (edited == WithCrLfLineEnds(document.operationLog)) return false;
+  document.operationLog = std::move(edited);
+  document.modified = true;
+  return true;
+}
+
+}  // namespace chromiva::acquisition

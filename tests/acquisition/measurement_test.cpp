@@ -1,0 +1,249 @@
+// The measurement cycle: passes on simulated instruments, commits, one-shot, stop, the interval
+// schedule and the elapsed-time lines on a hand-driven clock.
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "chromiva/acquisition/history.h"
+#include "simulator_fixture.h"
+
+namespace chromiva::acquisition::testing {
+namespace {
+
+using Measurement = SimulatorTest;
+
+// The frames a device index sent, from a transfer trace.
+std::vector<std::vector<std::int16_t>> TracedFrames(const std::string& path, int index) {
+  std::ifstream in(path);
+  std::vector<std::vector<std::int16_t>> frames;
+  std::string direction, device, max, hex;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream words(line);
+    if (!(words >> direction >> device >> max >> hex)) continue;
+    if (direction != "IN" || std::stoi(device) != index || max != "576") continue;
+    std::vector<std::int16_t> frame(288);
+    for (int p = 0; p < 288; ++p) {
+      auto low = std::stoi(hex.substr(4 * p, 2), nullptr, 16);
+      auto high = std::stoi(hex.substr(4 * p + 2, 2), nullptr, 16);
+      frame[p] = static_cast<std::int16_t>(low | (high << 8));
+    }
+    frames.push_back(frame);
+  }
+  return frames;
+}
+
+TEST_F(Measurement, AveragedRawValueIsTheSinglePrecisionMeanOfTheFrames) {
+  std::string trace = ::testing::TempDir() + "chromiva_average_trace.txt";
+  std::remove(trace.c_str());
+  DetectWith("kind9,spectrometer:exposure=1000");
+  setenv("WRENLINK_TRACE", trace.c_str(), 1);
+  form->controls().SetText(control::kAverage, "4");
+  form->controls().SetText(control::kExposure, "1");
+  MeasurePasses(1);
+  unsetenv("WRENLINK_TRACE");
+  auto frames = TracedFrames(trace, 1);
+  ASSERT_EQ(frames.size(), 4u);
+  const auto& raw = document.Record(0, 0).spectra->rawSpectrum;
+  for (int p : {0, 100, 287}) {
+    float sum = 0.0F;
+    for (const auto& frame : frames) sum += static_cast<float>(frame[p]);
+    EXPECT_EQ(raw[p], sum / 4.0F) << "pixel " << p;
+  }
+  EXPECT_EQ(document.Record(0, 0).recordExposureUs, 1000);
+  EXPECT_NEAR(document.Record(0, 0).recordTemperature, 25.0F, 1.0F);
+}
+
+TEST_F(Measurement, TwoSensorsAreReadOneAfterTheOther) {
+  std::string trace = ::testing::TempDir() + "chromiva_order_trace.txt";
+  std::remove(trace.c_str());
+  DetectWith("spectrometer:exposure=1000,spectrometer:exposure=2000");
+  setenv("WRENLINK_TRACE", trace.c_str(), 1);
+  form->controls().SetText(control::kAverage, "2");
+  MeasurePasses(1);
+  unsetenv("WRENLINK_TRACE");
+  std::ifstream in(trace);
+  std::string line, order;
+  while (std::getline(in, line)) {
+    if (line.rfind("IN ", 0) == 0 && line.find(" 576 ") != std::string::npos) order += line[3];
+  }
+  EXPECT_EQ(order, "0011");
+  EXPECT_EQ(document.Record(0, 0).recordExposureUs, 1000);
+  EXPECT_EQ(document.Record(1, 0).recordExposureUs, 2000);
+  EXPECT_NE(document.Record(1, 0).recordTemperature, 0.0F);
+}
+
+TEST_F(Measurement, RecordingCommitsEveryPassAndStampsItsTime) {
+  DetectWith("spectrometer:exposure=1000,spectrometer:exposure=1000");
+  form->controls().SetChecked(control::kRecordMode, true);
+  form->RecordModeClicked();
+  MeasurePasses(3);
+  EXPECT_EQ(document.recordCount[0], 3);
+  EXPECT_EQ(document.recordCount[1], 3);
+  EXPECT_EQ(document.RecordTime(2), port.now);
+  EXPECT_EQ(form->fields().displayIndex, 2);
+  EXPECT_EQ(form->controls().Text(control::kRecordCount), "3");
+  EXPECT_EQ(form->controls().Text(control::kPosition), "3 / 3");
+  EXPECT_EQ(form->controls().Text(control::kStartStop), "開始");
+  EXPECT_TRUE(form->controls().Enabled(control::kStartStop));
+  EXPECT_TRUE(document.modified);
+}
+
+TEST_F(Measurement, WithoutRecordingPassesOverwriteTheWorkingSlot) {
+  DetectWith("spectrometer:exposure=1000");
+  MeasurePasses(2);
+  EXPECT_EQ(document.recordCount[0], 0);
+  EXPECT_NE(document.Record(0, 0).spectra, nullptr);
+  // One-shot during a measurement commits exactly the next finished pass.
+  const int drawsBefore = port.graphDraws;
+  form->StartStopMeasurement();
+  form->OneShot();
+  while (port.graphDraws - drawsBefore < 3) {
+    ASSERT_TRUE(port.FireNext(*form));
+    TestPort::Settle(*form);
+  }
+  form->StartStopMeasurement();
+  port.RunTimers(*form);
+  EXPECT_EQ(document.recordCount[0], 1);
+}
+
+TEST_F(Measurement, OneShotWhileIdleRunsOnePassAndStops) {
+  DetectWith("spectrometer:exposure=1000");
+  form->OneShot();
+  EXPECT_FALSE(form->controls().Enabled(control::kStartStop));
+  EXPECT_FALSE(form->controls().Enabled(control::kOneShot));
+  port.RunTimers(*form);
+  EXPECT_EQ(document.recordCount[0], 1);
+  EXPECT_FALSE(form->fields().measuring);
+  EXPECT_EQ(form->controls().Text(control::kStartStop), "開始");
+  EXPECT_TRUE(form->controls().Enabled(control::kStartStop));
+  EXPECT_TRUE(form->controls().Enabled(control::kOneShot));
+  const std::string& log = document.operationLog;
+  EXPECT_EQ(log.find("計測開始"), log.rfind("計測開始"));
+  EXPECT_NE(log.find("計測終了 DataNo=0\r\n"), std::string::npos);
+}
+
+TEST_F(Measurement, StopDuringAPassStillCommitsIt) {
+  DetectWith("spectrometer:exposure=1000");
+  form->controls().SetChecked(control::kRecordMode, true);
+  form->RecordModeClicked();
+  form->StartStopMeasurement();
+  ASSERT_TRUE(port.FireNext(*form));  // launches the pass
+  form->StartStopMeasurement();       // stop while it runs
+  EXPECT_FALSE(form->controls().Enabled(control::kStartStop));
+  port.RunTimers(*form);
+  EXPECT_EQ(document.recordCount[0], 1);
+  EXPECT_TRUE(form->controls().Enabled(control::kStartStop));
+}
+
+TEST_F(Measurement, AveragingBelowOneIsRefusedBeforeAnythingStarts) {
+  DetectWith("spectrometer");
+  form->controls().SetText(control::kAverage, "0");
+  form->StartStopMeasurement();
+  EXPECT_FALSE(form->fields().measuring);
+  EXPECT_EQ(port.okMessages.back(), text::kAverageRefusal);
+  EXPECT_TRUE(port.timers.empty());
+  form->controls().SetText(control::kAverage, "abc");
+  form->OneShot();
+  EXPECT_FALSE(form->fields().oneShotPending);
+  EXPECT_TRUE(port.timers.empty());
+}
+
+TEST_F(Measurement, StartLogLineCarriesDataNumberAndSensors) {
+  DetectWith("spectrometer:serial=AB123456:exposure=20000,spectrometer:serial=CD654321");
+  EXPECT_NE(document.operationLog.find(
+                "センサー検出 1:serial=AB123456 exp=20  2:serial=CD654321 exp=100  \r\n"),
+            std::string::npos);
+  for (int r = 0; r < 4; ++r) document.EnsureSpectra(0, r);
+  document.recordCount[0] = 4;
+  form->WaveCompClicked();
+  form->controls().SetText(control::kExposure, "35");
+  form->StartStopMeasurement();
+  EXPECT_NE(document.operationLog.find(
+                "計測開始 DataNo=3 wave comp=1 1:serial=AB123456 exp=352:serial=CD654321 exp=100"
+                "\r\n"),
+            std::string::npos);
+  form->StartStopMeasurement();
+  port.RunTimers(*form);
+}
+
+TEST_F(Measurement, TheCommitLimitLeavesTheLastSlotAsWorkingSlot) {
+  DetectWith("spectrometer:exposure=1000");
+  document.recordCount[0] = data::kMaxCommittedRecords - 1;
+  form->CommitRecord();
+  EXPECT_EQ(document.recordCount[0], 86399);
+  form->CommitRecord();
+  EXPECT_EQ(document.recordCount[0], 86399);
+  form->controls().SetChecked(control::kRecordMode, true);
+  form->RecordModeClicked();
+  MeasurePasses(1);  // still measures into slot 86 399
+  EXPECT_EQ(document.recordCount[0], 86399);
+  EXPECT_NE(document.Record(0, 86399).spectra, nullptr);
+}
+
+// The schedule on a hand-driven clock, with passes that take as long as the test says.
+class Schedule : public SimulatorTest {
+ protected:
+  void SetUp() override {
+    SimulatorTest::SetUp();
+    DetectWith("spectrometer");
+    form->SetPassLauncher([this](FormLogic&) { launches.push_back(port.tick - startTick); });
+  }
+
+  // Runs until `count` passes have started and the last of them has been handled; every pass
+  // lasts `passMs` on the hand-driven clock.
+  void Run(int passMs, std::size_t count) {
+    startTick = port.tick;
+    form->StartStopMeasurement();
+    std::uint32_t passEnd = 0;
+    while (launches.size() < count || form->AcquisitionState() != 0) {
+      std::size_t before = launches.size();
+      ASSERT_TRUE(port.FireNext(*form));
+      if (launches.size() > before) passEnd = port.tick + static_cast<std::uint32_t>(passMs);
+      if (form->AcquisitionState() == 1 && port.timers.count(timer::kMeasure) &&
+          port.timers[timer::kMeasure] >= passEnd) {
+        form->FinishPass();
+      }
+    }
+  }
+
+  std::vector<std::uint32_t> launches;
+  std::uint32_t startTick = 0;
+};
+
+TEST_F(Schedule, WithoutIntervalEachPassFollows10MsAfterThePrevious) {
+  Run(300, 3);
+  EXPECT_EQ(launches, (std::vector<std::uint32_t>{10, 320, 630}));
+}
+
+TEST_F(Schedule, IntervalPassesAreAnchoredAtTheStart) {
+  form->IntervalModeClicked();
+  form->controls().SetText(control::kInterval, "1000");
+  Run(300, 4);
+  EXPECT_EQ(launches, (std::vector<std::uint32_t>{10, 1010, 2010, 3010}));
+}
+
+TEST_F(Schedule, LongPassesRunBackToBackAndTheScheduleIsNeverReset) {
+  form->IntervalModeClicked();
+  form->controls().SetText(control::kInterval, "1000");
+  Run(1500, 4);
+  EXPECT_EQ(launches, (std::vector<std::uint32_t>{10, 1520, 3030, 4540}));
+}
+
+TEST_F(Schedule, ElapsedSecondsAreShownOncePerWholeSecond) {
+  Run(2500, 1);
+  std::vector<std::string> lines;
+  for (const auto& m : port.messages) {
+    if (m.rfind("計測中", 0) == 0) lines.push_back(m);
+  }
+  EXPECT_EQ(lines,
+            (std::vector<std::string>{"計測中　経過時間  1 sec", "計測中　経過時間  2 sec"}));
+}
+
+TEST_F(Schedule, AShortPassShowsNoElapsedLine) {
+  Run(900, 2);
+  for (const auto& m : port.messages) EXPECT_NE(m.rfind("計測中", 0), 0u) << m;
+}
+
+}  // namespace
+}  // namespace chromiva::acquisition::testing

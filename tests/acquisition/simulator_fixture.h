@@ -1,0 +1,55 @@
+// A document, a test port and the form's logic over simulated instruments.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "test_port.h"
+#include "wrenlink.h"
+
+namespace chromiva::acquisition::testing {
+
+class SimulatorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("WRENLINK_SIM_SPEED", "1000", 1);
+    setenv("TZ", "UTC", 1);
+    form = std::make_unique<FormLogic>(document, port);
+  }
+
+  void TearDown() override {
+    form.reset();
+    for (int index = 0; index < 10; ++index) CloseDevice(index);
+    unsetenv("WRENLINK_SIMULATOR");
+    unsetenv("WRENLINK_SIM_SPEED");
+    unsetenv("WRENLINK_TRACE");
+  }
+
+  void Plug(const char* list) { setenv("WRENLINK_SIMULATOR", list, 1); }
+
+  void DetectWith(const char* list) {
+    Plug(list);
+    form->DetectSensors();
+  }
+
+  // Starts a measurement, stops it right after `passes` passes have finished (each finished
+  // pass redraws the graph once) and lets the timers run out.
+  void MeasurePasses(int passes) {
+    const int drawsBefore = port.graphDraws;
+    form->StartStopMeasurement();
+    while (port.graphDraws - drawsBefore < passes) {
+      ASSERT_TRUE(port.FireNext(*form));
+      TestPort::Settle(*form);
+    }
+    form->StartStopMeasurement();
+    port.RunTimers(*form);
+  }
+
+  data::Ctintrose_mfDoc document;
+  TestPort port;
+  std::unique_ptr<FormLogic> form;
+};
+
+}  // namespace chromiva::acquisition::testing

@@ -1,0 +1,110 @@
+// A form port for tests: a hand-driven clock and timers, scripted answers to questions, and a
+// record of everything shown.
+#pragma once
+
+#include <chrono>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "chromiva/acquisition/form_logic.h"
+
+namespace chromiva::acquisition::testing {
+
+class TestPort : public FormPort {
+ public:
+  std::vector<std::string> messages;  // guidance lines; two lines are joined by " | "
+  std::vector<std::string> questions;
+  std::deque<bool> answers;  // answers to questions in order; Cancel when none is left
+  std::vector<std::string> okMessages;
+  std::vector<std::string> statusTexts;
+  std::vector<int> summaries;
+  int graphDraws = 0;
+  std::map<int, std::uint32_t> timers;                 // armed timers and when they are due
+  std::vector<std::pair<int, std::uint32_t>> armings;  // every arming: timer, delay
+  std::uint32_t tick = 100000;
+  std::time_t now = 1557464602;  // 2019-05-10 05:03:22 UTC
+
+  void ShowMessage(const std::string& line) override { messages.push_back(line); }
+  void ShowMessageLines(const std::string& first, const std::string& second) override {
+    messages.push_back(first + " | " + second);
+  }
+  void ForwardMessage(const std::string& line) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    forwarded_.push_back(line);
+  }
+  void ShowStatusText(const std::string& text) override { statusTexts.push_back(text); }
+  void DrawGraph() override { ++graphDraws; }
+  void ShowSensorSummary(int sensor) override { summaries.push_back(sensor); }
+  bool AskOkCancel(const std::string& question) override {
+    questions.push_back(question);
+    if (answers.empty()) return false;
+    bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  void ShowOkMessage(const std::string& message) override { okMessages.push_back(message); }
+  std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&) override {
+    return saveFile;
+  }
+  std::optional<std::string> ChooseOpenFile(const std::string&) override { return openFile; }
+  void ArmTimer(int timer, int milliseconds) override {
+    timers[timer] = tick + static_cast<std::uint32_t>(milliseconds);
+    armings.emplace_back(timer, milliseconds);
+  }
+  void KillTimer(int timer) override { timers.erase(timer); }
+  std::uint32_t TickMs() override { return tick; }
+  std::time_t Now() override { return now; }
+
+  std::optional<std::string> saveFile;
+  std::optional<std::string> openFile;
+
+  // Delivers the lines forwarded by worker threads, as the window thread would.
+  void DeliverForwarded() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (auto& line : forwarded_) messages.push_back(line);
+    forwarded_.clear();
+  }
+
+  // Advances the clock to the earliest armed timer and fires it. False when none is armed.
+  bool FireNext(FormLogic& form) {
+    if (timers.empty()) return false;
+    auto next = timers.begin();
+    for (auto it = timers.begin(); it != timers.end(); ++it) {
+      if (static_cast<std::int32_t>(it->second - next->second) < 0) next = it;
+    }
+    int timer = next->first;
+    tick = next->second;
+    form.OnFormTimer(timer);
+    return true;
+  }
+
+  // Waits in real time until a running worker has finished its pass.
+  static void Settle(FormLogic& form) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (form.AcquisitionState() == 1 && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+  }
+
+  // Fires timers, letting each real pass finish before the next event, until none is armed
+  // or `limit` events have fired.
+  int RunTimers(FormLogic& form, int limit = 100000) {
+    int fired = 0;
+    while (fired < limit && FireNext(form)) {
+      ++fired;
+      Settle(form);
+      DeliverForwarded();
+    }
+    return fired;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<std::string> forwarded_;
+};
+
+}  // namespace chromiva::acquisition::testing
