@@ -14,12 +14,12 @@ namespace chromiva::data::detail {
 static_assert(std::endian::native == std::endian::little,
               "the data file is little-endian and is copied in host order");
 
-inline constexpr std::size_t kIoChunkBytes = 1 << 20;
+inline constexpr std::size_t kIoChunkBytes = 1 << 16;
 
 class ByteWriter {
  public:
   explicit ByteWriter(std::ostream& out)
-      : out_(out), buffer_(std::make_unique<char[]>(kIoChunkBytes)) {}
+      : out_(out), buffer_(std::make_unique_for_overwrite<char[]>(kIoChunkBytes)) {}
 
   // Room for `count` (at most kIoChunkBytes) contiguous bytes, to be filled by the caller.
   char* Reserve(std::size_t count) {
@@ -59,7 +59,7 @@ class ByteWriter {
 class ByteReader {
  public:
   explicit ByteReader(std::istream& in)
-      : in_(in), buffer_(std::make_unique<char[]>(kIoChunkBytes)) {}
+      : in_(in), buffer_(std::make_unique_for_overwrite<char[]>(kIoChunkBytes)) {}
 
   // `count` (at most kIoChunkBytes) contiguous bytes, or nullptr when the input ends first.
   const char* View(std::size_t count) {

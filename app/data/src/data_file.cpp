@@ -336,7 +336,7 @@ bool Loader::ReadAllRecords(LoadedContents& contents) {
     int32_t count = 0;
     if (!ReadCount(count, kMaxCommittedRecords, "record count" + of)) return false;
     std::vector<RecordSlot>& records = contents.records[static_cast<std::size_t>(k)];
-    records.reserve(static_cast<std::size_t>(count));
+    records.reserve(static_cast<std::size_t>(std::min(count, 4096)));  // grows with real data
     const int pixels = contents.table.sensors[static_cast<std::size_t>(k)].pixelCount;
     for (int r = 0; r < count; ++r) {
       records.emplace_back();
