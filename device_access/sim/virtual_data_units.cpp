@@ -61,10 +61,9 @@ std::optional<Bytes> VirtualDroneUnit::HandleCommand(std::span<const std::uint8_
   if (!IsRequest(request, 'D', 0x00, 2)) return std::nullopt;
   ++records_;
   Bytes reply;
-  AppendI32(reply, records_);
+  AppendI32(reply, static_cast<std::int32_t>(records_));
   while (reply.size() < kDroneRecordBytes) {
-    reply.push_back(
-        static_cast<std::uint8_t>((records_ + static_cast<std::int32_t>(reply.size())) & 0xFF));
+    reply.push_back(static_cast<std::uint8_t>((records_ + reply.size()) & 0xFF));
   }
   return reply;
 }

@@ -42,7 +42,7 @@ class VirtualDroneUnit : public VirtualInstrument {
   std::optional<Bytes> HandleCommand(std::span<const std::uint8_t> request) override;
 
  private:
-  std::int32_t records_ = 0;
+  std::uint32_t records_ = 0;
 };
 
 }  // namespace wrenlink::sim

@@ -48,12 +48,21 @@ std::optional<Bytes> VirtualBrushlessDriver::HandleCommand(std::span<const std::
   return reply;
 }
 
+// The line as a reply. An empty line is a zero-length packet; it still gets a buffer, so that
+// copying its zero bytes never sees a null pointer.
+Bytes VirtualTextRelay::LineReply() const {
+  Bytes reply;
+  reply.reserve(std::max<std::size_t>(line_.size(), 1));
+  reply.assign(line_.begin(), line_.end());
+  return reply;
+}
+
 std::optional<Bytes> VirtualTextRelay::HandleCommand(std::span<const std::uint8_t> request) {
   if (request[0] == 'd' && request.size() >= 2 && request.size() == request[1] + 2u) {
     line_.assign(request.begin() + 2, request.end());
     return Acknowledge(4);
   }
-  if (IsRequest(request, 'D', 0x00, 2)) return Bytes(line_.begin(), line_.end());
+  if (IsRequest(request, 'D', 0x00, 2)) return LineReply();
   return std::nullopt;
 }
 

@@ -46,6 +46,8 @@ class VirtualTextRelay : public VirtualInstrument {
   std::optional<Bytes> HandleCommand(std::span<const std::uint8_t> request) override;
 
  private:
+  Bytes LineReply() const;
+
   std::string line_;
 };
 

@@ -1,13 +1,18 @@
 #include "virtual_motor.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 namespace wrenlink::sim {
 namespace {
 
 const char kOk[] = "OK,";
 const char kRefused[] = "NG,";
+// Parameters are 32-bit on the controller; larger numbers are taken at the nearest limit.
+constexpr long kSmallest = std::numeric_limits<std::int32_t>::min();
+constexpr long kLargest = std::numeric_limits<std::int32_t>::max();
 
 // The request's text up to its NUL.
 std::string TextOf(std::span<const std::uint8_t> request) {
@@ -27,7 +32,7 @@ std::vector<long> NumbersOf(const std::string& text) {
     char* end = nullptr;
     long value = std::strtol(cursor, &end, 10);
     if (end == cursor) break;
-    numbers.push_back(value);
+    numbers.push_back(std::clamp(value, kSmallest, kLargest));
     cursor = *end == ',' ? end + 1 : end;
   }
   return numbers;

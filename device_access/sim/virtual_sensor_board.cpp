@@ -12,11 +12,17 @@ bool IsRequest(std::span<const std::uint8_t> request, std::uint8_t letter, std::
   return request.size() == size && request[0] == letter && request[1] == parameter;
 }
 
+// A 32-bit register's view of a wider result: the low 32 bits.
+std::int32_t Wrapped(std::int64_t value) {
+  return static_cast<std::int32_t>(value);
+}
+
 }  // namespace
 
 Bytes VirtualSensorBoard::Readings() const {
   Bytes reply;
-  for (std::int32_t reading : kBoardReadings) AppendI32(reply, reading + offset_);
+  for (std::int32_t reading : kBoardReadings)
+    AppendI32(reply, Wrapped(std::int64_t{reading} + offset_));
   return reply;
 }
 
@@ -39,7 +45,7 @@ VirtualLoadCell::VirtualLoadCell(int kind, const InstrumentSpec& spec)
       raw_(static_cast<std::int32_t>(spec.NumberOption("raw", 12500))) {}
 
 std::int32_t VirtualLoadCell::Weight() const {
-  return static_cast<std::int32_t>((static_cast<std::int64_t>(raw_) - tare_) * calibration_ / 1000);
+  return Wrapped((static_cast<std::int64_t>(raw_) - tare_) * calibration_ / 1000);
 }
 
 Bytes VirtualLoadCell::LoadData() const {
@@ -48,7 +54,9 @@ Bytes VirtualLoadCell::LoadData() const {
     AppendI32(reply, Weight());
     return reply;
   }
-  for (std::int32_t channel = 0; channel < 16; ++channel) AppendI32(reply, Weight() + channel);
+  for (std::int64_t channel = 0; channel < 16; ++channel) {
+    AppendI32(reply, Wrapped(Weight() + channel));
+  }
   return reply;
 }
 

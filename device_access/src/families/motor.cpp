@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <limits>
+#include <span>
 
 #include "family_exchange.h"
 #include "guard.h"
@@ -38,8 +39,9 @@ TextReply SendText(int index, const char* format, ...) {
   std::vsnprintf(request, sizeof request, format, arguments);
   va_end(arguments);
   TextReply reply;
-  WriteBytes(index, reinterpret_cast<const std::uint8_t*>(request), kTextRequestBytes);
-  ReadBytes(index, reply.bytes, kTextReplyBytes);
+  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(request),
+                                            kTextRequestBytes);
+  Exchange(index, bytes, reply.bytes, kTextReplyBytes);
   return reply;
 }
 
