@@ -322,11 +322,14 @@ bool Loader::ReadRecord(RecordSlot& slot, int pixels, const std::string& what) {
   if (at == nullptr) return Ended(what);
   std::memcpy(&slot.recordExposureUs, at, 4);
   std::memcpy(&slot.recordTemperature, at + 4, 4);
-  slot.spectra = std::make_unique<RecordSpectra>();
+  slot.spectra = std::make_unique_for_overwrite<RecordSpectra>();
+  RecordSpectra& spectra = *slot.spectra;
   for (std::size_t p = 0; p < pixelCount; ++p) {
-    std::memcpy(&slot.spectra->rawSpectrum[p], at + 8 + p * 8, 4);
-    std::memcpy(&slot.spectra->processedSpectrum[p], at + 12 + p * 8, 4);
+    std::memcpy(&spectra.rawSpectrum[p], at + 8 + p * 8, 4);
+    std::memcpy(&spectra.processedSpectrum[p], at + 12 + p * 8, 4);
   }
+  std::fill(spectra.rawSpectrum.begin() + pixels, spectra.rawSpectrum.end(), 0.0f);
+  std::fill(spectra.processedSpectrum.begin() + pixels, spectra.processedSpectrum.end(), 0.0f);
   return true;
 }
 

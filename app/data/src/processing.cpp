@@ -43,13 +43,34 @@ int NextFree(std::array<int16_t, kGridSamples + 1>& next, int i) {
   return i;
 }
 
-// For each grid sample, the lowest pixel j whose pair (j, j + 1) brackets it. Each sample is
-// assigned once, so the work stays near pixels + samples even for tables that are not sorted.
-void FindBrackets(std::span<const float> w, std::array<int16_t, kGridSamples>& bracket) {
+using Brackets = std::array<int16_t, kGridSamples>;
+
+bool StrictlyIncreasing(std::span<const float> w) {
+  for (std::size_t p = 0; p + 1 < w.size(); ++p) {
+    if (!(w[p] < w[p + 1])) return false;  // also false for NaN
+  }
+  return true;
+}
+
+// Sorted table: one merge pass over pixels and samples.
+void MergeBrackets(std::span<const float> w, Brackets& bracket) {
+  std::size_t j = 0;
+  for (std::size_t i = 0; i < bracket.size(); ++i) {
+    const auto b = static_cast<float>(kGridStartNm + static_cast<int>(i));
+    while (j + 1 < w.size() && w[j + 1] < b) ++j;
+    const bool brackets = j + 1 < w.size() && w[j] < b;
+    bracket[i] = brackets ? static_cast<int16_t>(j) : kUnbracketed;
+  }
+}
+
+// Any table: each pair claims the samples it brackets that no lower pair has claimed. A skip
+// list jumps over claimed samples, so the work stays near pixels + samples.
+void ClaimBrackets(std::span<const float> w, Brackets& bracket) {
   bracket.fill(kUnbracketed);
   std::array<int16_t, kGridSamples + 1> next;
-  for (int i = 0; i <= kGridSamples; ++i)
+  for (int i = 0; i <= kGridSamples; ++i) {
     next[static_cast<std::size_t>(i)] = static_cast<int16_t>(i);
+  }
   for (std::size_t j = 0; j + 1 < w.size(); ++j) {
     if (std::isnan(w[j]) || std::isnan(w[j + 1])) continue;
     const int last = LastSampleAtMost(w[j + 1]);
@@ -57,6 +78,15 @@ void FindBrackets(std::span<const float> w, std::array<int16_t, kGridSamples>& b
       bracket[static_cast<std::size_t>(i)] = static_cast<int16_t>(j);
       next[static_cast<std::size_t>(i)] = static_cast<int16_t>(i + 1);
     }
+  }
+}
+
+// For each grid sample, the lowest pixel j whose pair (j, j + 1) brackets it, or kUnbracketed.
+void FindBrackets(std::span<const float> w, Brackets& bracket) {
+  if (StrictlyIncreasing(w)) {
+    MergeBrackets(w, bracket);
+  } else {
+    ClaimBrackets(w, bracket);
   }
 }
 
@@ -85,6 +115,24 @@ void FillRatio(const SensorEntry& sensor, const PixelTable& reference, const Rec
     ratio[p] = r >= kMinimumReference
                    ? static_cast<float>(static_cast<double>(processed[p]) / r * 100.0 * f)
                    : 0.0f;
+  }
+}
+
+void Interpolate(std::span<const float> w, std::span<const float> values, const float* subtract,
+                 const Brackets& bracket, GridArray& out) {
+  for (std::size_t i = 0; i < bracket.size(); ++i) {
+    const auto b = static_cast<float>(kGridStartNm + static_cast<int>(i));
+    const int j = bracket[i];
+    if (j == kUnbracketed) {
+      out[i] = static_cast<float>(EndPixelValue(w, values, subtract, b));
+      continue;
+    }
+    const auto lo = static_cast<std::size_t>(j);
+    const double v0 = SourceValue(values, subtract, lo);
+    const double v1 = SourceValue(values, subtract, lo + 1);
+    const double w0 = w[lo];
+    const double w1 = w[lo + 1];
+    out[i] = static_cast<float>(v0 + (b - w0) * (v1 - v0) / (w1 - w0));
   }
 }
 
@@ -167,11 +215,13 @@ bool ResampleRecord(const Ctintrose_mfDoc& document, ProcessingState& state, int
   const float* sky = state.settings.skyBgdOn
                          ? document.skyBgdTable[static_cast<std::size_t>(sensor)].data()
                          : nullptr;
-  ResampleToGrid(wavelengths, {slot.spectra->processedSpectrum.data(), pixels}, sky,
-                 out.displaySpectrum);
+  Brackets bracket;
+  FindBrackets(wavelengths, bracket);
+  Interpolate(wavelengths, {slot.spectra->processedSpectrum.data(), pixels}, sky, bracket,
+              out.displaySpectrum);
   const int mode = state.settings.measureMode;
   if (mode == kReflectance || mode == kTransmittance) {
-    ResampleToGrid(wavelengths, {out.pixelRatio.data(), pixels}, nullptr, out.ratioSpectrum);
+    Interpolate(wavelengths, {out.pixelRatio.data(), pixels}, nullptr, bracket, out.ratioSpectrum);
   }
   return true;
 }
@@ -179,22 +229,9 @@ bool ResampleRecord(const Ctintrose_mfDoc& document, ProcessingState& state, int
 void ResampleToGrid(std::span<const float> wavelengths, std::span<const float> values,
                     const float* subtract, GridArray& out) {
   const std::span<const float> w = wavelengths.first(std::min(wavelengths.size(), values.size()));
-  std::array<int16_t, kGridSamples> bracket;
+  Brackets bracket;
   FindBrackets(w, bracket);
-  for (std::size_t i = 0; i < bracket.size(); ++i) {
-    const auto b = static_cast<float>(kGridStartNm + static_cast<int>(i));
-    const int j = bracket[i];
-    if (j == kUnbracketed) {
-      out[i] = static_cast<float>(EndPixelValue(w, values.first(w.size()), subtract, b));
-      continue;
-    }
-    const auto lo = static_cast<std::size_t>(j);
-    const double v0 = SourceValue(values, subtract, lo);
-    const double v1 = SourceValue(values, subtract, lo + 1);
-    const double w0 = w[lo];
-    const double w1 = w[lo + 1];
-    out[i] = static_cast<float>(v0 + (b - w0) * (v1 - v0) / (w1 - w0));
-  }
+  Interpolate(w, values.first(w.size()), subtract, bracket, out);
 }
 
 }  // namespace chromiva::data

@@ -57,9 +57,10 @@ struct SensorTable {
 };
 
 // The two per-pixel arrays of a record, allocated together on first use and kept for reuse.
+// (No member initialisers, so that loading can allocate without zeroing what it overwrites.)
 struct RecordSpectra {
-  PixelArray rawSpectrum{};
-  PixelArray processedSpectrum{};
+  PixelArray rawSpectrum;
+  PixelArray processedSpectrum;
 };
 
 struct RecordSlot {

@@ -1,0 +1,17 @@
+# Spectral data core: processing against the literal scan, CSV export against pandas, data file
+# save and load against cp. See bench/data.md.
+if(TARGET chromiva_data)
+  add_executable(bench_data_processing ${CMAKE_CURRENT_LIST_DIR}/data_processing_bench.cpp)
+  target_link_libraries(bench_data_processing PRIVATE chromiva_data benchmark::benchmark)
+  chromiva_warnings(bench_data_processing)
+
+  add_executable(bench_data_csv ${CMAKE_CURRENT_LIST_DIR}/data_csv_bench.cpp)
+  target_link_libraries(bench_data_csv PRIVATE chromiva_data)
+  target_compile_definitions(bench_data_csv PRIVATE
+    CHROMIVA_PANDAS_SCRIPT="${CMAKE_CURRENT_LIST_DIR}/data_csv_pandas.py")
+  chromiva_warnings(bench_data_csv)
+
+  add_executable(bench_data_store ${CMAKE_CURRENT_LIST_DIR}/data_store_bench.cpp)
+  target_link_libraries(bench_data_store PRIVATE chromiva_data)
+  chromiva_warnings(bench_data_store)
+endif()
