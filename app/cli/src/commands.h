@@ -1,0 +1,34 @@
+// The commands of chromiva-cli. Each takes the words after its name and returns the exit
+// status: 0 success, 1 nothing to do (no spectrometer, an empty range), 2 bad arguments or a
+// refused file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace chromiva::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitNothing = 1;
+inline constexpr int kExitRefused = 2;
+
+using Words = std::vector<std::string>;
+
+struct Command {
+  const char* name;
+  const char* usage;
+  int (*run)(const Words& words);
+};
+
+const std::vector<Command>& CommandTable();
+
+int RunDevices(const Words& words);
+int RunMeasure(const Words& words);
+int RunInfo(const Words& words);
+int RunExport(const Words& words);
+int RunResave(const Words& words);
+
+// "chromiva-cli: <message>" on standard error; returns `status`.
+int Fail(int status, const std::string& message);
+
+}  // namespace chromiva::cli

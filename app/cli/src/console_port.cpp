@@ -1,0 +1,126 @@
+#include "console_port.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace chromiva::cli {
+namespace {
+
+volatile std::sig_atomic_t interruptRequested = 0;
+
+extern "C" void OnInterrupt(int) {
+  interruptRequested = 1;
+}
+
+constexpr int kLongestSleepMs = 50;
+
+}  // namespace
+
+void ConsolePort::CatchInterrupts() {
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+bool ConsolePort::Interrupted() {
+  return interruptRequested != 0;
+}
+
+void ConsolePort::PrintLine(const std::string& line) {
+  if (progressShown_) {
+    std::fputs("\r\033[K", stderr);
+    progressShown_ = false;
+  }
+  std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+void ConsolePort::ShowProgress(const std::string& text) {
+  if (!isatty(STDERR_FILENO)) return;
+  std::fprintf(stderr, "\r\033[K%s", text.c_str());
+  std::fflush(stderr);
+  progressShown_ = true;
+}
+
+void ConsolePort::ShowMessage(const std::string& line) {
+  PrintLine(line);
+}
+
+void ConsolePort::ShowMessageLines(const std::string& first, const std::string& second) {
+  PrintLine(first);
+  if (!second.empty()) PrintLine(second);
+}
+
+void ConsolePort::ForwardMessage(const std::string& line) {
+  std::lock_guard<std::mutex> lock(forwardMutex_);
+  forwarded_.push_back(line);
+}
+
+void ConsolePort::DeliverForwarded() {
+  std::vector<std::string> lines;
+  {
+    std::lock_guard<std::mutex> lock(forwardMutex_);
+    lines.swap(forwarded_);
+  }
+  for (const auto& line : lines) PrintLine(line);
+}
+
+bool ConsolePort::AskOkCancel(const std::string& question) {
+  PrintLine(question + (answerYes_ ? " -> OK (--yes)" : " -> Cancel (no --yes)"));
+  return answerYes_;
+}
+
+void ConsolePort::ShowOkMessage(const std::string& message) {
+  PrintLine(message);
+}
+
+std::optional<std::string> ConsolePort::ChooseSaveFile(const std::string& defaultName,
+                                                       const std::string&) {
+  return defaultName;
+}
+
+void ConsolePort::ArmTimer(int timer, int milliseconds) {
+  timers_[timer] = TickMs() + static_cast<std::uint32_t>(std::max(milliseconds, 0));
+}
+
+std::uint32_t ConsolePort::TickMs() {
+  auto elapsed = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<std::uint32_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
+std::time_t ConsolePort::Now() {
+  return std::time(nullptr);
+}
+
+void ConsolePort::Run(acquisition::FormLogic& form, const std::function<bool()>& done,
+                      const std::function<void()>& afterEvent,
+                      const std::function<void()>& onInterrupt) {
+  bool interruptHandled = false;
+  while (!done() && !timers_.empty()) {
+    DeliverForwarded();
+    if (Interrupted() && !interruptHandled) {
+      interruptHandled = true;
+      onInterrupt();
+      continue;
+    }
+    auto next = timers_.begin();
+    for (auto it = timers_.begin(); it != timers_.end(); ++it) {
+      if (static_cast<std::int32_t>(it->second - next->second) < 0) next = it;
+    }
+    auto wait = static_cast<std::int32_t>(next->second - TickMs());
+    if (wait > 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(std::min(wait, kLongestSleepMs)));
+      continue;
+    }
+    form.OnFormTimer(next->first);
+    afterEvent();
+  }
+  DeliverForwarded();
+}
+
+}  // namespace chromiva::cli

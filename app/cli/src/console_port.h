@@ -1,0 +1,59 @@
+// The form port of the command-line front end: guidance lines on standard error, questions
+// answered OK by --yes and Cancel otherwise, and window timers run by a small event loop on
+// the real clock.
+#pragma once
+
+#include <csignal>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "chromiva/acquisition/form_logic.h"
+
+namespace chromiva::cli {
+
+class ConsolePort : public acquisition::FormPort {
+ public:
+  explicit ConsolePort(bool answerYes) : answerYes_(answerYes) {}
+
+  void ShowMessage(const std::string& line) override;
+  void ShowMessageLines(const std::string& first, const std::string& second) override;
+  void ForwardMessage(const std::string& line) override;
+  void ShowStatusText(const std::string&) override {}
+  void DrawGraph() override {}
+  void ShowSensorSummary(int) override {}
+  bool AskOkCancel(const std::string& question) override;
+  void ShowOkMessage(const std::string& message) override;
+  std::optional<std::string> ChooseSaveFile(const std::string& defaultName,
+                                            const std::string&) override;
+  std::optional<std::string> ChooseOpenFile(const std::string&) override { return std::nullopt; }
+  void ArmTimer(int timer, int milliseconds) override;
+  void KillTimer(int timer) override { timers_.erase(timer); }
+  std::uint32_t TickMs() override;
+  std::time_t Now() override;
+
+  // Runs the armed timers on the real clock until `done` holds or none is armed. After every
+  // timer event `afterEvent` runs. A Ctrl-C calls `onInterrupt` once.
+  void Run(acquisition::FormLogic& form, const std::function<bool()>& done,
+           const std::function<void()>& afterEvent, const std::function<void()>& onInterrupt);
+
+  // A progress line that later lines overwrite (only on a terminal).
+  void ShowProgress(const std::string& text);
+
+  // Installs the Ctrl-C handler used by Run.
+  static void CatchInterrupts();
+  static bool Interrupted();
+
+ private:
+  void PrintLine(const std::string& line);
+  void DeliverForwarded();
+
+  bool answerYes_;
+  bool progressShown_ = false;
+  std::map<int, std::uint32_t> timers_;
+  std::mutex forwardMutex_;
+  std::vector<std::string> forwarded_;
+};
+
+}  // namespace chromiva::cli

@@ -1,0 +1,103 @@
+// chromiva-cli measure: detect, record passes, save the data file.
+#include <cstdio>
+#include <filesystem>
+
+#include "arguments.h"
+#include "chromiva/data/data_file.h"
+#include "commands.h"
+#include "console_port.h"
+#include "measure_setup.h"
+#include "wrenlink.h"
+
+namespace chromiva::cli {
+namespace {
+
+using acquisition::FormLogic;
+namespace control = acquisition::control;
+
+const OptionSpec kMeasureOptions = {
+    {"-o", "--count", "--exposure", "--average", "--interval", "--mode", "--csv-auto", "--csv-name",
+     "--csv-fixed", "--csv-sensor"},
+    {"--wave-comp", "--yes"}};
+
+void CloseSpectrometers(const FormLogic& form, int sensors) {
+  for (int k = 0; k < sensors; ++k) CloseDevice(form.fields().deviceIndex[k]);
+}
+
+// Saves to `path`; when that fails, keeps the records in a recovery file in the temporary
+// folder rather than losing them.
+int SaveRecords(data::Ctintrose_mfDoc& document, const std::filesystem::path& path) {
+  auto saved = data::SaveDataFile(document, path);
+  if (saved.ok()) {
+    std::fprintf(stderr, "saved %d record(s) per sensor to %s\n", document.recordCount[0],
+                 path.string().c_str());
+    return kExitOk;
+  }
+  std::fprintf(stderr, "chromiva-cli: cannot save %s: %s\n", path.string().c_str(),
+               saved.message.c_str());
+  auto recovery = std::filesystem::temp_directory_path() /
+                  ("chromiva-recovered-" + std::to_string(std::time(nullptr)) + ".cvdata");
+  if (data::SaveDataFile(document, recovery).ok()) {
+    std::fprintf(stderr, "chromiva-cli: the records were saved to %s instead\n",
+                 recovery.string().c_str());
+  }
+  return kExitRefused;
+}
+
+// Runs the measurement until `count` passes are committed (0: until Ctrl-C).
+void Record(FormLogic& form, ConsolePort& port, int count) {
+  data::Ctintrose_mfDoc& document = form.document();
+  const int first = document.recordCount[0];
+  auto committed = [&] { return document.recordCount[0] - first; };
+  auto afterEvent = [&] {
+    if (!form.fields().measuring) return;
+    bool full = document.recordCount[0] >= data::kMaxCommittedRecords;
+    if ((count > 0 && committed() >= count) || full) {
+      if (full) port.ShowMessage("the record store is full (86399 records)");
+      form.StartStopMeasurement();
+      return;
+    }
+    port.ShowProgress("recorded " + std::to_string(committed()) +
+                      (count > 0 ? " / " + std::to_string(count) : "") + " pass(es)");
+  };
+  auto done = [&] { return !form.fields().measuring && form.AcquisitionState() == 0; };
+  auto stop = [&] {
+    port.ShowMessage("interrupted: finishing the running pass");
+    if (form.fields().measuring) form.StartStopMeasurement();
+  };
+  port.Run(form, done, afterEvent, stop);
+}
+
+}  // namespace
+
+int RunMeasure(const Words& words) {
+  std::string error;
+  auto arguments = ParseArguments(words, kMeasureOptions, error);
+  if (!arguments) return Fail(kExitRefused, error);
+  auto setup = ReadMeasureSetup(*arguments, error);
+  if (!setup) return Fail(kExitRefused, error);
+  if (!arguments->positionals.empty()) return Fail(kExitRefused, "measure takes no file names");
+
+  data::Ctintrose_mfDoc document;
+  ConsolePort port(arguments->Has("--yes"));
+  FormLogic form(document, port, setup->settings);
+  form.DetectSensors();
+  const int sensors = document.sensorTable.sensorCount;
+  if (sensors == 0) return Fail(kExitNothing, "no spectrometer found");
+  ApplyMeasureSetup(form, *setup);
+  form.controls().SetChecked(control::kRecordMode, true);
+  form.RecordModeClicked();
+
+  ConsolePort::CatchInterrupts();
+  form.StartStopMeasurement();
+  if (!form.fields().measuring) {
+    CloseSpectrometers(form, sensors);
+    return kExitRefused;  // refused before starting; the reason was shown
+  }
+  Record(form, port, setup->count);
+  CloseSpectrometers(form, sensors);
+  std::filesystem::path path = setup->output.empty() ? document.title + ".cvdata" : setup->output;
+  return SaveRecords(document, path);
+}
+
+}  // namespace chromiva::cli
