@@ -31,6 +31,7 @@ FormLogic::FormLogic(data::Ctintrose_mfDoc& document, FormPort& port, FormSettin
   controls_.SetText(control::kRecordCount, std::to_string(document_.recordCount[0]));
   controls_[control::kDisplayKind].selection = fields_.displayKind;
   SetModeRadios();
+  EnableCompareControls();
   launchPass_ = [](FormLogic& form) { form.LaunchWorkerThread(); };
 }
 

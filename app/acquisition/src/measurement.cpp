@@ -84,7 +84,22 @@ void FormLogic::OneShot() {
 
 void FormLogic::OnFormTimer(int timerId) {
   port_.KillTimer(timerId);
-  if (timerId == timer::kMeasure) OnMeasureTimer();
+  switch (timerId) {
+    case timer::kMeasure:
+      OnMeasureTimer();
+      break;
+    case timer::kPlayback:
+      OnPlaybackTimer();
+      break;
+    case timer::kDark:
+      OnDarkTimer();
+      break;
+    case timer::kDarkFinish:
+      OnDarkFinishTimer();
+      break;
+    default:
+      break;
+  }
 }
 
 void FormLogic::OnMeasureTimer() {

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -60,6 +61,13 @@ struct FormFields {
   int displayKind = 0;
   std::array<data::PixelArray, data::kMaxSensors> accumulator{};
   data::CsvSettings csv;
+
+  // Record browsing: the direction of the last BACK (1) or NEXT (2) step, and the position and
+  // display-grid spectra of the comparison document.
+  int playbackDirection = 0;
+  int compareSensor = 0;
+  int compareRecord = 0;
+  std::array<data::GridArray, data::kMaxSensors> compareSpectrum{};
 };
 
 // Texts the form shows, where more than one handler uses them.
@@ -69,6 +77,9 @@ inline constexpr const char* kStop = "停止";
 inline constexpr const char* kDetect = "検出";
 inline constexpr const char* kRelease = "解除";
 inline constexpr const char* kAverageRefusal = "平均回数には1以上の値を入力してください。";
+inline constexpr const char* kNothingToRegister =
+    "登録するデータがありません。計測してから登録してください。";
+inline constexpr const char* kCompareFilter = "tintrose data file(*.trdata)|*.trdata||";
 }  // namespace text
 
 class FormLogic {
@@ -128,6 +139,45 @@ class FormLogic {
   // For a replaced launcher: marks the pass finished as the worker's last act does.
   void FinishPass() { acquisitionState_.fetch_add(1, std::memory_order_release); }
 
+  // Reference captures: the dark sequence (button 1053, timers 4 and 5), white (1020) and
+  // 100 % transmission (1021) registration, dark re-registration (1040, asks only) and the sky
+  // background toggle (1025).
+  void StartDarkMeasurement();
+  void RegisterWhite();
+  void RegisterTransmission();
+  void DarkReset();
+  void SkyBgdClicked();
+  // The two long frames of the dark sequence, as their worker threads run them; the last act of
+  // each steps the dark step by one.
+  void BlankWorker();
+  void DarkWorker();
+  int DarkStep() const { return darkStep_.load(std::memory_order_acquire); }
+  // Replaces how the two workers are started (tests run them by hand); the default runs them on
+  // a new thread.
+  enum class DarkWorkerKind { kBlank, kDark };
+  using DarkWorkerLauncher = std::function<void(FormLogic&, DarkWorkerKind)>;
+  void SetDarkWorkerLauncher(DarkWorkerLauncher launcher) {
+    launchDarkWorker_ = std::move(launcher);
+  }
+
+  // Record browsing: BACK (1035), NEXT (1036), continuous playback (1037), the selected-sensor
+  // box (1019), the summary kind (1047), data clear (1042) and the comparison (1043, stepping
+  // buttons 1044, 1045, 1049, 1050).
+  void Back();
+  void Next();
+  void PlaybackClicked();
+  void SelectedOnlyClicked();
+  void DisplayKindChanged();
+  void ClearData();
+  void Compare();
+  void CompareSensorBack();
+  void CompareSensorNext();
+  void CompareRecordBack();
+  void CompareRecordNext();
+  // Record r of sensor s of the comparison document onto the display grid (compareSpectrum).
+  void PrepareCompareSpectrum(int sensor, int record);
+  const data::Ctintrose_mfDoc* CompareDocument() const { return compareDoc_.get(); }
+
   // Reports of calibration tables that came back short at the last detection.
   const std::vector<std::string>& ShortTableReports() const { return shortTables_; }
 
@@ -152,6 +202,32 @@ class FormLogic {
   std::string SensorPieces(const char* format) const;
   bool HasCommittedRecords(int sensor) const;
 
+  void OnDarkTimer();
+  void OnDarkFinishTimer();
+  void AcquireDarkShortFrames();
+  void StartLongDarkFrame(DarkWorkerKind kind);
+  void LaunchDarkWorkerThread(DarkWorkerKind kind);
+  void RunLongDarkFrame(const char* before, const char* after);
+  void ShowDarkElapsedSeconds(const char* format);
+  void FinishDarkSteps();
+  void RegisterDarkInInstruments();
+  struct ReferenceKind;
+  void RegisterReference(const ReferenceKind& kind);
+  bool DisplayedRecordHasSpectrum(int sensor) const;
+  void RegisterSkyBgd();
+  void ClearSkyBgd();
+  void ReportUnacknowledged(int sensor, const char* table, int missing);
+
+  bool IdleForRecordChanges() const;
+  void StepDisplay(int step);
+  void ShowSummaryOfSelected();
+  void OnPlaybackTimer();
+  void DropComparison();
+  bool LoadComparison(const std::string& path);
+  void ShowCompareFields();
+  void EnableCompareControls();
+  void ShowComparePosition();
+
   data::Ctintrose_mfDoc& document_;
   FormPort& port_;
   FormFields fields_;
@@ -162,6 +238,9 @@ class FormLogic {
   std::thread worker_;
   PassLauncher launchPass_;
   std::vector<std::string> shortTables_;
+  std::atomic<int> darkStep_{0};
+  DarkWorkerLauncher launchDarkWorker_;
+  std::unique_ptr<data::Ctintrose_mfDoc> compareDoc_;
 };
 
 }  // namespace chromiva::acquisition
