@@ -9,8 +9,16 @@ namespace wrenlink {
 namespace {
 
 std::mutex traceMutex;
-FILE* traceFile = nullptr;
-std::string tracePath;
+
+// Appends one line to the file; opening it for every line means a trace file that is moved
+// or deleted while the program runs is simply started again.
+void EmitLine(const char* path, const std::string& line) {
+  std::lock_guard<std::mutex> lock(traceMutex);
+  FILE* file = std::fopen(path, "a");
+  if (file == nullptr) return;
+  std::fwrite(line.data(), 1, line.size(), file);
+  std::fclose(file);
+}
 
 // Appends " <hex>" for a non-empty transfer and nothing for an empty one.
 void AppendHex(std::string& line, const std::uint8_t* data, int count) {
@@ -20,20 +28,6 @@ void AppendHex(std::string& line, const std::uint8_t* data, int count) {
     line.push_back(digits[data[i] >> 4]);
     line.push_back(digits[data[i] & 0x0F]);
   }
-}
-
-// Writes one line to the trace file named by WRENLINK_TRACE, reopening it when the name
-// changes. Called with the line already formatted so the lock is held only for the write.
-void EmitLine(const std::string& path, const std::string& line) {
-  std::lock_guard<std::mutex> lock(traceMutex);
-  if (traceFile == nullptr || path != tracePath) {
-    if (traceFile != nullptr) std::fclose(traceFile);
-    traceFile = std::fopen(path.c_str(), "a");
-    tracePath = path;
-    if (traceFile == nullptr) return;
-  }
-  std::fwrite(line.data(), 1, line.size(), traceFile);
-  std::fflush(traceFile);
 }
 
 const char* TracePath() {

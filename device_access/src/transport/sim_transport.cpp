@@ -42,7 +42,7 @@ class SimConnection : public Connection {
       return 0;
     }
     int count = std::min(length, static_cast<int>(reply.size()));
-    std::memcpy(buffer, reply.data(), static_cast<std::size_t>(count));
+    if (count > 0) std::memcpy(buffer, reply.data(), static_cast<std::size_t>(count));
     return count;
   }
 
