@@ -17,6 +17,9 @@ const std::vector<Command>& CommandTable() {
        "[--no-exp] [--mode 0|1|2] [--wave-comp]",
        RunExport},
       {"resave", "resave IN OUT", RunResave},
+      {"dark", "dark [--write] [--yes]", RunDark},
+      {"reference", "reference white|transmission [--exposure MS] [--average N] [--yes]",
+       RunReference},
   };
   return table;
 }

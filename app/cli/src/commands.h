@@ -27,6 +27,8 @@ int RunMeasure(const Words& words);
 int RunInfo(const Words& words);
 int RunExport(const Words& words);
 int RunResave(const Words& words);
+int RunDark(const Words& words);
+int RunReference(const Words& words);
 
 // "chromiva-cli: <message>" on standard error; returns `status`.
 int Fail(int status, const std::string& message);
