@@ -8,6 +8,8 @@
 #include <limits>
 #include <random>
 
+#include <unistd.h>
+
 #include "chromiva/data/csv.h"
 #include "csv_number.h"
 #include "test_support.h"
@@ -206,7 +208,8 @@ TEST_F(CsvExport, HoursCountOnPastMidnight) {
 }
 
 TEST_F(CsvExport, AutomaticSaveNamesAndStampsTheRecord) {
-  const auto dir = std::filesystem::temp_directory_path() / "chromiva_csv_auto";
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("chromiva_csv_auto_" + std::to_string(getpid()));
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   settings_.csvFolder = dir.string();
