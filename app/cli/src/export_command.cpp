@@ -31,7 +31,9 @@ std::optional<int> ChooseSensor(const data::Ctintrose_mfDoc& document, const Arg
 bool ReadExportSettings(const Arguments& arguments, data::CsvSettings& csv,
                         data::ProcessingSettings& processing, std::string& error) {
   auto target = IntegerOption(arguments, "--target", 0, 0, 3, error);
-  auto mode = IntegerOption(arguments, "--mode", 0, 0, 2, error);
+  // Percentages need a reference: without --mode, the ratio target means reflectance.
+  const long defaultMode = target && *target == data::kCsvRatio ? data::kReflectance : 0;
+  auto mode = IntegerOption(arguments, "--mode", defaultMode, 0, 2, error);
   if (!target || !mode) return false;
   std::string layout = arguments.Value("--layout").value_or("vertical");
   if (layout != "vertical" && layout != "rows") {
