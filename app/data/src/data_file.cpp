@@ -156,8 +156,17 @@ void PutRecords(ByteWriter& writer, const Ctintrose_mfDoc& document) {
 struct LoadedContents {
   SensorTable table;
   std::array<std::vector<RecordSlot>, kMaxSensors> records;
+  std::array<RecordArena, kMaxSensors> arenas;  // the loaded records' arrays
   std::string log;
 };
+
+// Stored pixels come as (raw, processed) pairs; the record keeps them as two arrays.
+void SplitPairs(const char* pairs, std::size_t pixels, RecordSpectra& spectra) {
+  for (std::size_t p = 0; p < pixels; ++p) {
+    std::memcpy(&spectra.rawSpectrum[p], pairs + p * 8, 4);
+    std::memcpy(&spectra.processedSpectrum[p], pairs + p * 8 + 4, 4);
+  }
+}
 
 class Loader {
  public:
@@ -208,7 +217,7 @@ class Loader {
   bool ReadSensor(SensorEntry& sensor, int k);
   bool ReadLeds(SensorTable& table);
   bool ReadAllRecords(LoadedContents& contents);
-  bool ReadRecord(RecordSlot& slot, int pixels, const std::string& what);
+  bool ReadRecord(RecordSlot& slot, RecordSpectra& place, int pixels);
 
   ByteReader reader_;
   DataFileResult result_;
@@ -316,35 +325,32 @@ bool Loader::ReadLeds(SensorTable& table) {
   return true;
 }
 
-bool Loader::ReadRecord(RecordSlot& slot, int pixels, const std::string& what) {
+bool Loader::ReadRecord(RecordSlot& slot, RecordSpectra& place, int pixels) {
   const auto pixelCount = static_cast<std::size_t>(pixels);
   const char* at = reader_.View(8 + pixelCount * 8);
-  if (at == nullptr) return Ended(what);
+  if (at == nullptr) return false;
   std::memcpy(&slot.recordExposureUs, at, 4);
   std::memcpy(&slot.recordTemperature, at + 4, 4);
-  slot.spectra = std::make_unique_for_overwrite<RecordSpectra>();
-  RecordSpectra& spectra = *slot.spectra;
-  for (std::size_t p = 0; p < pixelCount; ++p) {
-    std::memcpy(&spectra.rawSpectrum[p], at + 8 + p * 8, 4);
-    std::memcpy(&spectra.processedSpectrum[p], at + 12 + p * 8, 4);
-  }
-  std::fill(spectra.rawSpectrum.begin() + pixels, spectra.rawSpectrum.end(), 0.0f);
-  std::fill(spectra.processedSpectrum.begin() + pixels, spectra.processedSpectrum.end(), 0.0f);
+  SplitPairs(at + 8, pixelCount, place);
+  std::fill(place.rawSpectrum.begin() + pixels, place.rawSpectrum.end(), 0.0f);
+  std::fill(place.processedSpectrum.begin() + pixels, place.processedSpectrum.end(), 0.0f);
+  slot.spectra = &place;
   return true;
 }
 
 bool Loader::ReadAllRecords(LoadedContents& contents) {
   for (int k = 0; k < contents.table.sensorCount; ++k) {
+    const auto at = static_cast<std::size_t>(k);
     const std::string of = " of " + SensorLabel(k);
     int32_t count = 0;
     if (!ReadCount(count, kMaxCommittedRecords, "record count" + of)) return false;
-    std::vector<RecordSlot>& records = contents.records[static_cast<std::size_t>(k)];
+    std::vector<RecordSlot>& records = contents.records[at];
     records.reserve(static_cast<std::size_t>(std::min(count, 4096)));  // grows with real data
-    const int pixels = contents.table.sensors[static_cast<std::size_t>(k)].pixelCount;
+    const int pixels = contents.table.sensors[at].pixelCount;
     for (int r = 0; r < count; ++r) {
       records.emplace_back();
-      if (!ReadRecord(records.back(), pixels, "record " + std::to_string(r + 1) + of)) {
-        return false;
+      if (!ReadRecord(records.back(), *contents.arenas[at].Place(r), pixels)) {
+        return Ended("record " + std::to_string(r + 1) + of);
       }
     }
   }
@@ -358,11 +364,8 @@ void ApplyContents(Ctintrose_mfDoc& document, LoadedContents& contents) {
   for (int k = 0; k < loaded.sensorCount; ++k) {
     const auto at = static_cast<std::size_t>(k);
     target.sensors[at] = std::move(contents.table.sensors[at]);
-    std::vector<RecordSlot>& records = contents.records[at];
-    document.recordCount[at] = static_cast<int32_t>(records.size());
-    for (std::size_t r = 0; r < records.size(); ++r) {
-      document.Record(k, static_cast<int>(r)) = std::move(records[r]);
-    }
+    document.recordCount[at] = static_cast<int32_t>(contents.records[at].size());
+    document.ReplaceRecords(k, contents.records[at], std::move(contents.arenas[at]));
   }
   target.ledCount = loaded.ledCount;
   for (int u = 0; u < loaded.ledCount; ++u) {

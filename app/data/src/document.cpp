@@ -1,5 +1,7 @@
 #include "chromiva/data/document.h"
 
+#include <algorithm>
+#include <cstring>
 #include <stdexcept>
 #include <string_view>
 
@@ -47,7 +49,10 @@ const RecordSlot& Ctintrose_mfDoc::Record(int sensor, int record) const {
 
 RecordSpectra& Ctintrose_mfDoc::EnsureSpectra(int sensor, int record) {
   RecordSlot& slot = Record(sensor, record);
-  if (!slot.spectra) slot.spectra = std::make_unique<RecordSpectra>();
+  if (!slot.spectra) {
+    slot.spectra = arenas_[static_cast<std::size_t>(sensor)].Place(record);
+    std::memset(slot.spectra, 0, sizeof(RecordSpectra));
+  }
   return *slot.spectra;
 }
 
@@ -61,7 +66,25 @@ int64_t Ctintrose_mfDoc::RecordTime(int record) const {
 
 void Ctintrose_mfDoc::ClearRecords() {
   recordCount.fill(0);
-  for (RecordSlot& slot : slots_) slot.spectra.reset();
+  for (RecordSlot& slot : slots_) slot.spectra = nullptr;
+  for (RecordArena& arena : arenas_) arena.Release();
+}
+
+void Ctintrose_mfDoc::ReplaceRecords(int sensor, std::span<const RecordSlot> loaded,
+                                     RecordArena arena) {
+  if (loaded.size() > static_cast<std::size_t>(kRecordSlots)) {
+    throw std::out_of_range("more records than slots");
+  }
+  if (loaded.empty()) return;  // nothing replaced: the present arena stays
+  RecordSlot* slots = &slots_[SlotIndex(sensor, 0)];
+  for (std::size_t r = loaded.size(); r < static_cast<std::size_t>(kRecordSlots); ++r) {
+    if (slots[r].spectra == nullptr) continue;
+    RecordSpectra* place = arena.Place(static_cast<int>(r));
+    std::memcpy(place, slots[r].spectra, sizeof(RecordSpectra));
+    slots[r].spectra = place;
+  }
+  std::copy(loaded.begin(), loaded.end(), slots);
+  arenas_[static_cast<std::size_t>(sensor)] = std::move(arena);
 }
 
 void Ctintrose_mfDoc::NameUntitledDocument(std::time_t now) {

@@ -5,23 +5,23 @@
 #include <cstdint>
 #include <ctime>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
+
+#include "chromiva/data/record_arena.h"
 
 namespace chromiva::data {
 
 inline constexpr int kMaxSensors = 10;
-inline constexpr int kMaxPixels = 288;
 inline constexpr int kDarkSteps = 21;
 inline constexpr int kDarkStepForRecord = 20;
 inline constexpr int kTableValues = kMaxPixels + 1;
-inline constexpr int kRecordSlots = 86400;
 inline constexpr int kMaxCommittedRecords = kRecordSlots - 1;
 inline constexpr int kMaxLedUnits = 10;
 inline constexpr int kLedValueSlots = 32;
 inline constexpr int kCompCoefficients = 6;
 
-using PixelArray = std::array<float, kMaxPixels>;
 using PixelTable = std::array<float, kTableValues>;
 
 // Description and calibration tables of one spectrometer. The sensitivity, white and
@@ -56,17 +56,11 @@ struct SensorTable {
   }
 };
 
-// The two per-pixel arrays of a record, allocated together on first use and kept for reuse.
-// (No member initialisers, so that loading can allocate without zeroing what it overwrites.)
-struct RecordSpectra {
-  PixelArray rawSpectrum;
-  PixelArray processedSpectrum;
-};
-
 struct RecordSlot {
   int32_t recordExposureUs = 0;
   float recordTemperature = 0.0f;
-  std::unique_ptr<RecordSpectra> spectra;  // absent until first use
+  // The record's arrays, in the document's arena of the sensor; absent until first use.
+  RecordSpectra* spectra = nullptr;
 };
 
 inline constexpr const char* kUntitledTitle = "無題";
@@ -102,6 +96,11 @@ class Ctintrose_mfDoc {
   // Sets every recordCount to 0 and releases all record arrays; everything else stays.
   void ClearRecords();
 
+  // For loading: records 0 .. loaded.size() - 1 of a sensor become `loaded`, whose arrays live
+  // in `arena` (at their records' places). Slots from loaded.size() on keep their contents;
+  // their arrays move into `arena`, which then replaces the sensor's previous arena.
+  void ReplaceRecords(int sensor, std::span<const RecordSlot> loaded, RecordArena arena);
+
   // Renames a title containing "無題" or "untitle" to "<serial>_..._<YYYYmmdd_HHMMSS>" (local
   // time of `now`); other titles stay.
   void NameUntitledDocument(std::time_t now);
@@ -109,6 +108,7 @@ class Ctintrose_mfDoc {
  private:
   std::vector<RecordSlot> slots_;
   std::vector<int64_t> recordTimes_;
+  std::array<RecordArena, kMaxSensors> arenas_;
 };
 
 // Local-time text of `t` in strftime format; empty when the time cannot be represented.
