@@ -9,6 +9,7 @@
 #include "atomic_file.h"
 #include "byte_io.h"
 #include "chromiva/data/text_codec.h"
+#include "pixel_pairs.h"
 
 namespace chromiva::data {
 
@@ -136,10 +137,8 @@ void PutRecord(ByteWriter& writer, const RecordSlot& slot, int pixels) {
     std::memset(at + 8, 0, pixelCount * 8);  // a committed record always has arrays; be safe
     return;
   }
-  for (std::size_t p = 0; p < pixelCount; ++p) {
-    std::memcpy(at + 8 + p * 8, &slot.spectra->rawSpectrum[p], 4);
-    std::memcpy(at + 12 + p * 8, &slot.spectra->processedSpectrum[p], 4);
-  }
+  detail::JoinPairs(slot.spectra->rawSpectrum.data(), slot.spectra->processedSpectrum.data(),
+                    pixelCount, at + 8);
 }
 
 void PutRecords(ByteWriter& writer, const Ctintrose_mfDoc& document) {
@@ -159,14 +158,6 @@ struct LoadedContents {
   std::array<RecordArena, kMaxSensors> arenas;  // the loaded records' arrays
   std::string log;
 };
-
-// Stored pixels come as (raw, processed) pairs; the record keeps them as two arrays.
-void SplitPairs(const char* pairs, std::size_t pixels, RecordSpectra& spectra) {
-  for (std::size_t p = 0; p < pixels; ++p) {
-    std::memcpy(&spectra.rawSpectrum[p], pairs + p * 8, 4);
-    std::memcpy(&spectra.processedSpectrum[p], pairs + p * 8 + 4, 4);
-  }
-}
 
 class Loader {
  public:
@@ -331,7 +322,7 @@ bool Loader::ReadRecord(RecordSlot& slot, RecordSpectra& place, int pixels) {
   if (at == nullptr) return false;
   std::memcpy(&slot.recordExposureUs, at, 4);
   std::memcpy(&slot.recordTemperature, at + 4, 4);
-  SplitPairs(at + 8, pixelCount, place);
+  detail::SplitPairs(at + 8, pixelCount, place.rawSpectrum.data(), place.processedSpectrum.data());
   std::fill(place.rawSpectrum.begin() + pixels, place.rawSpectrum.end(), 0.0f);
   std::fill(place.processedSpectrum.begin() + pixels, place.processedSpectrum.end(), 0.0f);
   slot.spectra = &place;
