@@ -8,7 +8,6 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libusb-1.0-0-dev
   umockdev libumockdev-dev libglib2.0-dev
-  qt6-base-dev fonts-noto-cjk xvfb xauth
   python3 python3-pandas
 )
 missing=()
