@@ -14,7 +14,9 @@ namespace chromiva::data::detail {
 static_assert(std::endian::native == std::endian::little,
               "the data file is little-endian and is copied in host order");
 
-inline constexpr std::size_t kIoChunkBytes = 1 << 16;
+// Large enough that the file moves in few system calls and, when writing, bypasses the
+// stream's own buffer.
+inline constexpr std::size_t kIoChunkBytes = std::size_t{4} << 20;
 
 class ByteWriter {
  public:
