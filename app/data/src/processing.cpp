@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 namespace chromiva::data {
 
@@ -44,6 +45,7 @@ int NextFree(std::array<int16_t, kGridSamples + 1>& next, int i) {
 }
 
 using Brackets = std::array<int16_t, kGridSamples>;
+static_assert(std::is_same_v<Brackets, decltype(GridBrackets::pair)>);
 
 bool StrictlyIncreasing(std::span<const float> w) {
   for (std::size_t p = 0; p + 1 < w.size(); ++p) {
@@ -88,6 +90,18 @@ void FindBrackets(std::span<const float> w, Brackets& bracket) {
   } else {
     ClaimBrackets(w, bracket);
   }
+}
+
+// The brackets of `w`, found again only when `w` differs (bit for bit) from the cached table.
+const Brackets& CachedBrackets(std::span<const float> w, GridBrackets& cache) {
+  const bool same = cache.pixelCount == static_cast<int32_t>(w.size()) &&
+                    std::memcmp(cache.wavelengths.data(), w.data(), w.size_bytes()) == 0;
+  if (!same) {
+    FindBrackets(w, cache.pair);
+    std::copy(w.begin(), w.end(), cache.wavelengths.begin());
+    cache.pixelCount = static_cast<int32_t>(w.size());
+  }
+  return cache.pair;
 }
 
 double SourceValue(std::span<const float> values, const float* subtract, std::size_t p) {
@@ -215,8 +229,8 @@ bool ResampleRecord(const Ctintrose_mfDoc& document, ProcessingState& state, int
   const float* sky = state.settings.skyBgdOn
                          ? document.skyBgdTable[static_cast<std::size_t>(sensor)].data()
                          : nullptr;
-  Brackets bracket;
-  FindBrackets(wavelengths, bracket);
+  const Brackets& bracket =
+      CachedBrackets(wavelengths, state.brackets[static_cast<std::size_t>(sensor)]);
   Interpolate(wavelengths, {slot.spectra->processedSpectrum.data(), pixels}, sky, bracket,
               out.displaySpectrum);
   const int mode = state.settings.measureMode;

@@ -40,11 +40,21 @@ struct SensorOutputs {
   GridArray ratioSpectrum{};
 };
 
+// Per sensor: for each display-grid sample, the pixel pair that brackets it (-1: none), found
+// for the wavelength table kept beside it. Records of a sensor share the table, so resampling
+// searches again only when the table changes.
+struct GridBrackets {
+  PixelArray wavelengths{};
+  int32_t pixelCount = -1;  // -1: nothing found yet
+  std::array<int16_t, kGridSamples> pair{};
+};
+
 // The processing state owned by the measurement form: settings, dark models and outputs.
 struct ProcessingState {
   ProcessingSettings settings;
   std::array<DarkModel, kMaxSensors> dark{};
   std::array<SensorOutputs, kMaxSensors> outputs{};
+  std::array<GridBrackets, kMaxSensors> brackets{};
 };
 
 // Recomputes the dark model of a sensor from its dark steps 0 and 19.
