@@ -182,6 +182,27 @@ TEST(Resample, MatchesTheLiteralScanForAnyTable) {
   }
 }
 
+// Resampling keeps the brackets of a sensor's wavelength table between records; a changed
+// table or pixel count must give what a fresh state gives.
+TEST_F(Processing, ChangedWavelengthTableIsSearchedAgain) {
+  for (std::size_t p = 0; p < kMaxPixels; ++p) record().spectra->rawSpectrum[p] = 900.0f + p;
+  Run();
+  SensorEntry& s = doc_->Sensor(0);
+  std::swap(s.wavelengthTable[100], s.wavelengthTable[101]);  // no longer increasing
+  for (int change = 0; change < 2; ++change) {
+    Run();
+    ProcessingState fresh = state_;
+    fresh.brackets = {};
+    ASSERT_TRUE(ResampleRecord(*doc_, fresh, 0, 0));
+    for (std::size_t i = 0; i < kGridSamples; ++i) {
+      ASSERT_EQ(std::bit_cast<uint32_t>(outputs().displaySpectrum[i]),
+                std::bit_cast<uint32_t>(fresh.outputs[0].displaySpectrum[i]))
+          << "change " << change << " sample " << i;
+    }
+    s.pixelCount = 150;  // same table values, fewer pixels
+  }
+}
+
 TEST_F(Processing, DarkModelFollowsTheDocumentsOwnDarkSteps) {
   Run();
   EXPECT_EQ(processed()[0], 50.0f);
