@@ -1,5 +1,6 @@
 // Save and load of a full record store against copying a file of the same size with cp on the
-// same disk; reports the peak resident memory of the load against the payload.
+// same disk, each doing the same work as cp (a new file, or replacing one of the same size);
+// reports the peak resident memory of the load against the payload.
 //
 //   bench_data_store [--records N] [--sensors S] [--dir DIR]
 //
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "chromiva/data/data_file.h"
 #include "data_bench_support.h"
@@ -61,10 +63,29 @@ double TimeCommand(const std::string& command) {
   return SecondsSince(start);
 }
 
+std::string Quoted(const std::filesystem::path& path) {
+  return "'" + path.string() + "'";
+}
+
+// Untimed: the target is absent (kNew) or a file of the same size (kReplace), and no dirty data
+// of an earlier step is left to be written back during the next one. Both sides of a pair start
+// from the same state: a same-size file is written first (and removed for kNew), so neither
+// finds more freed memory than the other.
+enum class Target { kNew, kReplace };
+
+void Prepare(const std::filesystem::path& target, const std::filesystem::path& source,
+             Target kind) {
+  std::filesystem::remove(target);
+  if (!source.empty()) std::filesystem::copy_file(source, target);
+  ::sync();
+  if (kind == Target::kNew) std::filesystem::remove(target);
+  ::sync();
+}
+
 // Runs the load in a child process; returns its time and peak resident set in bytes.
 std::pair<double, double> TimeLoadInChild(const std::filesystem::path& path) {
   const std::string command =
-      "/proc/" + std::to_string(getpid()) + "/exe --load-child '" + path.string() + "'";
+      "/proc/" + std::to_string(getpid()) + "/exe --load-child " + Quoted(path);
   FILE* pipe = popen(command.c_str(), "r");
   double seconds = 0;
   if (pipe == nullptr || std::fscanf(pipe, "%lf", &seconds) != 1) seconds = 0;
@@ -74,9 +95,48 @@ std::pair<double, double> TimeLoadInChild(const std::filesystem::path& path) {
   return {seconds, static_cast<double>(usage.ru_maxrss) * 1024.0};
 }
 
-void Line(const char* what, double seconds, double bytes, double baseline) {
-  std::printf("%-26s %7.2f s %8.1f MB/s  %5.0f %% of cp\n", what, seconds, bytes / seconds / 1e6,
-              100.0 * baseline / seconds);
+struct Pair {
+  const char* what;
+  double seconds;
+  const char* baselineName;
+  double baseline;
+};
+
+void PrintPair(const Pair& pair, double bytes) {
+  std::printf("%-28s %6.2f s %7.1f MB/s | %-22s %6.2f s %7.1f MB/s | %4.0f %%\n", pair.what,
+              pair.seconds, bytes / pair.seconds / 1e6, pair.baselineName, pair.baseline,
+              bytes / pair.baseline / 1e6, 100.0 * pair.baseline / pair.seconds);
+}
+
+struct Scenario {
+  const char* save;
+  const char* cp;
+  Target target;
+  bool sync;
+};
+
+constexpr Scenario kScenarios[] = {
+    {"save new, no fsync", "cp new", Target::kNew, false},
+    {"save replacing, no fsync", "cp replacing", Target::kReplace, false},
+    {"save new, fsync (default)", "cp new + sync", Target::kNew, true},
+    {"save replacing, fsync", "cp replacing + sync", Target::kReplace, true},
+};
+
+// Each save is timed right before cp doing the same work on the same disk: writing a new file,
+// or replacing a file of the same size (cp truncates it; the save renames over it). `file`
+// exists and holds the document.
+std::vector<Pair> MeasureSaves(Ctintrose_mfDoc& doc, const std::filesystem::path& file,
+                               const std::filesystem::path& copy) {
+  const std::string cp = "cp " + Quoted(file) + " " + Quoted(copy);
+  std::vector<Pair> pairs;
+  for (const Scenario& scenario : kScenarios) {
+    Prepare(copy, file, scenario.target);
+    const double save = TimeSave(doc, copy, scenario.sync);
+    Prepare(copy, file, scenario.target);
+    const double byCp = TimeCommand(scenario.sync ? cp + " && sync " + Quoted(copy) : cp);
+    pairs.push_back({scenario.save, save, scenario.cp, byCp});
+  }
+  return pairs;
 }
 
 }  // namespace
@@ -88,24 +148,21 @@ int main(int argc, char** argv) {
   const std::filesystem::path copy = options.dir / "bench_store_copy.cvdata";
   auto doc = chromiva::bench::FilledDocument(std::min(options.sensors, kMaxSensors),
                                              std::min(options.records, kMaxCommittedRecords));
-  const double saveSync = TimeSave(*doc, file, true);
-  const double save = TimeSave(*doc, file, false);
+  Prepare(file, {}, Target::kNew);
+  TimeSave(*doc, file, true);
+  std::vector<Pair> pairs = MeasureSaves(*doc, file, copy);
   doc.reset();
   const double bytes = static_cast<double>(std::filesystem::file_size(file));
-  const std::string cp = "cp '" + file.string() + "' '" + copy.string() + "'";
-  const double cpPlain = TimeCommand(cp);
-  const double cpSync = TimeCommand(cp + " && sync '" + copy.string() + "'");
+  Prepare(copy, file, Target::kNew);
+  const double cpNew = TimeCommand("cp " + Quoted(file) + " " + Quoted(copy));
   const auto [load, peak] = TimeLoadInChild(file);
+  pairs.push_back({"load (file cached)", load, "cp new (file cached)", cpNew});
   std::filesystem::remove(copy);
   std::filesystem::remove(file);
 
-  std::printf("payload %.1f MB (%d sensors x %d records)\n", bytes / 1e6, options.sensors,
-              options.records);
-  Line("cp", cpPlain, bytes, cpPlain);
-  Line("save (no fsync)", save, bytes, cpPlain);
-  Line("load", load, bytes, cpPlain);
-  Line("cp + sync", cpSync, bytes, cpSync);
-  Line("save (fsync, default)", saveSync, bytes, cpSync);
+  std::printf("payload %.1f MB (%d sensors x %d records); last column: %% of cp's throughput\n",
+              bytes / 1e6, options.sensors, options.records);
+  for (const Pair& pair : pairs) PrintPair(pair, bytes);
   std::printf(
       "peak resident memory of the load: %.1f MB = %.1f %% of the payload (goal < 110 %%)\n",
       peak / 1e6, 100.0 * peak / bytes);
