@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "test_support.h"
 
@@ -251,6 +252,67 @@ TEST(DataFile, LargeStoresRoundTripAcrossReadBlocks) {
   EXPECT_EQ(Store(*loaded), before);
 }
 
+// With the input's size known, record memory is committed ahead of the reading on a helper
+// thread; the loaded contents must be the same, and a cut or lying size must still refuse the
+// file with the document unchanged (the helper stopped before the arenas are released).
+DataFileResult LoadWithSize(Ctintrose_mfDoc& doc, const std::string& bytes, std::uint64_t size) {
+  std::istringstream in(bytes);
+  return LoadDataFile(doc, in, size);
+}
+
+std::unique_ptr<Ctintrose_mfDoc> LargeDocument() {
+  auto doc = NewDocument();
+  AddSensor(*doc, "A", 7);
+  AddSensor(*doc, "B");
+  AddSensor(*doc, "C");
+  AddRecords(*doc, 0, 1200);
+  AddRecords(*doc, 1, 2500);
+  AddRecords(*doc, 2, 1500);
+  doc->Record(1, 2499).spectra->processedSpectrum[287] = std::bit_cast<float>(0x7FC01234u);
+  return doc;
+}
+
+TEST(DataFileKnownSize, RoundTripsByteForByte) {
+  const std::string bytes = Store(*LargeDocument());
+  auto loaded = NewDocument();
+  ASSERT_TRUE(LoadWithSize(*loaded, bytes, bytes.size()).ok());
+  EXPECT_EQ(Store(*loaded), bytes);
+  auto unsized = NewDocument();  // a size too small only commits less ahead
+  ASSERT_TRUE(LoadWithSize(*unsized, bytes, 10).ok());
+  EXPECT_EQ(Store(*unsized), bytes);
+}
+
+TEST(DataFileKnownSize, CutsAndLyingSizesAreRefusedWithTheDocumentUnchanged) {
+  const std::string bytes = Store(*LargeDocument());
+  auto doc = NewDocument();
+  AddSensor(*doc, "OLD");
+  AddRecords(*doc, 0, 3);
+  const std::string before = Store(*doc);
+  const std::size_t secondSensorRecords = bytes.size() - 1500 * kRecordBytes - 2500 * kRecordBytes;
+  for (std::size_t cut : {secondSensorRecords, secondSensorRecords + 7, bytes.size() / 2,
+                          bytes.size() - kRecordBytes, bytes.size() - 1}) {
+    const std::string part = bytes.substr(0, cut);
+    ASSERT_EQ(LoadWithSize(*doc, part, part.size()).error, DataFileError::kTruncated) << cut;
+    ASSERT_EQ(LoadWithSize(*doc, part, bytes.size()).error, DataFileError::kTruncated) << cut;
+  }
+  EXPECT_EQ(Store(*doc), before);
+}
+
+// A count far beyond the data is refused; the memory committed ahead is bounded by the input's
+// size, not by the count.
+TEST(DataFileKnownSize, CountBeyondTheDataIsRefused) {
+  auto source = NewDocument();
+  AddSensor(*source, "A");
+  AddRecords(*source, 0, 2000);
+  std::string bytes = Store(*source);
+  const std::size_t countAt = bytes.size() - 2000 * kRecordBytes - 5;
+  const int32_t claimed = kMaxCommittedRecords;
+  std::memcpy(bytes.data() + countAt, &claimed, 4);
+  auto doc = NewDocument();
+  EXPECT_EQ(LoadWithSize(*doc, bytes, bytes.size()).error, DataFileError::kTruncated);
+  EXPECT_EQ(doc->sensorTable.sensorCount, 0);
+}
+
 TEST(DataFile, LoadingKeepsTheWorkingSlotsArrays) {
   auto doc = NewDocument();
   AddSensor(*doc, "A");
@@ -338,6 +400,22 @@ TEST_F(DataFileOnDisk, FailedSaveKeepsThePreviousFile) {
   ASSERT_TRUE(OpenDataFile(*reread, path).ok());
   EXPECT_EQ(reread->operationLog, "first");
   EXPECT_EQ(FilesInDir(), 1u);  // no temporary file left behind
+}
+
+TEST_F(DataFileOnDisk, OpenOfALargeFileRoundTripsAndRefusesACutCopy) {
+  auto doc = LargeDocument();
+  const auto path = dir_ / "large.cvdata";
+  ASSERT_TRUE(SaveDataFile(*doc, path).ok());
+  ASSERT_TRUE(SaveDataFile(*doc, path).ok());  // replacing the previous file
+  auto opened = NewDocument();
+  ASSERT_TRUE(OpenDataFile(*opened, path).ok());
+  const std::string bytes = Store(*doc);
+  EXPECT_EQ(Store(*opened), bytes);
+  std::filesystem::resize_file(path, bytes.size() - 3);
+  auto refused = NewDocument();
+  EXPECT_EQ(OpenDataFile(*refused, path).error, DataFileError::kTruncated);
+  EXPECT_EQ(refused->sensorTable.sensorCount, 0);
+  EXPECT_EQ(FilesInDir(), 1u);
 }
 
 TEST_F(DataFileOnDisk, MissingFilesAndFoldersAreReported) {

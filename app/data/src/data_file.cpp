@@ -10,6 +10,7 @@
 #include "byte_io.h"
 #include "chromiva/data/text_codec.h"
 #include "pixel_pairs.h"
+#include "prefaulter.h"
 
 namespace chromiva::data {
 
@@ -20,6 +21,8 @@ using detail::ByteWriter;
 
 constexpr std::uint64_t kMaxTextLength = 0x7FFFFFFF;
 constexpr std::size_t kTextChunkBytes = 1 << 20;
+// Below one huge page of records, committing ahead is not worth a thread.
+constexpr std::size_t kPrefaultMinBytes = std::size_t{2} << 20;
 
 DataFileResult Failure(DataFileError error, std::string message) {
   return DataFileResult{error, std::move(message)};
@@ -161,13 +164,17 @@ struct LoadedContents {
 
 class Loader {
  public:
-  explicit Loader(std::istream& in) : reader_(in) {}
+  // `inputBytes`, when known, is the size of the input; it bounds the memory committed ahead.
+  Loader(std::istream& in, std::optional<std::uint64_t> inputBytes)
+      : reader_(in), inputBytes_(inputBytes) {}
 
+  // The prefaulter must stop before `contents` releases its arenas; it stops here.
   DataFileResult Run(LoadedContents& contents) {
     SensorTable& table = contents.table;
     const bool ok = ReadCount(table.sensorCount, kMaxSensors, "sensor count") &&
                     ReadSensors(table) && ReadLeds(table) && ReadAllRecords(contents) &&
                     ReadText(contents.log, "operation log");
+    prefaulter_.reset();
     return ok ? DataFileResult{} : result_;
   }
 
@@ -209,8 +216,11 @@ class Loader {
   bool ReadLeds(SensorTable& table);
   bool ReadAllRecords(LoadedContents& contents);
   bool ReadRecord(RecordSlot& slot, RecordSpectra& place, int pixels);
+  void PrefaultRecords(RecordArena& arena, int count, int pixels);
 
   ByteReader reader_;
+  std::optional<std::uint64_t> inputBytes_;
+  std::optional<detail::Prefaulter> prefaulter_;
   DataFileResult result_;
 };
 
@@ -329,6 +339,18 @@ bool Loader::ReadRecord(RecordSlot& slot, RecordSpectra& place, int pixels) {
   return true;
 }
 
+// Commits the places of the records that the rest of the input can hold, on a helper thread
+// ahead of the reading; a count beyond the data present commits no more than the data would.
+void Loader::PrefaultRecords(RecordArena& arena, int count, int pixels) {
+  if (!inputBytes_ || *inputBytes_ <= reader_.offset()) return;
+  const std::uint64_t recordBytes = 8 + 8 * static_cast<std::uint64_t>(pixels);
+  const std::uint64_t fitting = (*inputBytes_ - reader_.offset()) / recordBytes;
+  const auto present = static_cast<int>(std::min<std::uint64_t>(fitting, count));
+  if (static_cast<std::size_t>(present) * sizeof(RecordSpectra) < kPrefaultMinBytes) return;
+  if (!prefaulter_) prefaulter_.emplace();
+  prefaulter_->Add(arena.Places(0, present));
+}
+
 bool Loader::ReadAllRecords(LoadedContents& contents) {
   for (int k = 0; k < contents.table.sensorCount; ++k) {
     const auto at = static_cast<std::size_t>(k);
@@ -338,6 +360,7 @@ bool Loader::ReadAllRecords(LoadedContents& contents) {
     std::vector<RecordSlot>& records = contents.records[at];
     records.reserve(static_cast<std::size_t>(std::min(count, 4096)));  // grows with real data
     const int pixels = contents.table.sensors[at].pixelCount;
+    PrefaultRecords(contents.arenas[at], count, pixels);
     for (int r = 0; r < count; ++r) {
       records.emplace_back();
       if (!ReadRecord(records.back(), *contents.arenas[at].Place(r), pixels)) {
@@ -367,6 +390,19 @@ void ApplyContents(Ctintrose_mfDoc& document, LoadedContents& contents) {
   document.operationLog = std::move(contents.log);
 }
 
+// The size of a seekable input, read from its start.
+std::optional<std::uint64_t> InputBytes(std::istream& in) {
+  in.seekg(0, std::ios::end);
+  const std::streamoff end = in.tellg();
+  in.seekg(0, std::ios::beg);
+  if (!in || end < 0) {
+    in.clear();
+    in.seekg(0, std::ios::beg);
+    return std::nullopt;
+  }
+  return static_cast<std::uint64_t>(end);
+}
+
 }  // namespace
 
 DataFileResult StoreDataFile(const Ctintrose_mfDoc& document, std::ostream& out) {
@@ -389,9 +425,10 @@ DataFileResult StoreDataFile(const Ctintrose_mfDoc& document, std::ostream& out)
   return {};
 }
 
-DataFileResult LoadDataFile(Ctintrose_mfDoc& document, std::istream& in) {
+DataFileResult LoadDataFile(Ctintrose_mfDoc& document, std::istream& in,
+                            std::optional<std::uint64_t> inputBytes) {
   auto contents = std::make_unique<LoadedContents>();
-  Loader loader(in);
+  Loader loader(in, inputBytes);
   DataFileResult result = loader.Run(*contents);
   if (result.ok()) ApplyContents(document, *contents);
   return result;
@@ -412,7 +449,7 @@ DataFileResult SaveDataFile(Ctintrose_mfDoc& document, const std::filesystem::pa
 DataFileResult OpenDataFile(Ctintrose_mfDoc& document, const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return Failure(DataFileError::kOpenFailed, "cannot open " + path.string());
-  DataFileResult result = LoadDataFile(document, in);
+  DataFileResult result = LoadDataFile(document, in, InputBytes(in));
   if (!result.ok()) {
     result.message = path.filename().string() + ": " + result.message;
     return result;

@@ -59,6 +59,16 @@ RecordSpectra* RecordArena::Place(int record) {
                                           static_cast<std::size_t>(record) * sizeof(RecordSpectra));
 }
 
+std::span<std::byte> RecordArena::Places(int first, int end) {
+  if (first < 0 || first > end || end > kRecordSlots) {
+    throw std::out_of_range("record range out of range");
+  }
+  if (first == end) return {};
+  if (base_ == nullptr) base_ = ReserveAligned();
+  return {base_ + static_cast<std::size_t>(first) * sizeof(RecordSpectra),
+          static_cast<std::size_t>(end - first) * sizeof(RecordSpectra)};
+}
+
 void RecordArena::Release() {
   if (base_ != nullptr) Unmap(base_, kArenaBytes);
   base_ = nullptr;

@@ -2,8 +2,10 @@
 // code page 932.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 #include "chromiva/data/document.h"
@@ -36,7 +38,10 @@ DataFileResult StoreDataFile(const Ctintrose_mfDoc& document, std::ostream& out)
 // puts them into `document`. Fields that the file does not carry (recordTime, the sky
 // background, mirrorCount, slots beyond the stored counts) keep their values. On failure the
 // document is unchanged.
-DataFileResult LoadDataFile(Ctintrose_mfDoc& document, std::istream& in);
+// `inputBytes`, when given, is the size of the input: the memory for the records is then
+// committed ahead of the reading on a helper thread, never for more records than fit into it.
+DataFileResult LoadDataFile(Ctintrose_mfDoc& document, std::istream& in,
+                            std::optional<std::uint64_t> inputBytes = std::nullopt);
 
 // Saves to `path` through a temporary file beside it that replaces the target only when
 // complete. On success the title becomes the file name and the modified flag is cleared.

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 
 namespace chromiva::data {
 
@@ -34,6 +35,11 @@ class RecordArena {
   // The place of record r (0 .. kRecordSlots - 1); reserves the range on first use and
   // throws std::bad_alloc when the address space cannot be had.
   RecordSpectra* Place(int record);
+
+  // The bytes of the places of records first .. end - 1 (0 <= first <= end <= kRecordSlots,
+  // else std::out_of_range), reserving the range like Place(); for committing memory ahead of
+  // writing the places.
+  std::span<std::byte> Places(int first, int end);
 
   bool reserved() const { return base_ != nullptr; }
 
