@@ -3,12 +3,15 @@
 // previous file.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <ostream>
 #include <streambuf>
 #include <string>
 #include <vector>
+
+#include "byte_io.h"
 
 namespace chromiva::data::detail {
 
@@ -31,16 +34,35 @@ class FdOutputBuffer : public std::streambuf {
   std::vector<char> buffer_;
 };
 
-class AtomicFileWriter {
+class AtomicFileWriter final : public ByteSink {
  public:
+  enum class Output {
+    kStream,          // written through stream()
+    kDirectBlocks,    // written with Append, past the page cache where the filesystem allows it
+    kBufferedBlocks,  // written with Append, through the page cache
+  };
+
   explicit AtomicFileWriter(std::filesystem::path target);
   ~AtomicFileWriter();  // removes the temporary file unless committed
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
   // Creates the temporary file; on failure `error()` explains why.
-  bool Open();
+  bool Open(Output output = Output::kStream);
+  // Only when opened for kStream.
   std::ostream& stream() { return *stream_; }
+
+  // Only when opened for blocks: writes `count` bytes after those already written. Pieces
+  // written past the page cache must start at addresses aligned to kDirectBlockBytes, and all
+  // but the last must be whole blocks; the last is written as a zero-padded block and cut back
+  // to its length at Commit. A piece the filesystem refuses to take that way (EINVAL) is
+  // written, with the rest of the file, through the page cache.
+  bool Append(const char* data, std::size_t count) override;
+  // Whether the next block goes past the page cache.
+  bool direct() const { return direct_; }
+  // Writes the rest of the file through the page cache; false when the system refuses.
+  bool StopDirect();
+
   // Flushes, optionally syncs to disk, closes and renames over the target.
   bool Commit(bool syncToDisk);
   const std::string& error() const { return error_; }
@@ -48,12 +70,18 @@ class AtomicFileWriter {
  private:
   bool Fail(const std::string& what);
   void Discard();
+  bool WriteAt(const char* data, std::size_t count);
 
   std::filesystem::path target_;
   std::filesystem::path temporary_;
   int fd_ = -1;
   std::unique_ptr<FdOutputBuffer> buffer_;
   std::unique_ptr<std::ostream> stream_;
+  bool blocks_ = false;
+  bool direct_ = false;
+  bool ended_ = false;              // the last, possibly partial, piece has been written
+  std::uint64_t writtenBytes_ = 0;  // including the padding of a last partial block
+  std::uint64_t fileBytes_ = 0;     // the length the file is to have
   std::string error_;
 };
 

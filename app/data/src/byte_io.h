@@ -1,4 +1,4 @@
-// Buffered little-endian byte reading and writing over standard streams.
+// Buffered little-endian byte reading and writing.
 #pragma once
 
 #include <bit>
@@ -6,6 +6,7 @@
 #include <cstring>
 #include <istream>
 #include <memory>
+#include <new>
 #include <ostream>
 #include <type_traits>
 
@@ -14,18 +15,55 @@ namespace chromiva::data::detail {
 static_assert(std::endian::native == std::endian::little,
               "the data file is little-endian and is copied in host order");
 
-// Large enough that the file moves in few system calls and, when writing, bypasses the
-// stream's own buffer.
+// Large enough that the file moves in few system calls.
 inline constexpr std::size_t kIoChunkBytes = std::size_t{4} << 20;
+
+// The alignment of memory, file offsets and sizes that writing past the page cache (O_DIRECT)
+// asks for on the disks and filesystems in use.
+inline constexpr std::size_t kDirectBlockBytes = 4096;
+
+// Where a ByteWriter's bytes go. Every piece but the last is a whole number of
+// kDirectBlockBytes and each starts at an address aligned to kDirectBlockBytes, so that a file
+// opened with O_DIRECT can take the pieces as they are.
+class ByteSink {
+ public:
+  virtual bool Append(const char* data, std::size_t count) = 0;
+
+ protected:
+  ~ByteSink() = default;
+};
+
+class StreamSink final : public ByteSink {
+ public:
+  explicit StreamSink(std::ostream& out) : out_(out) {}
+  bool Append(const char* data, std::size_t count) override {
+    return static_cast<bool>(out_.write(data, static_cast<std::streamsize>(count)));
+  }
+
+ private:
+  std::ostream& out_;
+};
+
+struct AlignedDelete {
+  void operator()(char* memory) const {
+    ::operator delete[](memory, std::align_val_t{kDirectBlockBytes});
+  }
+};
+
+using AlignedBuffer = std::unique_ptr<char[], AlignedDelete>;
+
+inline AlignedBuffer MakeAlignedBuffer(std::size_t bytes) {
+  return AlignedBuffer(
+      static_cast<char*>(::operator new[](bytes, std::align_val_t{kDirectBlockBytes})));
+}
 
 class ByteWriter {
  public:
-  explicit ByteWriter(std::ostream& out)
-      : out_(out), buffer_(std::make_unique_for_overwrite<char[]>(kIoChunkBytes)) {}
+  explicit ByteWriter(ByteSink& sink) : sink_(sink), buffer_(MakeAlignedBuffer(kCapacity)) {}
 
   // Room for `count` (at most kIoChunkBytes) contiguous bytes, to be filled by the caller.
   char* Reserve(std::size_t count) {
-    if (used_ + count > kIoChunkBytes) Flush();
+    if (used_ + count > kCapacity) FlushBlocks();
     char* at = buffer_.get() + used_;
     used_ += count;
     return at;
@@ -38,24 +76,38 @@ class ByteWriter {
   }
 
   void PutBytes(const char* data, std::size_t count) {
-    if (count <= kIoChunkBytes) {
-      std::memcpy(Reserve(count), data, count);
-      return;
+    while (count > 0) {
+      const std::size_t part = count < kIoChunkBytes ? count : kIoChunkBytes;
+      std::memcpy(Reserve(part), data, part);
+      data += part;
+      count -= part;
     }
-    Flush();
-    out_.write(data, static_cast<std::streamsize>(count));
   }
 
-  bool Flush() {
-    if (used_ > 0) out_.write(buffer_.get(), static_cast<std::streamsize>(used_));
+  // Hands over everything still buffered as the last piece; true when every piece was taken.
+  bool Finish() {
+    if (used_ > 0 && ok_) ok_ = sink_.Append(buffer_.get(), used_);
     used_ = 0;
-    return static_cast<bool>(out_);
+    return ok_;
   }
 
  private:
-  std::ostream& out_;
-  std::unique_ptr<char[]> buffer_;
+  // A block's worth beyond the chunk: the tail kept back by FlushBlocks never shrinks the room
+  // for a reservation below kIoChunkBytes.
+  static constexpr std::size_t kCapacity = kIoChunkBytes + kDirectBlockBytes;
+
+  // Hands over the whole blocks and keeps the partial one at the start of the buffer.
+  void FlushBlocks() {
+    const std::size_t whole = used_ - used_ % kDirectBlockBytes;
+    if (whole > 0 && ok_) ok_ = sink_.Append(buffer_.get(), whole);
+    std::memmove(buffer_.get(), buffer_.get() + whole, used_ - whole);
+    used_ -= whole;
+  }
+
+  ByteSink& sink_;
+  AlignedBuffer buffer_;
   std::size_t used_ = 0;
+  bool ok_ = true;
 };
 
 class ByteReader {

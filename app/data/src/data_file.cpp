@@ -9,6 +9,7 @@
 #include "atomic_file.h"
 #include "byte_io.h"
 #include "chromiva/data/text_codec.h"
+#include "data_file_save.h"
 #include "pixel_pairs.h"
 #include "prefaulter.h"
 
@@ -406,23 +407,12 @@ std::optional<std::uint64_t> InputBytes(std::istream& in) {
 }  // namespace
 
 DataFileResult StoreDataFile(const Ctintrose_mfDoc& document, std::ostream& out) {
-  if (std::optional<std::string> bad = CheckDocumentCounts(document)) {
-    return Failure(DataFileError::kInconsistentDocument,
-                   "the document's " + *bad + " is out of range; nothing written");
-  }
-  EncodedTexts texts;
-  if (DataFileResult encoded = EncodeTexts(document, texts); !encoded.ok()) return encoded;
-  ByteWriter writer(out);
-  const SensorTable& table = document.sensorTable;
-  writer.Put(table.sensorCount);
-  for (int k = 0; k < table.sensorCount; ++k) PutSensor(writer, document.Sensor(k), texts, k);
-  PutLeds(writer, table);
-  PutRecords(writer, document);
-  PutText(writer, texts.log);
-  if (!writer.Flush() || !out.flush()) {
+  detail::StreamSink sink(out);
+  DataFileResult result = detail::StoreDataFile(document, sink);
+  if (result.ok() && !out.flush()) {
     return Failure(DataFileError::kWriteFailed, "the data could not be written");
   }
-  return {};
+  return result;
 }
 
 DataFileResult LoadDataFile(Ctintrose_mfDoc& document, std::istream& in,
@@ -436,15 +426,53 @@ DataFileResult LoadDataFile(Ctintrose_mfDoc& document, std::istream& in,
 
 DataFileResult SaveDataFile(Ctintrose_mfDoc& document, const std::filesystem::path& path,
                             bool syncToDisk) {
-  detail::AtomicFileWriter file(path);
-  if (!file.Open()) return Failure(DataFileError::kOpenFailed, file.error());
-  DataFileResult result = StoreDataFile(document, file.stream());
-  if (!result.ok()) return result;
+  return detail::SaveDataFile(document, path, syncToDisk, detail::SavePath::kDirectWhenPossible);
+}
+
+namespace detail {
+
+DataFileResult StoreDataFile(const Ctintrose_mfDoc& document, ByteSink& sink) {
+  if (std::optional<std::string> bad = CheckDocumentCounts(document)) {
+    return Failure(DataFileError::kInconsistentDocument,
+                   "the document's " + *bad + " is out of range; nothing written");
+  }
+  EncodedTexts texts;
+  if (DataFileResult encoded = EncodeTexts(document, texts); !encoded.ok()) return encoded;
+  ByteWriter writer(sink);
+  const SensorTable& table = document.sensorTable;
+  writer.Put(table.sensorCount);
+  for (int k = 0; k < table.sensorCount; ++k) PutSensor(writer, document.Sensor(k), texts, k);
+  PutLeds(writer, table);
+  PutRecords(writer, document);
+  PutText(writer, texts.log);
+  if (!writer.Finish())
+    return Failure(DataFileError::kWriteFailed, "the data could not be written");
+  return {};
+}
+
+// The blocks of the file leave the writer's aligned buffer for the disk without a copy into
+// the page cache where the filesystem allows it; the bytes are the same either way.
+DataFileResult SaveDataFile(Ctintrose_mfDoc& document, const std::filesystem::path& path,
+                            bool syncToDisk, SavePath via) {
+  AtomicFileWriter file(path);
+  const auto output = via == SavePath::kDirectWhenPossible
+                          ? AtomicFileWriter::Output::kDirectBlocks
+                          : AtomicFileWriter::Output::kBufferedBlocks;
+  if (!file.Open(output)) return Failure(DataFileError::kOpenFailed, file.error());
+  DataFileResult result = StoreDataFile(document, file);
+  if (!result.ok()) {
+    if (result.error == DataFileError::kWriteFailed && !file.error().empty()) {
+      result.message = file.error();
+    }
+    return result;
+  }
   if (!file.Commit(syncToDisk)) return Failure(DataFileError::kWriteFailed, file.error());
   document.title = path.filename().string();
   document.modified = false;
   return result;
 }
+
+}  // namespace detail
 
 DataFileResult OpenDataFile(Ctintrose_mfDoc& document, const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
