@@ -13,50 +13,14 @@
 #include <thread>
 
 #include "chromiva/data/data_file.h"
+#include "cli_fixture.h"
 
 namespace {
 
+using chromiva::cli::testing::ReadFile;
 namespace fs = std::filesystem;
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-class Cli : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder = fs::temp_directory_path() /
-             ("chromiva_cli_" +
-              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(folder); }
-
-  // Runs chromiva-cli in the test folder with the given simulated instruments.
-  Outcome Run(const std::string& arguments, const std::string& instruments = "spectrometer") {
-    std::string command = "cd '" + folder.string() + "' && WRENLINK_SIMULATOR='" + instruments +
-                          "' WRENLINK_SIM_SPEED=100 '" CHROMIVA_CLI "' " + arguments +
-                          " >stdout.txt 2>stderr.txt";
-    Outcome outcome;
-    int raw = std::system(command.c_str());
-    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    outcome.out = ReadFile(folder / "stdout.txt");
-    outcome.err = ReadFile(folder / "stderr.txt");
-    return outcome;
-  }
-
-  fs::path folder;
-};
+using Cli = chromiva::cli::testing::CliTest;
 
 TEST_F(Cli, DevicesListsEveryInstrument) {
   auto result = Run("devices", "spectrometer:serial=AB123456:exposure=20000,led16,mirror");

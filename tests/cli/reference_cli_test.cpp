@@ -9,48 +9,22 @@
 #include <sstream>
 
 #include "chromiva/data/data_file.h"
+#include "cli_fixture.h"
 
 namespace {
 
+using chromiva::cli::testing::CliTest;
+using chromiva::cli::testing::Outcome;
+using chromiva::cli::testing::ReadFile;
 namespace fs = std::filesystem;
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-class ReferenceCli : public ::testing::Test {
+class ReferenceCli : public CliTest {
  protected:
+  std::string ExtraEnvironment() const override { return "WRENLINK_SIM_STATE=state "; }
   void SetUp() override {
-    folder = fs::temp_directory_path() /
-             ("chromiva_refcli_" +
-              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
+    CliTest::SetUp();
     fs::create_directories(folder / "state");
   }
-  void TearDown() override { fs::remove_all(folder); }
-
-  Outcome Run(const std::string& arguments, const std::string& instruments = "spectrometer") {
-    std::string command = "cd '" + folder.string() + "' && WRENLINK_SIMULATOR='" + instruments +
-                          "' WRENLINK_SIM_SPEED=100 WRENLINK_SIM_STATE=state '" CHROMIVA_CLI "' " +
-                          arguments + " >stdout.txt 2>stderr.txt";
-    Outcome outcome;
-    int raw = std::system(command.c_str());
-    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    outcome.out = ReadFile(folder / "stdout.txt");
-    outcome.err = ReadFile(folder / "stderr.txt");
-    return outcome;
-  }
-
-  fs::path folder;
 };
 
 // The reflectance column of the first record at 600 nm of a vertical CSV export.
