@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "byte_io.h"
+#include "test_support.h"
 
 namespace chromiva::data::detail {
 namespace {
@@ -85,21 +86,7 @@ TEST(ByteWriter, ARefusedPieceFailsTheFinishAndStopsTheOutput) {
   EXPECT_EQ(sink.pieces.size(), 1u);
 }
 
-class AtomicFileOnDisk : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("chromiva_atomic_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::size_t FilesInDir() const {
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir_), {}));
-  }
-  std::filesystem::path dir_;
-};
+using AtomicFileOnDisk = chromiva::data::test::TempDirTest;
 
 // Writes `bytes` in pieces of `blocks` whole blocks from an aligned buffer, the rest last.
 bool WriteInBlocks(AtomicFileWriter& file, const std::string& bytes, std::size_t blocks,

@@ -358,21 +358,7 @@ TEST(DataFile, StoreRefusesTextShiftJisCannotHoldBeforeWriting) {
   EXPECT_TRUE(out.str().empty());
 }
 
-class DataFileOnDisk : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("chromiva_data_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::size_t FilesInDir() const {
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir_), {}));
-  }
-  std::filesystem::path dir_;
-};
+using DataFileOnDisk = test::TempDirTest;
 
 TEST_F(DataFileOnDisk, SaveAndOpenSetTitleAndModifiedFlag) {
   auto doc = NewDocument();

@@ -1,6 +1,11 @@
 // Builders of small documents for the data tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <iterator>
+
 #include <memory>
 #include <sstream>
 #include <string>
@@ -61,5 +66,23 @@ inline DataFileResult Load(Ctintrose_mfDoc& doc, const std::string& bytes) {
   std::istringstream in(bytes, std::ios::binary);
   return LoadDataFile(doc, in);
 }
+
+// A folder of its own for each test, removed afterwards.
+class TempDirTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("chromiva_data_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::size_t FilesInDir() const {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir_), {}));
+  }
+  std::filesystem::path dir_;
+};
 
 }  // namespace chromiva::data::test
