@@ -2,7 +2,12 @@
 // same disk, each doing the same work as cp (a new file, or replacing one of the same size);
 // reports the peak resident memory of the load against the payload.
 //
-//   bench_data_store [--records N] [--sensors S] [--dir DIR]
+//   bench_data_store [--records N] [--sensors S] [--dir DIR] [--settle SECONDS]
+//
+// --settle waits after each untimed preparation before the timed step. On a virtual machine
+// that hands freed memory back to its host, the 2 GB freed by the preparation is then gone
+// from the guest, and whoever writes 2 GB next pays the host for fresh memory, as after any
+// quiet spell; without waiting, the first 2 GB of page cache come from memory still at hand.
 //
 // The defaults (10 sensors x 86 399 records) write about 2 GB twice; use --records for a
 // smaller run. The load runs in a child process so its peak memory is its own.
@@ -28,6 +33,7 @@ struct Options {
   int records = kMaxCommittedRecords;
   int sensors = kMaxSensors;
   std::filesystem::path dir = std::filesystem::current_path();
+  unsigned settleSeconds = 0;
 };
 
 Options ParseOptions(int argc, char** argv) {
@@ -37,6 +43,7 @@ Options ParseOptions(int argc, char** argv) {
     if (name == "--records") options.records = std::atoi(argv[i + 1]);
     if (name == "--sensors") options.sensors = std::atoi(argv[i + 1]);
     if (name == "--dir") options.dir = argv[i + 1];
+    if (name == "--settle") options.settleSeconds = static_cast<unsigned>(std::atoi(argv[i + 1]));
   }
   return options;
 }
@@ -73,6 +80,8 @@ std::string Quoted(const std::filesystem::path& path) {
 // finds more freed memory than the other.
 enum class Target { kNew, kReplace };
 
+unsigned settleSeconds = 0;
+
 void Prepare(const std::filesystem::path& target, const std::filesystem::path& source,
              Target kind) {
   std::filesystem::remove(target);
@@ -80,6 +89,7 @@ void Prepare(const std::filesystem::path& target, const std::filesystem::path& s
   ::sync();
   if (kind == Target::kNew) std::filesystem::remove(target);
   ::sync();
+  if (settleSeconds > 0) ::sleep(settleSeconds);
 }
 
 // Runs the load in a child process; returns its time and peak resident set in bytes.
@@ -144,6 +154,7 @@ std::vector<Pair> MeasureSaves(Ctintrose_mfDoc& doc, const std::filesystem::path
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--load-child") return LoadChild(argv[2]);
   const Options options = ParseOptions(argc, argv);
+  settleSeconds = options.settleSeconds;
   const std::filesystem::path file = options.dir / "bench_store.cvdata";
   const std::filesystem::path copy = options.dir / "bench_store_copy.cvdata";
   auto doc = chromiva::bench::FilledDocument(std::min(options.sensors, kMaxSensors),
@@ -155,13 +166,16 @@ int main(int argc, char** argv) {
   const double bytes = static_cast<double>(std::filesystem::file_size(file));
   Prepare(copy, file, Target::kNew);
   const double cpNew = TimeCommand("cp " + Quoted(file) + " " + Quoted(copy));
+  Prepare(copy, file, Target::kNew);
   const auto [load, peak] = TimeLoadInChild(file);
   pairs.push_back({"load (file cached)", load, "cp new (file cached)", cpNew});
   std::filesystem::remove(copy);
   std::filesystem::remove(file);
 
-  std::printf("payload %.1f MB (%d sensors x %d records); last column: %% of cp's throughput\n",
-              bytes / 1e6, options.sensors, options.records);
+  std::printf(
+      "payload %.1f MB (%d sensors x %d records), %u s settling; last column: %% of cp's "
+      "throughput\n",
+      bytes / 1e6, options.sensors, options.records, options.settleSeconds);
   for (const Pair& pair : pairs) PrintPair(pair, bytes);
   std::printf(
       "peak resident memory of the load: %.1f MB = %.1f %% of the payload (goal < 110 %%)\n",
