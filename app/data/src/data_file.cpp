@@ -21,7 +21,7 @@ using detail::ByteReader;
 using detail::ByteWriter;
 
 constexpr std::uint64_t kMaxTextLength = 0x7FFFFFFF;
-constexpr std::size_t kTextChunkBytes = 1 << 20;
+constexpr std::size_t kTextChunkBytes = detail::kReadChunkBytes;
 // Below one huge page of records, committing ahead is not worth a thread.
 constexpr std::size_t kPrefaultMinBytes = std::size_t{2} << 20;
 
@@ -452,8 +452,9 @@ DataFileResult StoreDataFile(const Ctintrose_mfDoc& document, ByteSink& sink) {
   return {};
 }
 
-// The blocks of the file leave the writer's aligned buffer for the disk without a copy into
-// the page cache where the filesystem allows it; the bytes are the same either way.
+// With kDirectWhenPossible the blocks of the file leave the writer's aligned buffer for the
+// disk without a copy into the page cache where the filesystem allows it; the bytes are the
+// same either way.
 DataFileResult SaveDataFile(Ctintrose_mfDoc& document, const std::filesystem::path& path,
                             bool syncToDisk, SavePath via) {
   AtomicFileWriter file(path);
