@@ -2,27 +2,35 @@
 // same disk, each doing the same work as cp (a new file, or replacing one of the same size);
 // reports the peak resident memory of the load against the payload.
 //
-//   bench_data_store [--records N] [--sensors S] [--dir DIR] [--settle SECONDS]
+//   bench_data_store [--records N] [--sensors S] [--dir DIR] [--settle SECONDS] [--warm MB]
+//                    [--direct 1]
+//
+// --direct 1 times the save writing past the page cache (O_DIRECT) instead of through it.
 //
 // --settle waits after each untimed preparation before the timed step. On a virtual machine
 // that hands freed memory back to its host, the 2 GB freed by the preparation is then gone
 // from the guest, and whoever writes 2 GB next pays the host for fresh memory, as after any
 // quiet spell; without waiting, the first 2 GB of page cache come from memory still at hand.
+// --warm then commits and frees that many megabytes of huge pages right before the timed step,
+// so that both sides find freed memory at hand that either kind of allocation can reuse, as
+// they would on a machine that keeps its memory.
 //
 // The defaults (10 sensors x 86 399 records) write about 2 GB twice; use --records for a
 // smaller run. The load runs in a child process so its peak memory is its own.
-#include <sys/resource.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "chromiva/data/data_file.h"
 #include "data_bench_support.h"
+#include "data_file_save.h"
 
 namespace {
 
@@ -34,6 +42,8 @@ struct Options {
   int sensors = kMaxSensors;
   std::filesystem::path dir = std::filesystem::current_path();
   unsigned settleSeconds = 0;
+  std::size_t warmMegabytes = 0;
+  bool direct = false;
 };
 
 Options ParseOptions(int argc, char** argv) {
@@ -44,21 +54,36 @@ Options ParseOptions(int argc, char** argv) {
     if (name == "--sensors") options.sensors = std::atoi(argv[i + 1]);
     if (name == "--dir") options.dir = argv[i + 1];
     if (name == "--settle") options.settleSeconds = static_cast<unsigned>(std::atoi(argv[i + 1]));
+    if (name == "--warm") options.warmMegabytes = std::strtoull(argv[i + 1], nullptr, 10);
+    if (name == "--direct") options.direct = std::atoi(argv[i + 1]) != 0;
   }
   return options;
+}
+
+// The peak resident set of this process image in bytes. The children's figure of getrusage
+// would not do: a child forked from the benchmark starts with the benchmark's own peak.
+double PeakResidentBytes() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) * 1024.0;
+  }
+  return 0;
 }
 
 int LoadChild(const char* path) {
   auto doc = std::make_unique<Ctintrose_mfDoc>();
   const auto start = std::chrono::steady_clock::now();
   const DataFileResult result = OpenDataFile(*doc, path);
-  std::printf("%.6f\n", SecondsSince(start));
+  std::printf("%.6f %.0f\n", SecondsSince(start), PeakResidentBytes());
   return result.ok() ? 0 : 1;
 }
 
+detail::SavePath savePath = detail::SavePath::kBuffered;
+
 double TimeSave(Ctintrose_mfDoc& doc, const std::filesystem::path& path, bool sync) {
   const auto start = std::chrono::steady_clock::now();
-  const DataFileResult result = SaveDataFile(doc, path, sync);
+  const DataFileResult result = detail::SaveDataFile(doc, path, sync, savePath);
   const double seconds = SecondsSince(start);
   if (!result.ok()) std::fprintf(stderr, "save failed: %s\n", result.message.c_str());
   return seconds;
@@ -81,6 +106,18 @@ std::string Quoted(const std::filesystem::path& path) {
 enum class Target { kNew, kReplace };
 
 unsigned settleSeconds = 0;
+std::size_t warmBytes = 0;
+
+// Commits `bytes` of huge pages and frees them again, so that the next step finds that much
+// memory freed a moment ago, in blocks that page-cache and huge-page users alike can take.
+void WarmMemory(std::size_t bytes) {
+  if (bytes == 0) return;
+  void* at = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (at == MAP_FAILED) return;
+  ::madvise(at, bytes, MADV_HUGEPAGE);
+  ::madvise(at, bytes, MADV_POPULATE_WRITE);
+  ::munmap(at, bytes);
+}
 
 void Prepare(const std::filesystem::path& target, const std::filesystem::path& source,
              Target kind) {
@@ -90,6 +127,7 @@ void Prepare(const std::filesystem::path& target, const std::filesystem::path& s
   if (kind == Target::kNew) std::filesystem::remove(target);
   ::sync();
   if (settleSeconds > 0) ::sleep(settleSeconds);
+  WarmMemory(warmBytes);
 }
 
 // Runs the load in a child process; returns its time and peak resident set in bytes.
@@ -98,11 +136,10 @@ std::pair<double, double> TimeLoadInChild(const std::filesystem::path& path) {
       "/proc/" + std::to_string(getpid()) + "/exe --load-child " + Quoted(path);
   FILE* pipe = popen(command.c_str(), "r");
   double seconds = 0;
-  if (pipe == nullptr || std::fscanf(pipe, "%lf", &seconds) != 1) seconds = 0;
+  double peak = 0;
+  if (pipe == nullptr || std::fscanf(pipe, "%lf %lf", &seconds, &peak) != 2) seconds = peak = 0;
   if (pipe != nullptr) pclose(pipe);
-  rusage usage{};
-  getrusage(RUSAGE_CHILDREN, &usage);
-  return {seconds, static_cast<double>(usage.ru_maxrss) * 1024.0};
+  return {seconds, peak};
 }
 
 struct Pair {
@@ -155,6 +192,8 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--load-child") return LoadChild(argv[2]);
   const Options options = ParseOptions(argc, argv);
   settleSeconds = options.settleSeconds;
+  warmBytes = options.warmMegabytes << 20;
+  if (options.direct) savePath = detail::SavePath::kDirectWhenPossible;
   const std::filesystem::path file = options.dir / "bench_store.cvdata";
   const std::filesystem::path copy = options.dir / "bench_store_copy.cvdata";
   auto doc = chromiva::bench::FilledDocument(std::min(options.sensors, kMaxSensors),
@@ -173,9 +212,10 @@ int main(int argc, char** argv) {
   std::filesystem::remove(file);
 
   std::printf(
-      "payload %.1f MB (%d sensors x %d records), %u s settling; last column: %% of cp's "
-      "throughput\n",
-      bytes / 1e6, options.sensors, options.records, options.settleSeconds);
+      "payload %.1f MB (%d sensors x %d records), %u s settling, %zu MB warmed, saving %s the "
+      "page cache; last column: %% of cp's throughput\n",
+      bytes / 1e6, options.sensors, options.records, options.settleSeconds, options.warmMegabytes,
+      options.direct ? "past" : "through");
   for (const Pair& pair : pairs) PrintPair(pair, bytes);
   std::printf(
       "peak resident memory of the load: %.1f MB = %.1f %% of the payload (goal < 110 %%)\n",
