@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "byte_io.h"
@@ -184,6 +186,35 @@ TEST_F(AtomicFileOnDisk, TheReplacedFilesPermissionsCarryOver) {
   struct stat status {};
   ASSERT_EQ(::stat(path.c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 07777, 0640u);
+}
+
+std::size_t OpenDescriptors() {
+  return static_cast<std::size_t>(
+      std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}));
+}
+
+// The replaced file is held across the rename and let go of afterwards, on both outcomes.
+TEST_F(AtomicFileOnDisk, TheReplacedFileIsLetGoOfWhetherOrNotTheSaveCompletes) {
+  const auto path = dir_ / "data.bin";
+  std::ofstream(path, std::ios::binary) << "old";
+  const std::size_t before = OpenDescriptors();
+  {
+    AtomicFileWriter abandoned(path);
+    ASSERT_TRUE(abandoned.Open(AtomicFileWriter::Output::kBufferedBlocks));
+  }
+  EXPECT_EQ(OpenDescriptors(), before);
+  EXPECT_EQ(ReadAll(path), "old");
+
+  AtomicFileWriter file(path);
+  ASSERT_TRUE(file.Open(AtomicFileWriter::Output::kBufferedBlocks));
+  ASSERT_TRUE(file.Append("new", 3));
+  ASSERT_TRUE(file.Commit(false));
+  EXPECT_EQ(ReadAll(path), "new");
+  EXPECT_EQ(FilesInDir(), 1u);
+  for (int wait = 0; wait < 200 && OpenDescriptors() != before; ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(OpenDescriptors(), before);
 }
 
 }  // namespace

@@ -7,6 +7,9 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 namespace chromiva::data::detail {
 
@@ -27,12 +30,30 @@ std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
 
 // The contents about to be replaced need not stay in memory beside the new ones: dropping their
 // cached pages first lets the new file reuse that memory instead of taking fresh pages. The
-// file itself is untouched, so a failed save still leaves it complete.
-void DropCachedContents(const std::filesystem::path& file) {
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-  if (fd < 0) return;
+// file itself is untouched, so a failed save still leaves it complete. Returns a handle on the
+// file, or -1.
+int HoldAndDropCachedContents(const std::filesystem::path& file) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0) return -1;
+  struct stat held {};
+  if (::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
   ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-  ::close(fd);
+  return fd;
+}
+
+// A replaced file's blocks are freed when the last reference to it goes, which for a file of
+// gigabytes can take a second; letting go of the handle held across the rename on a helper
+// thread keeps that work out of the save. The file is already gone from the folder.
+void ReleaseInBackground(int fd) {
+  if (fd < 0) return;
+  try {
+    std::thread([fd] { ::close(fd); }).detach();
+  } catch (const std::system_error&) {
+    ::close(fd);
+  }
 }
 
 }  // namespace
@@ -97,6 +118,8 @@ bool AtomicFileWriter::Fail(const std::string& what) {
 }
 
 void AtomicFileWriter::Discard() {
+  if (replacedFd_ >= 0) ::close(replacedFd_);
+  replacedFd_ = -1;
   stream_.reset();
   buffer_.reset();
   blocks_ = false;
@@ -115,7 +138,7 @@ bool AtomicFileWriter::Open(Output output) {
   struct stat existing {};
   if (::stat(target_.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
     ::fchmod(fd_, existing.st_mode & 07777);
-    DropCachedContents(target_);
+    replacedFd_ = HoldAndDropCachedContents(target_);
   }
   if (output == Output::kStream) {
     buffer_ = std::make_unique<FdOutputBuffer>(fd_);
@@ -199,6 +222,7 @@ bool AtomicFileWriter::Commit(bool syncToDisk) {
     ::unlink(temporary_.c_str());
     return Fail("cannot replace " + target_.string() + ": " + reason);
   }
+  ReleaseInBackground(std::exchange(replacedFd_, -1));
   return true;
 }
 
