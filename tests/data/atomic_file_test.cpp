@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "background_sink.h"
 #include "byte_io.h"
 #include "test_support.h"
 
@@ -36,6 +37,8 @@ class RecordingSink final : public ByteSink {
  public:
   bool Append(const char* data, std::size_t count) override {
     pieces.push_back({count, reinterpret_cast<std::uintptr_t>(data) % kDirectBlockBytes == 0});
+    // A slow sink gives a writer that refills a piece too early the time to spoil it.
+    if (slow) std::this_thread::sleep_for(std::chrono::milliseconds(2));
     bytes.append(data, count);
     return pieces.size() != failAt;
   }
@@ -46,15 +49,13 @@ class RecordingSink final : public ByteSink {
   std::vector<Piece> pieces;
   std::string bytes;
   std::size_t failAt = 0;  // 1-based piece that is refused; 0: none
+  bool slow = false;
 };
 
-// Mixed reservations, single values and a text longer than a chunk: the sink sees the bytes in
-// order, in aligned whole blocks except for the last piece.
-TEST(ByteWriter, HandsOverAlignedWholeBlocksAndThenTheRest) {
+// Mixed reservations, single values and a text longer than a chunk; returns what was written.
+std::string WriteMixedContent(ByteWriter& writer) {
   const std::string large = Pattern(kIoChunkBytes + 5000, 1);
   const std::string record = Pattern(2312, 2);
-  RecordingSink sink;
-  ByteWriter writer(sink);
   std::string expected;
   for (int i = 0; i < 3000; ++i) {
     std::memcpy(writer.Reserve(record.size()), record.data(), record.size());
@@ -66,8 +67,10 @@ TEST(ByteWriter, HandsOverAlignedWholeBlocksAndThenTheRest) {
   expected += large;
   writer.Put(std::uint16_t{0xBEEF});
   expected += "\xEF\xBE";
-  ASSERT_TRUE(writer.Finish());
-  EXPECT_EQ(sink.bytes, expected);
+  return expected;
+}
+
+void ExpectAlignedWholeBlocksAndThenTheRest(const RecordingSink& sink) {
   ASSERT_GE(sink.pieces.size(), 3u);
   for (std::size_t i = 0; i < sink.pieces.size(); ++i) {
     EXPECT_TRUE(sink.pieces[i].aligned) << i;
@@ -76,6 +79,40 @@ TEST(ByteWriter, HandsOverAlignedWholeBlocksAndThenTheRest) {
     }
   }
   EXPECT_NE(sink.pieces.back().count % kDirectBlockBytes, 0u);
+}
+
+// The sink sees the bytes in order, in aligned whole blocks except for the last piece.
+TEST(ByteWriter, HandsOverAlignedWholeBlocksAndThenTheRest) {
+  RecordingSink sink;
+  ByteWriter writer(sink);
+  const std::string expected = WriteMixedContent(writer);
+  ASSERT_TRUE(writer.Finish());
+  EXPECT_TRUE(sink.bytes == expected);  // no dump of megabytes on failure
+  ExpectAlignedWholeBlocksAndThenTheRest(sink);
+}
+
+// Through a helper thread and a slow sink: no piece is refilled before the sink has it all.
+TEST(ByteWriter, AHelperThreadPassesOnTheSamePiecesUnspoiled) {
+  RecordingSink sink;
+  sink.slow = true;
+  BackgroundSink background(sink);
+  ByteWriter writer(background);
+  const std::string expected = WriteMixedContent(writer);
+  ASSERT_TRUE(writer.Finish());
+  EXPECT_TRUE(sink.bytes == expected);
+  ExpectAlignedWholeBlocksAndThenTheRest(sink);
+}
+
+TEST(ByteWriter, APieceRefusedBehindAHelperThreadFailsAndStopsTheOutput) {
+  RecordingSink sink;
+  sink.failAt = 2;
+  BackgroundSink background(sink);
+  ByteWriter writer(background);
+  const std::string bytes = Pattern(6 * kIoChunkBytes, 4);
+  writer.PutBytes(bytes.data(), bytes.size());
+  EXPECT_FALSE(writer.Finish());
+  EXPECT_EQ(sink.pieces.size(), 2u);
+  EXPECT_FALSE(background.Append(bytes.data(), kDirectBlockBytes));
 }
 
 TEST(ByteWriter, ARefusedPieceFailsTheFinishAndStopsTheOutput) {

@@ -1,6 +1,7 @@
 // Buffered little-endian byte reading and writing.
 #pragma once
 
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -9,6 +10,7 @@
 #include <new>
 #include <ostream>
 #include <type_traits>
+#include <vector>
 
 namespace chromiva::data::detail {
 
@@ -32,6 +34,11 @@ inline constexpr std::size_t kDirectBlockBytes = 4096;
 class ByteSink {
  public:
   virtual bool Append(const char* data, std::size_t count) = 0;
+  // How many pieces the sink may still be reading when Append returns: the memory of a piece
+  // must stay unchanged until that many further Appends, or a Drain, have returned.
+  virtual std::size_t piecesHeld() const { return 0; }
+  // Returns once no piece is being read any more; true when every piece was taken.
+  virtual bool Drain() { return true; }
 
  protected:
   ~ByteSink() = default;
@@ -61,14 +68,24 @@ inline AlignedBuffer MakeAlignedBuffer(std::size_t bytes) {
       static_cast<char*>(::operator new[](bytes, std::align_val_t{kDirectBlockBytes})));
 }
 
+// Fills blocks for a sink; when the sink holds on to pieces, each piece is filled in a buffer
+// of its own from a ring, so that filling goes on while the sink reads the earlier ones.
 class ByteWriter {
  public:
-  explicit ByteWriter(ByteSink& sink) : sink_(sink), buffer_(MakeAlignedBuffer(kCapacity)) {}
+  explicit ByteWriter(ByteSink& sink) : sink_(sink) {
+    for (std::size_t i = 0; i <= sink.piecesHeld(); ++i) {
+      buffers_.push_back(MakeAlignedBuffer(kCapacity));
+    }
+    buffer_ = buffers_.front().get();
+  }
+  ~ByteWriter() { sink_.Drain(); }  // the buffers go with the writer
+  ByteWriter(const ByteWriter&) = delete;
+  ByteWriter& operator=(const ByteWriter&) = delete;
 
   // Room for `count` (at most kIoChunkBytes) contiguous bytes, to be filled by the caller.
   char* Reserve(std::size_t count) {
     if (used_ + count > kCapacity) FlushBlocks();
-    char* at = buffer_.get() + used_;
+    char* at = buffer_ + used_;
     used_ += count;
     return at;
   }
@@ -90,8 +107,9 @@ class ByteWriter {
 
   // Hands over everything still buffered as the last piece; true when every piece was taken.
   bool Finish() {
-    if (used_ > 0 && ok_) ok_ = sink_.Append(buffer_.get(), used_);
+    if (used_ > 0 && ok_) ok_ = sink_.Append(buffer_, used_);
     used_ = 0;
+    if (!sink_.Drain()) ok_ = false;
     return ok_;
   }
 
@@ -100,16 +118,25 @@ class ByteWriter {
   // for a reservation below kIoChunkBytes.
   static constexpr std::size_t kCapacity = kIoChunkBytes + kDirectBlockBytes;
 
-  // Hands over the whole blocks and keeps the partial one at the start of the buffer.
+  // Hands over the whole blocks and keeps the partial one at the start of the buffer that is
+  // filled next (the same one when the sink holds no pieces). That buffer may still be read
+  // by the sink until the Append returns, so the partial block waits aside meanwhile.
   void FlushBlocks() {
     const std::size_t whole = used_ - used_ % kDirectBlockBytes;
-    if (whole > 0 && ok_) ok_ = sink_.Append(buffer_.get(), whole);
-    std::memmove(buffer_.get(), buffer_.get() + whole, used_ - whole);
-    used_ -= whole;
+    const std::size_t partial = used_ - whole;
+    std::array<char, kDirectBlockBytes> kept;
+    std::memcpy(kept.data(), buffer_ + whole, partial);
+    if (whole > 0 && ok_) ok_ = sink_.Append(buffer_, whole);
+    next_ = (next_ + 1) % buffers_.size();
+    buffer_ = buffers_[next_].get();
+    std::memcpy(buffer_, kept.data(), partial);
+    used_ = partial;
   }
 
   ByteSink& sink_;
-  AlignedBuffer buffer_;
+  std::vector<AlignedBuffer> buffers_;
+  std::size_t next_ = 0;
+  char* buffer_ = nullptr;
   std::size_t used_ = 0;
   bool ok_ = true;
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "atomic_file.h"
+#include "background_sink.h"
 #include "byte_io.h"
 #include "chromiva/data/text_codec.h"
 #include "data_file_save.h"
@@ -462,7 +463,10 @@ DataFileResult SaveDataFile(Ctintrose_mfDoc& document, const std::filesystem::pa
                           ? AtomicFileWriter::Output::kDirectBlocks
                           : AtomicFileWriter::Output::kBufferedBlocks;
   if (!file.Open(output)) return Failure(DataFileError::kOpenFailed, file.error());
-  DataFileResult result = StoreDataFile(document, file);
+  DataFileResult result = [&] {
+    BackgroundSink background(file);  // writes each block while the next one is filled
+    return StoreDataFile(document, background);
+  }();
   if (!result.ok()) {
     if (result.error == DataFileError::kWriteFailed && !file.error().empty()) {
       result.message = file.error();
