@@ -3,6 +3,8 @@
 if(TARGET chromiva_data)
   add_executable(bench_data_processing ${CMAKE_CURRENT_LIST_DIR}/data_processing_bench.cpp)
   target_link_libraries(bench_data_processing PRIVATE chromiva_data benchmark::benchmark)
+  # The literal scan it is measured against is the tests' oracle.
+  target_include_directories(bench_data_processing PRIVATE ${PROJECT_SOURCE_DIR}/tests/data)
   chromiva_warnings(bench_data_processing)
 
   add_executable(bench_data_csv ${CMAKE_CURRENT_LIST_DIR}/data_csv_bench.cpp)

@@ -10,30 +10,13 @@
 
 #include "chromiva/data/processing.h"
 #include "data_bench_support.h"
+#include "literal_resample.h"
 
 namespace {
 
 using namespace chromiva::data;
 
-// The literal scan: for every grid sample, search upward from pixel 0 for the first pair that
-// brackets it.
-void LiteralResample(std::span<const float> w, std::span<const float> v, GridArray& out) {
-  const std::size_t n = w.size();
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    const auto b = static_cast<float>(kGridStartNm + static_cast<int>(i));
-    std::size_t j = 0;
-    while (j + 1 < n && !(w[j] < b && b <= w[j + 1])) ++j;
-    if (j + 1 < n) {
-      out[i] = static_cast<float>(v[j] + (b - static_cast<double>(w[j])) *
-                                             (static_cast<double>(v[j + 1]) - v[j]) /
-                                             (static_cast<double>(w[j + 1]) - w[j]));
-    } else {
-      const bool last =
-          std::fabs(static_cast<double>(b) - w[n - 1]) < std::fabs(static_cast<double>(b) - w[0]);
-      out[i] = v[last ? n - 1 : 0];
-    }
-  }
-}
+using test::LiteralResample;
 
 struct Fixture {
   std::unique_ptr<Ctintrose_mfDoc> doc = chromiva::bench::FilledDocument(1, 1);
