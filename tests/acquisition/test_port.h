@@ -47,10 +47,23 @@ class TestPort : public FormPort {
     return answer;
   }
   void ShowOkMessage(const std::string& message) override { okMessages.push_back(message); }
-  std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&) override {
+  std::optional<std::string> ChooseSaveFile(const FileChoice& choice) override {
+    choices.push_back(choice);
     return saveFile;
   }
-  std::optional<std::string> ChooseOpenFile(const std::string&) override { return openFile; }
+  std::optional<std::string> ChooseOpenFile(const FileChoice& choice) override {
+    choices.push_back(choice);
+    return openFile;
+  }
+  std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
+    return folder;
+  }
+  std::optional<std::string> EnterNumber(const std::string& label,
+                                         const std::string& shown) override {
+    numberPrompts.emplace_back(label, shown);
+    return typedNumber;
+  }
+  SettingsStore& Settings() override { return settings; }
   void ArmTimer(int timer, int milliseconds) override {
     timers[timer] = tick + static_cast<std::uint32_t>(milliseconds);
     armings.emplace_back(timer, milliseconds);
@@ -61,6 +74,11 @@ class TestPort : public FormPort {
 
   std::optional<std::string> saveFile;
   std::optional<std::string> openFile;
+  std::optional<std::string> folder;
+  std::optional<std::string> typedNumber;
+  std::vector<FileChoice> choices;                              // every chooser opened
+  std::vector<std::pair<std::string, std::string>> numberPrompts;  // label, shown text
+  MemorySettingsStore settings;
 
   // Delivers the lines forwarded by worker threads, as the window thread would.
   void DeliverForwarded() {

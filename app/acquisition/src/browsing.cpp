@@ -119,7 +119,8 @@ void FormLogic::ClearData() {
 }
 
 void FormLogic::Compare() {
-  const std::optional<std::string> path = port_.ChooseOpenFile(text::kCompareFilter);
+  const std::optional<std::string> path = port_.ChooseOpenFile(
+      {text::kCompareFilter, "trdata", "*.trdata"});
   if (!path) {
     DropComparison();
     port_.ArmTimer(timer::kStartup, kStartupMs);

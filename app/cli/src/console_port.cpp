@@ -78,11 +78,6 @@ void ConsolePort::ShowOkMessage(const std::string& message) {
   PrintLine(message);
 }
 
-std::optional<std::string> ConsolePort::ChooseSaveFile(const std::string& defaultName,
-                                                       const std::string&) {
-  return defaultName;
-}
-
 void ConsolePort::ArmTimer(int timer, int milliseconds) {
   timers_[timer] = TickMs() + static_cast<std::uint32_t>(std::max(milliseconds, 0));
 }

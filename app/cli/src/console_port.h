@@ -25,9 +25,20 @@ class ConsolePort : public acquisition::FormPort {
   void ShowSensorSummary(int) override {}
   bool AskOkCancel(const std::string& question) override;
   void ShowOkMessage(const std::string& message) override;
-  std::optional<std::string> ChooseSaveFile(const std::string& defaultName,
-                                            const std::string&) override;
-  std::optional<std::string> ChooseOpenFile(const std::string&) override { return std::nullopt; }
+  // The console chooses no files or folders and enters no numbers: the command's options do.
+  std::optional<std::string> ChooseSaveFile(const acquisition::FileChoice&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> ChooseOpenFile(const acquisition::FileChoice&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> EnterNumber(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  acquisition::SettingsStore& Settings() override { return settings_; }
   void ArmTimer(int timer, int milliseconds) override;
   void KillTimer(int timer) override { timers_.erase(timer); }
   std::uint32_t TickMs() override;
@@ -50,6 +61,7 @@ class ConsolePort : public acquisition::FormPort {
   void DeliverForwarded();
 
   bool answerYes_;
+  acquisition::MemorySettingsStore settings_;
   bool progressShown_ = false;
   std::map<int, std::uint32_t> timers_;
   std::mutex forwardMutex_;

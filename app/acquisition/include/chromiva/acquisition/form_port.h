@@ -1,7 +1,8 @@
 // Everything the form's logic shows or asks goes through this port: the two guidance lines
-// under the graph, the status line, graph redraws, OK/Cancel questions, OK messages, file
-// choosers and the numbered window timers with their clock. The window implements it with
-// widgets, the command-line front end with the console, tests with a script.
+// under the graph, the status line, graph redraws, OK/Cancel questions, OK messages, file and
+// folder choosers, the number entry, the settings store and the numbered window timers with
+// their clock. The window implements it with widgets, the command-line front end with the
+// console, tests with a script.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +10,17 @@
 #include <optional>
 #include <string>
 
+#include "chromiva/acquisition/settings_store.h"
+
 namespace chromiva::acquisition {
+
+// What a file chooser offers: the filter in the "name(*.ext)|*.ext||" form, the extension added
+// to a name typed without one, and the name the chooser starts with.
+struct FileChoice {
+  std::string filter;
+  std::string defaultExtension;
+  std::string initialName;
+};
 
 class FormPort {
  public:
@@ -29,10 +40,18 @@ class FormPort {
   virtual bool AskOkCancel(const std::string& question) = 0;
   // OK-only message: completions, refusals and errors.
   virtual void ShowOkMessage(const std::string& message) = 0;
-  // File choosers; no value when cancelled.
-  virtual std::optional<std::string> ChooseSaveFile(const std::string& defaultName,
-                                                    const std::string& filter) = 0;
-  virtual std::optional<std::string> ChooseOpenFile(const std::string& filter) = 0;
+  // File choosers; no value when cancelled. The open chooser accepts only existing files.
+  virtual std::optional<std::string> ChooseSaveFile(const FileChoice& choice) = 0;
+  virtual std::optional<std::string> ChooseOpenFile(const FileChoice& choice) = 0;
+  // Folder chooser with a title, opened at `initialFolder`; no value when cancelled.
+  virtual std::optional<std::string> ChooseFolder(const std::string& title,
+                                                  const std::string& initialFolder) = 0;
+  // Modal number entry: shows `label` and the edit text `shown`; the edit text on OK, no value
+  // on Cancel or the close box.
+  virtual std::optional<std::string> EnterNumber(const std::string& label,
+                                                 const std::string& shown) = 0;
+  // The per-user settings store.
+  virtual SettingsStore& Settings() = 0;
 
   // Numbered window timers: one event `milliseconds` after arming; arming again replaces.
   virtual void ArmTimer(int timer, int milliseconds) = 0;
