@@ -9,6 +9,8 @@ packages=(
   libusb-1.0-0-dev
   umockdev libumockdev-dev libglib2.0-dev
   python3 python3-pandas
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev fonts-noto-cjk
+  xvfb xauth xdotool imagemagick
 )
 missing=()
 for p in "${packages[@]}"; do

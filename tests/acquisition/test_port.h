@@ -23,6 +23,8 @@ class TestPort : public FormPort {
   std::vector<std::string> statusTexts;
   std::vector<int> summaries;
   int graphDraws = 0;
+  int colourBarDraws = 0;
+  int logoDraws = 0;
   std::map<int, std::uint32_t> timers;                 // armed timers and when they are due
   std::vector<std::pair<int, std::uint32_t>> armings;  // every arming: timer, delay
   std::uint32_t tick = 100000;
@@ -38,6 +40,8 @@ class TestPort : public FormPort {
   }
   void ShowStatusText(const std::string& text) override { statusTexts.push_back(text); }
   void DrawGraph() override { ++graphDraws; }
+  void DrawColourBar() override { ++colourBarDraws; }
+  void DrawLogo() override { ++logoDraws; }
   void ShowSensorSummary(int sensor) override { summaries.push_back(sensor); }
   bool AskOkCancel(const std::string& question) override {
     questions.push_back(question);

@@ -22,6 +22,8 @@ class ConsolePort : public acquisition::FormPort {
   void ForwardMessage(const std::string& line) override;
   void ShowStatusText(const std::string&) override {}
   void DrawGraph() override {}
+  void DrawColourBar() override {}
+  void DrawLogo() override {}
   void ShowSensorSummary(int) override {}
   bool AskOkCancel(const std::string& question) override;
   void ShowOkMessage(const std::string& message) override;

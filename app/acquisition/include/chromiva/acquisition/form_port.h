@@ -33,6 +33,9 @@ class FormPort {
   virtual void ForwardMessage(const std::string& line) = 0;
   virtual void ShowStatusText(const std::string& text) = 0;
   virtual void DrawGraph() = 0;
+  // The colour bar under the graph and the logo beside it.
+  virtual void DrawColourBar() = 0;
+  virtual void DrawLogo() = 0;
   // Statistics or colour of the sensor's displayed spectrum in the status line.
   virtual void ShowSensorSummary(int sensor) = 0;
 
