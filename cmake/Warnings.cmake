@@ -1,8 +1,14 @@
-# Warnings are errors in the project's own targets.
-option(CHROMIVA_WERROR "Treat warnings as errors" ON)
+# Warnings of the project's own targets. CI and scripts/test-all.sh turn them into errors
+# (CHROMIVA_WERROR=ON); a user's own build does not stop on a warning that another compiler adds.
+option(CHROMIVA_WERROR "Treat warnings as errors" OFF)
 function(chromiva_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
                                            -Wold-style-cast -Wcast-align -Woverloaded-virtual)
+  # GCC 12 reports impossible overlaps inside libstdc++'s string operations at -O3 (GCC bug
+  # 105329); the warning is noise there, so that compiler leaves it out.
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+    target_compile_options(${target} PRIVATE -Wno-restrict)
+  endif()
   if(CHROMIVA_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()

@@ -9,7 +9,7 @@ seconds="${1:-60}"
 dir=build/fuzz
 work=fuzz-corpus-work/data_file
 
-CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCHROMIVA_WERROR=ON \
   -DCHROMIVA_FUZZ=ON -DCHROMIVA_SANITIZER=address -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link \
   -DCHROMIVA_BUILD_TESTS=OFF -DCHROMIVA_BUILD_BENCH=OFF -DCHROMIVA_BUILD_UI=OFF \
   -DCHROMIVA_UMOCKDEV_TESTS=OFF >/dev/null

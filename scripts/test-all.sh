@@ -8,13 +8,13 @@ jobs=$(nproc)
 
 build_and_test() {  # name, extra cmake arguments...
   local dir="build/$1"; shift
-  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake -S . -B "$dir" -G Ninja -DCHROMIVA_WERROR=ON "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
   ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 }
 
 echo "== release build"
-build_and_test release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+build_and_test release -DCMAKE_BUILD_TYPE=Release
 echo "== address and undefined-behaviour sanitizers"
 build_and_test asan -DCMAKE_BUILD_TYPE=Debug -DCHROMIVA_SANITIZER=address \
   -DCHROMIVA_BUILD_BENCH=OFF -DCHROMIVA_BUILD_UI=OFF
