@@ -234,46 +234,10 @@ TEST_F(CsvExport, AutomaticSaveNamesAndStampsTheRecord) {
   EXPECT_FALSE(AutoSaveCsv(*doc_, state_, settings_, 0, k140322).written);
 }
 
-CsvDialogFields Fields(const char* first, const char* last, const char* start = "340",
-                       const char* end = "850", const char* step = "10") {
-  return {start, end, step, first, last, "data"};
-}
-
-TEST(CsvDialog, DataNumbersBecomeARangeWithinTheStore) {
-  struct Case {
-    const char* first;
-    const char* last;
-    int count;
-    int wantFirst;
-    int wantEnd;
-  };
-  const Case cases[] = {{"1", "3", 5, 0, 3},  {"5", "3", 5, 4, 4}, {"0", "2", 5, 0, 2},
-                        {"2", "99", 5, 1, 5}, {"9", "9", 5, 4, 5}, {"x", "", 5, 0, 0},
-                        {"1", "1", 0, 0, 0},  {"-5", "3", 5, 0, 3}};
-  for (const Case& c : cases) {
-    const CsvDialogOutcome outcome = ApplyCsvDialogOk(Fields(c.first, c.last), c.count);
-    ASSERT_TRUE(outcome.accepted);
-    EXPECT_EQ(outcome.range.first, c.wantFirst) << c.first << " " << c.last;
-    EXPECT_EQ(outcome.range.end, c.wantEnd) << c.first << " " << c.last;
-  }
-}
-
-TEST(CsvDialog, WavelengthsNameAndStep) {
-  CsvDialogOutcome outcome = ApplyCsvDialogOk(Fields("1", "1", "200", "900"), 1);
-  EXPECT_EQ(outcome.grid.startNm, 340);
-  EXPECT_EQ(outcome.grid.endNm, 850);
-  EXPECT_EQ(outcome.fixedName, "data.csv");
-  outcome = ApplyCsvDialogOk(Fields("1", "1", "500", "400"), 1);
-  EXPECT_EQ(outcome.grid.startNm, 500);
-  EXPECT_EQ(outcome.grid.endNm, 500);
-  outcome = ApplyCsvDialogOk(Fields("1", "1", "900", "100"), 1);
-  EXPECT_EQ(outcome.grid.startNm, 850);
-  EXPECT_EQ(outcome.grid.endNm, 850);
+TEST(CsvDialogHelpers, NumbersAndNames) {
+  EXPECT_EQ(WithCsvSuffix("data"), "data.csv");
   EXPECT_EQ(WithCsvSuffix("DATA.CSV"), "DATA.CSV");
   EXPECT_EQ(WithCsvSuffix("csv"), "csv.csv");
-  outcome = ApplyCsvDialogOk(Fields("1", "1", "340", "850", "0"), 1);
-  EXPECT_FALSE(outcome.accepted);
-  EXPECT_EQ(outcome.refusal, kCsvStepRefusal);
   EXPECT_EQ(ParseDialogInteger(" 42 "), 42);
   EXPECT_EQ(ParseDialogInteger("4x"), 0);
   EXPECT_EQ(ParseDialogInteger("99999999999"), 0);

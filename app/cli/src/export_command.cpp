@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "arguments.h"
+#include "chromiva/acquisition/dialogs/csv_dialog.h"
 #include "chromiva/data/csv.h"
 #include "chromiva/data/data_file.h"
 #include "commands.h"
@@ -51,8 +52,8 @@ bool ReadExportSettings(const Arguments& arguments, data::CsvSettings& csv,
   return true;
 }
 
-data::CsvDialogFields DialogFields(const Arguments& arguments, int recordCount) {
-  data::CsvDialogFields fields;
+acquisition::dialogs::CsvDialogFields DialogFields(const Arguments& arguments, int recordCount) {
+  acquisition::dialogs::CsvDialogFields fields;
   fields.startNm = arguments.Value("--start").value_or("340");
   fields.endNm = arguments.Value("--end").value_or("850");
   fields.stepNm = arguments.Value("--step").value_or("10");
@@ -84,7 +85,7 @@ int RunExport(const Words& words) {
   auto sensor = ChooseSensor(document, *arguments, error);
   if (!sensor) return Fail(kExitRefused, error);
   const int records = document.recordCount[*sensor];
-  auto outcome = data::ApplyCsvDialogOk(DialogFields(*arguments, records), records);
+  auto outcome = acquisition::dialogs::ApplyCsvDialogOk(DialogFields(*arguments, records), records);
   if (!outcome.accepted) return Fail(kExitRefused, outcome.refusal);
   csv.csvStartNm = outcome.grid.startNm;
   csv.csvEndNm = outcome.grid.endNm;

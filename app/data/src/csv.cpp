@@ -368,26 +368,4 @@ std::string WithCsvSuffix(std::string name) {
   return name;
 }
 
-CsvDialogOutcome ApplyCsvDialogOk(const CsvDialogFields& fields, int recordCount) {
-  CsvDialogOutcome outcome;
-  const int step = ParseDialogInteger(fields.stepNm);
-  if (step < 1) {
-    outcome.refusal = kCsvStepRefusal;
-    return outcome;
-  }
-  outcome.grid =
-      ClampCsvGrid({ParseDialogInteger(fields.startNm), ParseDialogInteger(fields.endNm), step});
-  const int count = std::max(recordCount, 0);
-  int first = std::max(ParseDialogInteger(fields.firstNumber), 1) - 1;
-  if (first <= 0) first = 0;
-  if (first >= count) first = std::max(count - 1, 0);
-  int end = ParseDialogInteger(fields.lastNumber);
-  if (end < first) end = first;
-  if (end >= count) end = count;
-  outcome.range = {first, std::max(end, first)};
-  outcome.fixedName = WithCsvSuffix(fields.fixedName);
-  outcome.accepted = true;
-  return outcome;
-}
-
 }  // namespace chromiva::data

@@ -1,4 +1,4 @@
-// CSV export of records and reference tables, its automatic save and the dialog's OK rules.
+// CSV export of records and reference tables and its automatic save.
 #pragma once
 
 #include <ctime>
@@ -91,35 +91,10 @@ std::string AutoSaveCsvName(const CsvSettings& settings, int record, std::time_t
 CsvResult AutoSaveCsv(Ctintrose_mfDoc& document, ProcessingState& state,
                       const CsvSettings& settings, int record, std::time_t now);
 
-// The five number edits and the fixed-name edit of the CSV dialog, as typed.
-struct CsvDialogFields {
-  std::string startNm;
-  std::string endNm;
-  std::string stepNm;
-  std::string firstNumber;  // 1-based
-  std::string lastNumber;   // 1-based, inclusive
-  std::string fixedName;
-};
-
-struct CsvDialogOutcome {
-  bool accepted = false;
-  std::string refusal;  // shown to the operator when not accepted
-  CsvGrid grid;
-  CsvRange range;
-  std::string fixedName;
-};
-
-inline constexpr const char* kCsvStepRefusal = "波長ステップには1以上の値を入力してください。";
-
 // An edit's text as a decimal integer; text that is not a number reads as 0.
 int ParseDialogInteger(std::string_view text);
 
 // Appends ".csv" unless the name already ends in it (in any letter case).
 std::string WithCsvSuffix(std::string name);
-
-// The OK rules of the dialog: clamps the wavelengths, turns the 1-based data numbers into a
-// range within the chosen sensor's `recordCount`, completes the fixed name and refuses a step
-// below 1.
-CsvDialogOutcome ApplyCsvDialogOk(const CsvDialogFields& fields, int recordCount);
 
 }  // namespace chromiva::data

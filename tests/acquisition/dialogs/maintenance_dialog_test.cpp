@@ -1,0 +1,264 @@
+// The maintenance dialog over a document and, for the measurements and writes, a simulated
+// spectrometer.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "chromiva/acquisition/calibration_io.h"
+#include "chromiva/acquisition/dialogs/maintenance_dialog.h"
+#include "test_port.h"
+#include "wrenlink.h"
+
+namespace chromiva::acquisition::dialogs {
+namespace {
+
+using namespace maintenance_ids;
+
+class ManualTimers : public DialogTimers {
+ public:
+  void Arm(int timer, int milliseconds) override { armed[timer] = milliseconds; }
+  void Kill(int timer) override { armed.erase(timer); }
+  // Fires the dialog's timer when armed; false when it is not.
+  bool Fire(MaintenanceDialog& dialog) {
+    if (armed.count(kTimer) == 0) return false;
+    dialog.OnTimer(kTimer);
+    return true;
+  }
+  std::map<int, int> armed;
+};
+
+struct TraceLine {
+  std::string direction;
+  std::vector<unsigned char> bytes;
+};
+
+std::vector<TraceLine> ReadTrace(const std::string& path) {
+  std::ifstream in(path);
+  std::vector<TraceLine> lines;
+  for (std::string text; std::getline(in, text);) {
+    std::istringstream words(text);
+    TraceLine line;
+    std::string hex;
+    int device = 0;
+    words >> line.direction >> device;
+    if (line.direction == "IN") words >> hex;
+    words >> hex;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+      line.bytes.push_back(static_cast<unsigned char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    }
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+std::filesystem::path WriteFile(const std::string& name, const std::string& text) {
+  const auto path = std::filesystem::temp_directory_path() / name;
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+class MaintenanceDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("WRENLINK_SIM_SPEED", "1000", 1);
+    document.sensorTable.sensorCount = 1;
+    document.Sensor(0).pixelCount = data::kMaxPixels;
+    document.Sensor(0).exposureUs = 20000;
+  }
+  void TearDown() override {
+    dialog.reset();
+    for (int index = 0; index < 10; ++index) CloseDevice(index);
+    unsetenv("WRENLINK_SIMULATOR");
+    unsetenv("WRENLINK_TRACE");
+    unsetenv("WRENLINK_SIM_SPEED");
+  }
+
+  // The first spectrometer of the simulated list at device index 0, its tables read.
+  void Detect(const char* list) {
+    setenv("WRENLINK_SIMULATOR", list, 1);
+    ASSERT_EQ(DetectDevice(0), 1);
+    ASSERT_EQ(GetDeviceKind(0), 33);
+    ReadCalibrationTables(document.Sensor(0), 0, {});
+  }
+
+  MaintenanceDialog& OpenDialog(int selected = 0, bool inlineReads = true) {
+    dialog = std::make_unique<MaintenanceDialog>(
+        MaintenanceContext{document, port, timers, selected, {}, 8192});
+    if (inlineReads) dialog->SetWorkerLauncher([](std::function<void()> work) { work(); });
+    dialog->Open();
+    return *dialog;
+  }
+
+  data::Ctintrose_mfDoc document;
+  testing::TestPort port;
+  ManualTimers timers;
+  std::unique_ptr<MaintenanceDialog> dialog;
+};
+
+TEST_F(MaintenanceDialogTest, WithoutASelectedSensorTheTablesCannotChange) {
+  port.settings.WriteText(kListSection, kListEntry,
+                          WriteFile("chromiva_list1.csv", "C12880MA,AB12345,300\n").string());
+  MaintenanceDialog& d = OpenDialog(-1);
+  for (int id : {kInitialise, kSet, kDark, kGain}) EXPECT_FALSE(d.controls().Enabled(id)) << id;
+  EXPECT_TRUE(d.controls().At(kTableList).items.empty());
+  EXPECT_EQ(d.controls().At(kSerialList).items, std::vector<std::string>{"AB12345"});
+  d.Selected(kSerialList, 0);
+  d.Clicked(kWrite);
+  EXPECT_EQ(port.okMessages, (std::vector<std::string>{kNoSensor, kNoSensor}));
+  EXPECT_EQ(document.Sensor(0).wavelengthTable[0], 0.0F);
+}
+
+TEST_F(MaintenanceDialogTest, TheListPathTravelsThroughTheSettings) {
+  const auto chosen = WriteFile("chromiva_list2.csv",
+                                "\"C12880MA\",\"CD7654321\",300,0,0,0,0,0\n"
+                                "OTHER,XX,1,1,1,1,1,1\n");
+  port.openFile = chosen.string();
+  ASSERT_TRUE(OpenMaintenanceDialog(
+      MaintenanceContext{document, port, timers, 0, {}, 8192}, false, [](MaintenanceDialog& d) {
+        d.Clicked(kFile);
+        EXPECT_EQ(d.controls().At(kSerialList).items, std::vector<std::string>{"CD7654321"});
+        d.Selected(kSerialList, 0);
+      }));
+  EXPECT_EQ(port.choices[0].filter, kListFilter);
+  EXPECT_EQ(port.choices[0].defaultExtension, kListExtension);
+  EXPECT_EQ(port.choices[0].initialName, kListInitialName);
+  EXPECT_EQ(port.settings.ReadText(kListSection, kListEntry, ""), chosen.string());
+  const data::SensorEntry& sensor = document.Sensor(0);
+  EXPECT_EQ(sensor.serialNo, "CD7654321");
+  EXPECT_EQ(sensor.compBlock[0], 300.0);
+  for (int p = 0; p < data::kMaxPixels; ++p) ASSERT_EQ(sensor.wavelengthTable[p], 300.0F);
+  EXPECT_FALSE(OpenMaintenanceDialog(MaintenanceContext{document, port, timers, 0, {}, 8192}, true,
+                                     [](MaintenanceDialog&) { FAIL(); }));
+  EXPECT_EQ(port.okMessages.back(), kMeasuring);
+}
+
+TEST_F(MaintenanceDialogTest, ALongCalibrationListIsCutWithAMessage) {
+  std::string text;
+  for (int row = 0; row < 1001; ++row) text += "C12880MA,S" + std::to_string(row) + ",1\n";
+  port.settings.WriteText(kListSection, kListEntry, WriteFile("chromiva_list3.csv", text).string());
+  MaintenanceDialog& d = OpenDialog();
+  EXPECT_EQ(d.controls().At(kSerialList).items.size(), 1000u);
+  EXPECT_EQ(port.okMessages, std::vector<std::string>{kListTooLong});
+}
+
+TEST_F(MaintenanceDialogTest, InitialiseResetsTheTablesAndRefillsTheList) {
+  data::SensorEntry& sensor = document.Sensor(0);
+  sensor.darkTables[3][10] = 55.0F;
+  sensor.whiteTable[288] = 123.0F;
+  MaintenanceDialog& d = OpenDialog();
+  d.Clicked(kInitialise);
+  EXPECT_EQ(sensor.darkTables[3][10], 0.0F);
+  EXPECT_EQ(sensor.whiteTable[287], 8192.0F);
+  EXPECT_EQ(sensor.transmissionTable[0], 8192.0F);
+  EXPECT_EQ(sensor.sensitivityTable[5], 1.0F);
+  EXPECT_EQ(sensor.whiteTable[288], 123.0F);
+  EXPECT_EQ(d.controls().At(kTableList).items[288], "289:   0.0   0.0 123.0    0.0 ");
+}
+
+TEST_F(MaintenanceDialogTest, TheDarkSequenceKeepsTheMinimumOfThreeFramesPerStep) {
+  Detect("spectrometer:serial=DLGDARK1:light=off");
+  const std::string trace =
+      (std::filesystem::temp_directory_path() / "chromiva_dialog_dark.trace").string();
+  std::filesystem::remove(trace);
+  MaintenanceDialog& d = OpenDialog();
+  setenv("WRENLINK_TRACE", trace.c_str(), 1);
+  d.Clicked(kDark);
+  int ticks = 0;
+  while (timers.Fire(d)) ++ticks;
+  unsetenv("WRENLINK_TRACE");
+  EXPECT_EQ(ticks, 21 * 4);
+  EXPECT_EQ(port.okMessages, std::vector<std::string>{kDarkFinished});
+  double exposure = 0.0;
+  GetDeviceExposure(0, &exposure);
+  EXPECT_EQ(exposure, 1000000.0);
+
+  std::vector<std::vector<float>> frames;
+  for (const TraceLine& line : ReadTrace(trace)) {
+    if (line.direction != "IN" || line.bytes.size() != 576) continue;
+    std::vector<float> frame(288);
+    for (std::size_t p = 0; p < 288; ++p) {
+      frame[p] = static_cast<std::int16_t>(line.bytes[2 * p] | (line.bytes[2 * p + 1] << 8));
+    }
+    frames.push_back(frame);
+  }
+  ASSERT_EQ(frames.size(), 63u);
+  for (int step = 0; step < 21; ++step) {
+    for (int p = 0; p < 288; ++p) {
+      float expected = 8192.0F;
+      for (int f = 0; f < 3; ++f) expected = std::min(expected, frames[step * 3 + f][p]);
+      ASSERT_EQ(document.Sensor(0).darkTables[step][p], expected) << step << " " << p;
+    }
+  }
+  std::filesystem::remove(trace);
+}
+
+TEST_F(MaintenanceDialogTest, ClosingDuringTheDarkSequenceStopsItAndKeepsTheMeasuredSteps) {
+  Detect("spectrometer:serial=DLGDARK2:light=off");
+  MaintenanceDialog& d = OpenDialog(0, false);
+  d.Clicked(kDark);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (d.DarkStep() < 2 && std::chrono::steady_clock::now() < deadline) {
+    ASSERT_TRUE(timers.Fire(d));
+    if (d.Reading()) {
+      EXPECT_FALSE(d.controls().Enabled(kWrite));
+    }
+  }
+  d.Close();
+  EXPECT_FALSE(d.DarkRunning());
+  EXPECT_TRUE(timers.armed.empty());
+  const data::SensorEntry& sensor = document.Sensor(0);
+  EXPECT_LT(sensor.darkTables[0][100], 8192.0F);
+  EXPECT_LT(sensor.darkTables[1][100], 8192.0F);
+  EXPECT_EQ(sensor.darkTables[5][100], 8192.0F);
+  EXPECT_FALSE(timers.Fire(d));
+}
+
+TEST_F(MaintenanceDialogTest, TheGainMeasurementFillsTheSensitivityTable) {
+  Detect("spectrometer:serial=DLGGAIN1");
+  data::SensorEntry& sensor = document.Sensor(0);
+  MaintenanceDialog& d = OpenDialog();
+  d.Clicked(kGain);
+  EXPECT_EQ(port.okMessages, std::vector<std::string>{kGainMeasured});
+  EXPECT_EQ(sensor.sensitivityTable[288], 20000.0F);
+  const float smallest =
+      *std::min_element(sensor.sensitivityTable.begin(), sensor.sensitivityTable.begin() + 288);
+  EXPECT_EQ(std::abs(smallest), 1.0F);
+}
+
+TEST_F(MaintenanceDialogTest, WritingSendsTheTablesInOrderAndReportsSilence) {
+  Detect("spectrometer:serial=DLGWRITE");
+  const std::string trace =
+      (std::filesystem::temp_directory_path() / "chromiva_dialog_write.trace").string();
+  std::filesystem::remove(trace);
+  MaintenanceDialog& d = OpenDialog();
+  setenv("WRENLINK_TRACE", trace.c_str(), 1);
+  d.Clicked(kWrite);
+  unsetenv("WRENLINK_TRACE");
+  EXPECT_EQ(port.okMessages, std::vector<std::string>{kWriteCompleted});
+  std::vector<std::pair<unsigned char, int>> runs;  // command letter, requests in a row
+  for (const TraceLine& line : ReadTrace(trace)) {
+    if (line.direction != "OUT") continue;
+    if (runs.empty() || runs.back().first != line.bytes[0]) runs.emplace_back(line.bytes[0], 0);
+    ++runs.back().second;
+  }
+  const std::vector<std::pair<unsigned char, int>> expected = {
+      {0x7A, 21 * 289}, {0x78, 289}, {0x77, 290}, {0x75, 290}, {0x79, 290}, {0x70, 1}};
+  EXPECT_EQ(runs, expected);
+  std::filesystem::remove(trace);
+
+  dialog.reset();
+  CloseDevice(0);
+  setenv("WRENLINK_SIMULATOR", "spectrometer:serial=DLGWRIT2:disconnect=3", 1);
+  ASSERT_EQ(DetectDevice(0), 1);
+  OpenDialog().Clicked(kWrite);
+  ASSERT_EQ(port.okMessages.size(), 2u);
+  EXPECT_EQ(port.okMessages[1].rfind(kWriteIncomplete, 0), 0u);
+  EXPECT_NE(port.okMessages[1].find("センサー1 () ダークテーブル: 応答 "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace chromiva::acquisition::dialogs
