@@ -158,6 +158,11 @@ TEST_F(Browsing, DataClearAsksThenEmptiesTheRecordsAndRenames) {
   EXPECT_EQ(port.okMessages, std::vector<std::string>{"削除するデータはありません"});
 }
 
+std::string ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 class Comparison : public Browsing {
  protected:
   void SetUp() override {
@@ -229,13 +234,20 @@ TEST_F(Comparison, UnreadableFilesAreReportedAndThePreviousComparisonStays) {
   form->CompareSensorNext();
   {
     std::ofstream bad(folder / "bad.trdata", std::ios::binary);
-    bad << "not a data file";
+    bad << std::string(4, '\xFF');  // a sensor count of -1
+    const std::string whole = ReadAll(folder / "other.trdata");
+    std::ofstream cut(folder / "cut.trdata", std::ios::binary);
+    cut << whole.substr(0, whole.size() / 2);
   }
   Load(folder / "bad.trdata");
-  ASSERT_EQ(port.okMessages.size(), 1u);
-  EXPECT_NE(port.okMessages[0].find("bad.trdata"), std::string::npos);
+  Load(folder / "cut.trdata");
   Load(folder / "missing.trdata");
-  ASSERT_EQ(port.okMessages.size(), 2u);
+  ASSERT_EQ(port.okMessages.size(), 3u);
+  EXPECT_EQ(port.okMessages[0].rfind("予期しないファイル形式です。\nbad.trdata: ", 0), 0u)
+      << port.okMessages[0];
+  EXPECT_EQ(port.okMessages[1].rfind("cut.trdata の末尾以降にアクセスしようとしました。\n", 0), 0u)
+      << port.okMessages[1];
+  EXPECT_NE(port.okMessages[2].find("missing.trdata"), std::string::npos);
   EXPECT_EQ(form->CompareDocument(), previous);
   EXPECT_EQ(Field(control::kCompareField), "other.trdata");
   EXPECT_EQ(Field(control::kCompareField2), "2 / 2");
