@@ -168,10 +168,8 @@ void SensorDetection::ShowKnownSensors() {
 }
 
 void SensorDetection::SetAllExposures(int milliseconds) {
-  for (int k = 0; k < c_.SensorCount(); ++k) {
-    c_.document.Sensor(k).exposureUs = milliseconds * 1000;
-  }
   c_.controls.SetText(control::kExposure, std::to_string(milliseconds));
+  for (int k = 0; k < c_.SensorCount(); ++k) StoreTypedExposure(k);
 }
 
 void SensorDetection::ReleaseSensors() {
