@@ -300,11 +300,5 @@ const data::ProcessingState& FormLogic::processing() const {
 const data::Ctintrose_mfDoc& FormLogic::document() const {
   return context_->document;
 }
-ControlTable& FormLogic::MutableControls() {
-  return context_->controls;
-}
-data::ProcessingState& FormLogic::MutableProcessing() {
-  return context_->processing;
-}
 
 }  // namespace chromiva::acquisition

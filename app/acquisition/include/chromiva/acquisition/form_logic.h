@@ -126,8 +126,6 @@ class FormLogic {
  private:
   friend struct FormLogicTestAccess;  // the tests' way to set up states directly
   FormFields& MutableFields() { return fields_; }
-  ControlTable& MutableControls();
-  data::ProcessingState& MutableProcessing();
 
   FormFields fields_;
   std::unique_ptr<FormContext> context_;
