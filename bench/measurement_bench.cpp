@@ -45,7 +45,7 @@ void BM_ContinuousMeasurement(benchmark::State& state) {
     CountingPort port;
     FormLogic form(document, port);
     form.DetectSensors();
-    form.controls().SetText(control::kExposure, "1");
+    form.SetControlText(control::kExposure, "1");
     auto start = std::chrono::steady_clock::now();
     form.StartStopMeasurement();
     port.Run(

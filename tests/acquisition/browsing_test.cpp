@@ -38,8 +38,7 @@ class Browsing : public ::testing::Test {
     FormSettings settings;
     settings.playbackOn = playback;
     form = std::make_unique<FormLogic>(document, port, settings);
-    form->fields().selectedSensor = 0;
-    form->ShowPosition();
+    Writable(*form).selectedSensor = 0;
   }
 
   std::string Position() const { return form->controls().Text(control::kPosition); }
@@ -51,7 +50,7 @@ class Browsing : public ::testing::Test {
 
 TEST_F(Browsing, PagingStopsAtBothEnds) {
   Make(5);
-  form->fields().displayIndex = 4;
+  Writable(*form).displayIndex = 4;
   form->Next();
   EXPECT_EQ(form->fields().displayIndex, 4);
   EXPECT_EQ(port.graphDraws, 0);
@@ -63,7 +62,7 @@ TEST_F(Browsing, PagingStopsAtBothEnds) {
   // The displayed record was reprocessed: record 3, pixel p holds 3 + p, 342 nm is pixel 6.
   EXPECT_FLOAT_EQ(form->processing().outputs[0].displaySpectrum[2], 9.0F);
   EXPECT_TRUE(port.timers.empty());  // no playback
-  form->fields().displayIndex = 0;
+  Writable(*form).displayIndex = 0;
   form->Back();
   EXPECT_EQ(form->fields().displayIndex, 0);
   EXPECT_EQ(port.graphDraws, 1);
@@ -94,7 +93,7 @@ TEST_F(Browsing, PlaybackEndsWhenTheBoxIsClearedOrAMeasurementStarts) {
   EXPECT_EQ(port.messages.back(), "BACK/NEXT操作を連続して行います。");
   EXPECT_TRUE(port.timers.empty());  // switching on does not start playback
   form->Next();
-  form->fields().measuring = true;  // a pass must not race with reprocessing
+  Writable(*form).measuring = true;  // a pass must not race with reprocessing
   port.RunTimers(*form);
   EXPECT_EQ(Position(), "4 / 10");
   EXPECT_TRUE(port.timers.empty());
@@ -102,15 +101,15 @@ TEST_F(Browsing, PlaybackEndsWhenTheBoxIsClearedOrAMeasurementStarts) {
 
 TEST_F(Browsing, SelectedOnlyNeedsAnIdleFormAndRecordsOfTheSelectedSensor) {
   Make(3);
-  form->fields().measuring = true;
+  Writable(*form).measuring = true;
   form->SelectedOnlyClicked();
   EXPECT_FALSE(form->fields().selectedOnly);
   EXPECT_TRUE(port.messages.empty());
-  form->fields().measuring = false;
-  form->fields().selectedSensor = -1;
+  Writable(*form).measuring = false;
+  Writable(*form).selectedSensor = -1;
   form->SelectedOnlyClicked();
   EXPECT_FALSE(form->fields().selectedOnly);
-  form->fields().selectedSensor = 0;
+  Writable(*form).selectedSensor = 0;
   form->SelectedOnlyClicked();
   EXPECT_TRUE(form->fields().selectedOnly);
   EXPECT_EQ(port.messages.back(), "選択したセンサーのデータのみ表示します。 | ");
@@ -123,13 +122,11 @@ TEST_F(Browsing, SelectedOnlyNeedsAnIdleFormAndRecordsOfTheSelectedSensor) {
 
 TEST_F(Browsing, DisplayKindFollowsTheSelector) {
   Make(1);
-  form->controls()[control::kDisplayKind].selection = 1;
-  form->DisplayKindChanged();
+  form->SelectListItem(control::kDisplayKind, 1);
   EXPECT_EQ(form->fields().displayKind, 1);
   EXPECT_EQ(port.messages.back(),
             "波長スペクトルから CIE-X,Y,Zを計算、さらに、ＲＧＢに変換し表示します。");
-  form->controls()[control::kDisplayKind].selection = 0;
-  form->DisplayKindChanged();
+  form->SelectListItem(control::kDisplayKind, 0);
   EXPECT_EQ(form->fields().displayKind, 0);
   EXPECT_EQ(port.messages.back(), "波長スペクトルの最大値、最小値およびその波長を表示します");
   EXPECT_EQ(port.summaries, (std::vector<int>{0, 0}));
@@ -139,7 +136,7 @@ TEST_F(Browsing, DataClearAsksThenEmptiesTheRecordsAndRenames) {
   Make(3);
   document.title = "sample.cvdata";
   document.operationLog = "kept\r\n";
-  form->fields().displayIndex = 2;
+  Writable(*form).displayIndex = 2;
   form->RefreshDisplayedRecord();
   form->ClearData();  // answered Cancel
   EXPECT_EQ(port.questions, std::vector<std::string>{"データを削除していいですか？"});
@@ -159,6 +156,11 @@ TEST_F(Browsing, DataClearAsksThenEmptiesTheRecordsAndRenames) {
 
   form->ClearData();
   EXPECT_EQ(port.okMessages, std::vector<std::string>{"削除するデータはありません"});
+}
+
+std::string ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 class Comparison : public Browsing {
@@ -232,13 +234,20 @@ TEST_F(Comparison, UnreadableFilesAreReportedAndThePreviousComparisonStays) {
   form->CompareSensorNext();
   {
     std::ofstream bad(folder / "bad.trdata", std::ios::binary);
-    bad << "not a data file";
+    bad << std::string(4, '\xFF');  // a sensor count of -1
+    const std::string whole = ReadAll(folder / "other.trdata");
+    std::ofstream cut(folder / "cut.trdata", std::ios::binary);
+    cut << whole.substr(0, whole.size() / 2);
   }
   Load(folder / "bad.trdata");
-  ASSERT_EQ(port.okMessages.size(), 1u);
-  EXPECT_NE(port.okMessages[0].find("bad.trdata"), std::string::npos);
+  Load(folder / "cut.trdata");
   Load(folder / "missing.trdata");
-  ASSERT_EQ(port.okMessages.size(), 2u);
+  ASSERT_EQ(port.okMessages.size(), 3u);
+  EXPECT_EQ(port.okMessages[0].rfind("予期しないファイル形式です。\nbad.trdata: ", 0), 0u)
+      << port.okMessages[0];
+  EXPECT_EQ(port.okMessages[1].rfind("cut.trdata の末尾以降にアクセスしようとしました。\n", 0), 0u)
+      << port.okMessages[1];
+  EXPECT_NE(port.okMessages[2].find("missing.trdata"), std::string::npos);
   EXPECT_EQ(form->CompareDocument(), previous);
   EXPECT_EQ(Field(control::kCompareField), "other.trdata");
   EXPECT_EQ(Field(control::kCompareField2), "2 / 2");

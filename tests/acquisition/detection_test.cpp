@@ -81,7 +81,7 @@ TEST_F(Detection, RedetectionWithRecordsAsksBeforeClearing) {
   DetectWith("spectrometer");
   document.EnsureSpectra(0, 0);
   document.recordCount[0] = 3;
-  form->fields().displayIndex = 2;
+  Writable(*form).displayIndex = 2;
   form->ReleaseSensors();
   port.answers = {false};
   form->DetectSensors();
@@ -112,7 +112,7 @@ TEST_F(Detection, ReleaseClosesOnlyTheSpectrometersAndKeepsTheTable) {
 TEST_F(Detection, SelectingAnotherSensorStoresTheTypedExposure) {
   DetectWith("spectrometer:exposure=15000,spectrometer:exposure=30000");
   EXPECT_EQ(form->controls().Text(control::kExposure), "15");
-  form->controls().SetText(control::kExposure, "20");
+  form->SetControlText(control::kExposure, "20");
   form->SelectSensor(1);
   EXPECT_EQ(document.sensorTable.sensors[0].exposureUs, 20000);
   EXPECT_EQ(form->controls().Text(control::kExposure), "30");
@@ -131,7 +131,7 @@ TEST_F(Detection, EnableRulesFollowModeAndState) {
   EXPECT_FALSE(c.Enabled(control::kSkyBgd));
   EXPECT_TRUE(c.Checked(control::kReflectance));
   EXPECT_FALSE(c.Checked(control::kLightSource));
-  form->controls().SetChecked(control::kRecordMode, true);
+  form->SetControlChecked(control::kRecordMode, true);
   form->RecordModeClicked();
   EXPECT_FALSE(c.Enabled(control::kOneShot));
   form->StartStopMeasurement();

@@ -84,9 +84,10 @@ class DarkSequence : public SimulatorTest {
  protected:
   void SetUp() override {
     SimulatorTest::SetUp();
-    form->SetDarkWorkerLauncher([this](FormLogic&, FormLogic::DarkWorkerKind kind) {
-      launches.emplace_back(kind, port.tick);
-    });
+    form->SetWorkerLauncher(std::make_unique<ScriptedLauncher>([this](std::function<void()> work) {
+      launches.emplace_back(form->DarkStep() == 2 ? kBlank : kDark, port.tick);
+      worker = std::move(work);
+    }));
   }
 
   // Fires dark-timer events until `ms` have passed on the clock since the last worker start.
@@ -102,21 +103,23 @@ class DarkSequence : public SimulatorTest {
     ASSERT_TRUE(port.FireNext(*form));  // step 0
     ASSERT_TRUE(port.FireNext(*form));  // step 1: short frames, blank worker starts
     document.Sensor(0).darkTables[0].fill(step0);
-    form->BlankWorker();
+    worker();
     ASSERT_TRUE(port.FireNext(*form));  // step 3: dark worker starts
-    form->DarkWorker();
-    form->fields().accumulator[0].fill(step19);
+    worker();
+    Writable(*form).accumulator[0].fill(step19);
     ASSERT_TRUE(port.FireNext(*form));  // step 5: the finish timer is armed
     ASSERT_EQ(port.timers.count(timer::kDarkFinish), 1u);
   }
 
-  std::vector<std::pair<FormLogic::DarkWorkerKind, std::uint32_t>> launches;
+  enum LongFrame { kBlank, kDark };
+  std::vector<std::pair<LongFrame, std::uint32_t>> launches;
+  std::function<void()> worker;  // the long frame launched last
 };
 
 TEST_F(DarkSequence, StepsLieOnTheLineAndGiveTheDarkOfAnyExposure) {
   DetectWith("spectrometer:serial=DARKLINE:light=off");
   RunToFinish(100.0F, 290.0F);
-  form->fields().accumulator[0][7] = 50.0F;  // step 19 below step 0 at one pixel
+  Writable(*form).accumulator[0][7] = 50.0F;  // step 19 below step 0 at one pixel
   port.answers.push_back(false);
   ASSERT_TRUE(port.FireNext(*form));
   const auto& dark = document.Sensor(0).darkTables;
@@ -130,7 +133,8 @@ TEST_F(DarkSequence, StepsLieOnTheLineAndGiveTheDarkOfAnyExposure) {
   auto& spectra = document.EnsureSpectra(0, 0);
   spectra.rawSpectrum.fill(150.0F);
   document.Record(0, 0).recordExposureUs = 100000;
-  ASSERT_TRUE(data::CorrectRecord(document, form->processing(), 0, 0));
+  data::ProcessingState state = form->processing();  // the form's dark model
+  ASSERT_TRUE(data::CorrectRecord(document, state, 0, 0));
   EXPECT_FLOAT_EQ(document.Sensor(0).darkTables[20][5], 102.0F);
   EXPECT_FLOAT_EQ(spectra.processedSpectrum[5], 48.0F);
   EXPECT_FLOAT_EQ(spectra.processedSpectrum[7], 50.0F);  // only the step-0 dark
@@ -160,17 +164,17 @@ TEST_F(DarkSequence, TimerStepsMessagesAndControlStates) {
   ASSERT_TRUE(port.FireNext(*form));
   EXPECT_EQ(form->DarkStep(), 2);
   ASSERT_EQ(launches.size(), 1u);
-  EXPECT_EQ(launches[0].first, FormLogic::DarkWorkerKind::kBlank);
+  EXPECT_EQ(launches[0].first, kBlank);
   EXPECT_EQ(DeviceExposure(0), 9500000.0);
   WaitOnClock(2500);
-  form->BlankWorker();
+  worker();
   port.DeliverForwarded();
   ASSERT_TRUE(port.FireNext(*form));  // step 3
   ASSERT_EQ(launches.size(), 2u);
-  EXPECT_EQ(launches[1].first, FormLogic::DarkWorkerKind::kDark);
+  EXPECT_EQ(launches[1].first, kDark);
   EXPECT_EQ(form->DarkStep(), 4);
   WaitOnClock(1500);
-  form->DarkWorker();
+  worker();
   port.DeliverForwarded();
   EXPECT_FALSE(form->AcquisitionBusy());
   ASSERT_TRUE(port.FireNext(*form));  // step 5
@@ -262,7 +266,7 @@ TEST_F(DarkSequence, TwoSensorsEachGetTheirOwnStepsFromRealWorkers) {
   const std::string trace = ::testing::TempDir() + "chromiva_dark_trace.txt";
   std::remove(trace.c_str());
   DetectWith("spectrometer:serial=DARKTWO1:light=off,spectrometer:serial=DARKTWO2:light=off");
-  form->SetDarkWorkerLauncher(nullptr);
+  form->SetWorkerLauncher(nullptr);
   setenv("WRENLINK_TRACE", trace.c_str(), 1);
   port.answers = {true, false};
   form->StartDarkMeasurement();
@@ -317,8 +321,8 @@ class References : public SimulatorTest {
   // Four recorded passes at 50 ms, so that record 3 exists.
   void MeasureFourRecords(const char* list) {
     DetectWith(list);
-    form->controls().SetText(control::kExposure, "50");
-    form->controls().SetChecked(control::kRecordMode, true);
+    form->SetControlText(control::kExposure, "50");
+    form->SetControlChecked(control::kRecordMode, true);
     form->RecordModeClicked();
     MeasurePasses(4);
     ASSERT_EQ(document.recordCount[0], 4);
@@ -330,7 +334,7 @@ TEST_F(References, WhiteTakesTheDisplayedRecordAndItsExposure) {
   const std::string trace = ::testing::TempDir() + "chromiva_white_trace.txt";
   std::remove(trace.c_str());
   form->SetMeasureMode(data::kReflectance);
-  form->fields().displayIndex = 3;
+  Writable(*form).displayIndex = 3;
   const data::PixelArray record3 = document.Record(0, 3).spectra->processedSpectrum;
   port.answers.push_back(true);
   setenv("WRENLINK_TRACE", trace.c_str(), 1);
@@ -355,7 +359,7 @@ TEST_F(References, TransmissionGoesToItsOwnTable) {
   MeasureFourRecords("spectrometer:serial=TRANS001");
   const auto white = document.Sensor(0).whiteTable;
   form->SetMeasureMode(data::kTransmittance);
-  form->fields().displayIndex = 1;
+  Writable(*form).displayIndex = 1;
   port.answers.push_back(true);
   form->RegisterTransmission();
   EXPECT_EQ(port.questions.back(), "透過１００％での測定値を登録しますか");
@@ -384,11 +388,9 @@ TEST_F(References, RegistrationWithoutASpectrumOrAfterCancelLeavesTheTable) {
 
 TEST_F(References, SkyBackgroundIsRemovedFromTheDisplayOnly) {
   DetectWith("spectrometer:serial=SKYBGD01,spectrometer:serial=SKYBGD02");
-  form->controls().SetChecked(control::kRecordMode, true);
+  form->SetControlChecked(control::kRecordMode, true);
   form->RecordModeClicked();
   MeasurePasses(5);
-  form->fields().displayIndex = 4;
-  form->ShowPosition();
   EXPECT_EQ(form->controls().Text(control::kPosition), "5 / 5");
   form->SkyBgdClicked();
   EXPECT_EQ(form->controls().Text(control::kSkyBgd), "SkyBGD解除");
@@ -402,7 +404,7 @@ TEST_F(References, SkyBackgroundIsRemovedFromTheDisplayOnly) {
   const auto& out = form->processing().outputs[1];
   EXPECT_FLOAT_EQ(out.displaySpectrum[200], 0.0F);
   EXPECT_GT(document.Record(1, 4).spectra->processedSpectrum[150], 100.0F);
-  form->fields().displayIndex = 3;
+  Writable(*form).displayIndex = 3;
   form->RefreshDisplayedRecord();
   EXPECT_LT(std::abs(out.displaySpectrum[200]), 500.0F);  // noise of another record
 

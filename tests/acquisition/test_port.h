@@ -4,13 +4,15 @@
 
 #include <chrono>
 #include <deque>
-#include <map>
+#include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "chromiva/acquisition/form_logic.h"
+#include "chromiva/acquisition/timer_queue.h"
 
 namespace chromiva::acquisition::testing {
 
@@ -25,7 +27,7 @@ class TestPort : public FormPort {
   int graphDraws = 0;
   int colourBarDraws = 0;
   int logoDraws = 0;
-  std::map<int, std::uint32_t> timers;                 // armed timers and when they are due
+  TimerQueue timers;                                   // armed timers and when they are due
   std::vector<std::pair<int, std::uint32_t>> armings;  // every arming: timer, delay
   std::uint32_t tick = 100000;
   std::time_t now = 1557464602;  // 2019-05-10 05:03:22 UTC
@@ -69,10 +71,10 @@ class TestPort : public FormPort {
   }
   SettingsStore& Settings() override { return settings; }
   void ArmTimer(int timer, int milliseconds) override {
-    timers[timer] = tick + static_cast<std::uint32_t>(milliseconds);
+    timers.Arm(timer, tick + static_cast<std::uint32_t>(milliseconds));
     armings.emplace_back(timer, milliseconds);
   }
-  void KillTimer(int timer) override { timers.erase(timer); }
+  void KillTimer(int timer) override { timers.Kill(timer); }
   std::uint32_t TickMs() override { return tick; }
   std::time_t Now() override { return now; }
 
@@ -80,7 +82,7 @@ class TestPort : public FormPort {
   std::optional<std::string> openFile;
   std::optional<std::string> folder;
   std::optional<std::string> typedNumber;
-  std::vector<FileChoice> choices;                              // every chooser opened
+  std::vector<FileChoice> choices;                                 // every chooser opened
   std::vector<std::pair<std::string, std::string>> numberPrompts;  // label, shown text
   MemorySettingsStore settings;
 
@@ -93,14 +95,10 @@ class TestPort : public FormPort {
 
   // Advances the clock to the earliest armed timer and fires it. False when none is armed.
   bool FireNext(FormLogic& form) {
-    if (timers.empty()) return false;
-    auto next = timers.begin();
-    for (auto it = timers.begin(); it != timers.end(); ++it) {
-      if (static_cast<std::int32_t>(it->second - next->second) < 0) next = it;
-    }
-    int timer = next->first;
-    tick = next->second;
-    form.OnFormTimer(timer);
+    const std::optional<TimerQueue::Due> next = timers.Earliest();
+    if (!next) return false;
+    tick = next->tick;
+    form.OnFormTimer(next->timer);
     return true;
   }
 
@@ -129,4 +127,31 @@ class TestPort : public FormPort {
   std::vector<std::string> forwarded_;
 };
 
+// A worker launcher that hands the work to the test instead of starting a thread.
+class ScriptedLauncher : public WorkerLauncher {
+ public:
+  using OnLaunch = std::function<void(std::function<void()>)>;
+  explicit ScriptedLauncher(OnLaunch onLaunch) : onLaunch_(std::move(onLaunch)) {}
+  void Launch(std::function<void()> work) override { onLaunch_(std::move(work)); }
+  void Join() override {}
+
+ private:
+  OnLaunch onLaunch_;
+};
+
 }  // namespace chromiva::acquisition::testing
+
+namespace chromiva::acquisition {
+
+// The tests' way to put the form into states that only a long run would reach.
+struct FormLogicTestAccess {
+  static FormFields& Fields(FormLogic& form) { return form.MutableFields(); }
+};
+
+namespace testing {
+inline FormFields& Writable(FormLogic& form) {
+  return FormLogicTestAccess::Fields(form);
+}
+}  // namespace testing
+
+}  // namespace chromiva::acquisition

@@ -64,6 +64,14 @@ TEST_F(Cli, AutomaticCsvSavesEveryPassByNumber) {
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_TRUE(fs::exists(folder / "csv" / "No0.csv"));
   EXPECT_TRUE(fs::exists(folder / "csv" / "No1.csv"));
+  // Without the folder the records are still kept; the failures are summed up once at the end.
+  auto failed = Run("measure --count 2 --exposure 1 -o b.cvdata --csv-auto missing");
+  ASSERT_EQ(failed.status, 0) << failed.err;
+  EXPECT_TRUE(fs::exists(folder / "b.cvdata"));
+  EXPECT_NE(failed.err.find("chromiva-cli: 2 automatic CSV save(s) failed, the last: "),
+            std::string::npos)
+      << failed.err;
+  EXPECT_EQ(failed.err.find("CSV自動保存に失敗しました"), std::string::npos);
 }
 
 TEST_F(Cli, BadArgumentsAndFilesAreRefusedWithoutOutput) {

@@ -6,8 +6,10 @@
 #include <memory>
 #include <optional>
 
-#include "chromiva/acquisition/form_logic.h"
+#include "chromiva/acquisition/file_messages.h"
+#include "chromiva/acquisition/form_texts.h"
 #include "chromiva/data/data_file.h"
+#include "record_browser.h"
 
 namespace chromiva::acquisition {
 namespace {
@@ -35,191 +37,197 @@ std::string Fraction(int position, int count) {
 
 }  // namespace
 
-// Paging reprocesses records on the window thread, which must not overlap a worker.
-bool FormLogic::IdleForRecordChanges() const {
-  return !fields_.measuring && AcquisitionState() == 0;
+RecordBrowser::RecordBrowser(FormContext& context, BrowsingFields& fields)
+    : c_(context), f_(fields) {
+  EnableCompareControls();
 }
 
-void FormLogic::Back() {
-  if (!IdleForRecordChanges() || fields_.displayIndex <= 0) return;
-  fields_.playbackDirection = kDirectionBack;
+RecordBrowser::~RecordBrowser() = default;
+
+// Paging reprocesses records on the window thread, which must not overlap a worker.
+void RecordBrowser::Back() {
+  if (!c_.Idle() || c_.shared.displayIndex <= 0) return;
+  f_.playbackDirection = kDirectionBack;
   StepDisplay(-1);
 }
 
-void FormLogic::Next() {
-  if (!IdleForRecordChanges() || fields_.displayIndex >= document_.recordCount[0] - 1) return;
-  fields_.playbackDirection = kDirectionNext;
+void RecordBrowser::Next() {
+  if (!c_.Idle() || c_.shared.displayIndex >= c_.document.recordCount[0] - 1) return;
+  f_.playbackDirection = kDirectionNext;
   StepDisplay(+1);
 }
 
-void FormLogic::StepDisplay(int step) {
-  fields_.displayIndex += step;
-  ShowPosition();
-  RefreshDisplayedRecord();
-  ShowSummaryOfSelected();
-  if (fields_.playbackOn) port_.ArmTimer(timer::kPlayback, kPlaybackMs);
+void RecordBrowser::StepDisplay(int step) {
+  c_.shared.displayIndex += step;
+  c_.ShowPosition();
+  c_.RefreshDisplayedRecord();
+  c_.ShowSummaryOfSelected();
+  if (f_.playbackOn) c_.port.ArmTimer(timer::kPlayback, kPlaybackMs);
 }
 
-void FormLogic::ShowSummaryOfSelected() {
-  if (fields_.selectedSensor >= 0) {
-    port_.ShowSensorSummary(fields_.selectedSensor);
-  } else {
-    port_.ShowStatusText("");
-  }
+void RecordBrowser::OnPlaybackTimer() {
+  if (f_.playbackDirection == kDirectionBack) Back();
+  if (f_.playbackDirection == kDirectionNext) Next();
 }
 
-void FormLogic::OnPlaybackTimer() {
-  if (fields_.playbackDirection == kDirectionBack) Back();
-  if (fields_.playbackDirection == kDirectionNext) Next();
+void RecordBrowser::PlaybackClicked() {
+  f_.playbackOn = !f_.playbackOn;
+  c_.controls.SetChecked(control::kPlayback, f_.playbackOn);
+  c_.port.ShowMessage(f_.playbackOn ? "BACK/NEXT操作を連続して行います。"
+                                    : "BACK/NEXT操作を解除します。");
 }
 
-void FormLogic::PlaybackClicked() {
-  fields_.playbackOn = !fields_.playbackOn;
-  controls_.SetChecked(control::kPlayback, fields_.playbackOn);
-  port_.ShowMessage(fields_.playbackOn ? "BACK/NEXT操作を連続して行います。"
-                                       : "BACK/NEXT操作を解除します。");
+void RecordBrowser::SelectedOnlyClicked() {
+  if (c_.shared.measuring || !c_.HasCommittedRecords(c_.view.selectedSensor)) return;
+  f_.selectedOnly = !f_.selectedOnly;
+  c_.port.ShowMessageLines(f_.selectedOnly ? "選択したセンサーのデータのみ表示します。"
+                                           : "全センサーのデータを表示します。",
+                           "");
+  c_.RefreshDisplayedRecord();
+  c_.port.ShowSensorSummary(c_.view.selectedSensor);
 }
 
-void FormLogic::SelectedOnlyClicked() {
-  if (fields_.measuring || !HasCommittedRecords(fields_.selectedSensor)) return;
-  fields_.selectedOnly = !fields_.selectedOnly;
-  port_.ShowMessageLines(fields_.selectedOnly ? "選択したセンサーのデータのみ表示します。"
-                                              : "全センサーのデータを表示します。",
-                         "");
-  RefreshDisplayedRecord();
-  port_.ShowSensorSummary(fields_.selectedSensor);
-}
-
-void FormLogic::DisplayKindChanged() {
-  const int kind = controls_.At(control::kDisplayKind).selection;
+void RecordBrowser::DisplayKindChanged() {
+  const int kind = c_.controls.At(control::kDisplayKind).selection;
   if (kind != 0 && kind != 1) return;
-  fields_.displayKind = kind;
-  port_.ShowMessage(kind == 0
-                        ? "波長スペクトルの最大値、最小値およびその波長を表示します"
-                        : "波長スペクトルから CIE-X,Y,Zを計算、さらに、ＲＧＢに変換し表示します。");
-  ShowSummaryOfSelected();
+  f_.displayKind = kind;
+  c_.port.ShowMessage(
+      kind == 0 ? "波長スペクトルの最大値、最小値およびその波長を表示します"
+                : "波長スペクトルから CIE-X,Y,Zを計算、さらに、ＲＧＢに変換し表示します。");
+  c_.ShowSummaryOfSelected();
 }
 
-void FormLogic::ClearData() {
-  if (!IdleForRecordChanges()) return;
-  if (!HasCommittedRecords(0)) {
-    port_.ShowOkMessage("削除するデータはありません");
+void RecordBrowser::ClearData() {
+  if (!c_.Idle()) return;
+  if (!c_.HasCommittedRecords(0)) {
+    c_.port.ShowOkMessage("削除するデータはありません");
     return;
   }
-  if (!port_.AskOkCancel("データを削除していいですか？")) return;
-  document_.ClearRecords();
-  for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
-    processing_.outputs[k].displaySpectrum.fill(0.0F);
+  if (!c_.port.AskOkCancel("データを削除していいですか？")) return;
+  c_.document.ClearRecords();
+  for (int k = 0; k < c_.SensorCount(); ++k) {
+    c_.processing.outputs[k].displaySpectrum.fill(0.0F);
   }
-  fields_.displayIndex = 0;
-  ShowPosition();
-  controls_.SetText(control::kRecordCount, std::to_string(document_.recordCount[0]));
-  document_.title = data::kUntitledTitle;
-  port_.ArmTimer(timer::kStartup, kStartupMs);
+  c_.shared.displayIndex = 0;
+  c_.ShowPosition();
+  c_.ShowRecordCount();
+  c_.document.title = data::kUntitledTitle;
+  c_.port.ArmTimer(timer::kStartup, kStartupMs);
 }
 
-void FormLogic::Compare() {
-  const std::optional<std::string> path = port_.ChooseOpenFile(
-      {text::kCompareFilter, "trdata", "*.trdata"});
+void RecordBrowser::ShowStartupScreen() {
+  c_.port.DrawGraph();
+  c_.port.DrawColourBar();
+  c_.port.DrawLogo();
+  c_.port.ShowStatusText("");
+  if (c_.HasCommittedRecords(0)) {
+    c_.port.ShowMessageLines("以前取得したデータを表示します", "BACK/NEXTボタンで表示できます");
+  } else if (!c_.view.detected) {
+    c_.port.ShowMessage("センサーを接続して、検出ボタンを押してください");
+  }
+}
+
+void RecordBrowser::Compare() {
+  const std::optional<std::string> path =
+      c_.port.ChooseOpenFile({text::kCompareFilter, "trdata", "*.trdata"});
   if (!path) {
     DropComparison();
-    port_.ArmTimer(timer::kStartup, kStartupMs);
+    c_.port.ArmTimer(timer::kStartup, kStartupMs);
     return;
   }
   if (!LoadComparison(*path)) return;
-  controls_.SetText(control::kCompareField, FileNameOf(*path));
-  fields_.compareSensor = 0;
-  fields_.compareRecord = 0;
+  c_.controls.SetText(control::kCompareField, FileNameOf(*path));
+  f_.compareSensor = 0;
+  f_.compareRecord = 0;
   EnableCompareControls();
   ShowCompareFields();
-  PrepareCompareSpectrum(fields_.compareSensor, fields_.compareRecord);
-  port_.ArmTimer(timer::kStartup, kStartupMs);
+  PrepareCompareSpectrum(f_.compareSensor, f_.compareRecord);
+  c_.port.ArmTimer(timer::kStartup, kStartupMs);
 }
 
-void FormLogic::DropComparison() {
+void RecordBrowser::DropComparison() {
   compareDoc_.reset();
-  controls_.SetText(control::kCompareField, "");
-  fields_.compareSensor = 0;
-  fields_.compareRecord = 0;
+  c_.controls.SetText(control::kCompareField, "");
+  f_.compareSensor = 0;
+  f_.compareRecord = 0;
   EnableCompareControls();
 }
 
 // A file that cannot be opened or read leaves the previous comparison as it was.
-bool FormLogic::LoadComparison(const std::string& path) {
+bool RecordBrowser::LoadComparison(const std::string& path) {
   std::vector<char> buffer(kCompareReadBuffer);
   std::ifstream in;
   in.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
   in.open(path, std::ios::binary);
   if (!in) {
-    port_.ShowOkMessage("比較ファイルを開けませんでした: " + path);
+    c_.port.ShowOkMessage("比較ファイルを開けませんでした: " + path);
     return false;
   }
   auto loaded = std::make_unique<data::Ctintrose_mfDoc>();
   const data::DataFileResult result = data::LoadDataFile(*loaded, in);
   if (!result.ok()) {
-    port_.ShowOkMessage("比較ファイルを読み込めませんでした: " + FileNameOf(path) + "\n" +
-                        result.message);
+    c_.port.ShowOkMessage(CompareRefusalMessage(result, FileNameOf(path)));
     return false;
   }
   compareDoc_ = std::move(loaded);
   return true;
 }
 
-void FormLogic::EnableCompareControls() {
-  for (int id : kCompareControls) controls_.SetEnabled(id, compareDoc_ != nullptr);
+void RecordBrowser::EnableCompareControls() {
+  for (int id : kCompareControls) c_.controls.SetEnabled(id, compareDoc_ != nullptr);
 }
 
-void FormLogic::ShowCompareFields() {
+void RecordBrowser::ShowCompareFields() {
   const int sensors = compareDoc_->sensorTable.sensorCount;
-  controls_.SetText(control::kCompareField2, Fraction(fields_.compareSensor + 1, sensors));
+  c_.controls.SetText(control::kCompareField2, Fraction(f_.compareSensor + 1, sensors));
   if (sensors == 0) return;
-  const int records = compareDoc_->recordCount[fields_.compareSensor];
-  controls_.SetText(control::kCompareField3, Fraction(fields_.compareRecord + 1, records));
+  const int records = compareDoc_->recordCount[f_.compareSensor];
+  c_.controls.SetText(control::kCompareField3, Fraction(f_.compareRecord + 1, records));
 }
 
-void FormLogic::PrepareCompareSpectrum(int sensor, int record) {
+void RecordBrowser::PrepareCompareSpectrum(int sensor, int record) {
   if (!compareDoc_ || sensor < 0 || sensor >= data::kMaxSensors) return;
-  data::GridArray& out = fields_.compareSpectrum[sensor];
+  data::GridArray& out = f_.compareSpectrum[sensor];
   if (record < 0 || record >= data::kRecordSlots || !compareDoc_->Record(sensor, record).spectra) {
     out.fill(0.0F);
     return;
   }
   const data::SensorEntry& entry = compareDoc_->Sensor(sensor);
-  const auto pixels = static_cast<std::size_t>(std::clamp(entry.pixelCount, 0, data::kMaxPixels));
+  const auto pixels = static_cast<std::size_t>(data::UsablePixels(entry));
   const data::PixelArray& values = compareDoc_->Record(sensor, record).spectra->processedSpectrum;
   data::ResampleToGrid({entry.wavelengthTable.data(), pixels}, {values.data(), pixels}, nullptr,
                        out);
 }
 
-void FormLogic::ShowComparePosition() {
+void RecordBrowser::ShowComparePosition() {
   ShowCompareFields();
-  PrepareCompareSpectrum(fields_.compareSensor, fields_.compareRecord);
-  port_.DrawGraph();
+  PrepareCompareSpectrum(f_.compareSensor, f_.compareRecord);
+  c_.port.DrawGraph();
 }
 
-void FormLogic::CompareSensorBack() {
-  if (!compareDoc_ || fields_.compareSensor <= 0) return;
-  --fields_.compareSensor;
+void RecordBrowser::CompareSensorBack() {
+  if (!compareDoc_ || f_.compareSensor <= 0) return;
+  --f_.compareSensor;
   ShowComparePosition();
 }
 
-void FormLogic::CompareSensorNext() {
-  if (!compareDoc_ || fields_.compareSensor >= compareDoc_->sensorTable.sensorCount - 1) return;
-  ++fields_.compareSensor;
+void RecordBrowser::CompareSensorNext() {
+  if (!compareDoc_ || f_.compareSensor >= compareDoc_->sensorTable.sensorCount - 1) return;
+  ++f_.compareSensor;
   ShowComparePosition();
 }
 
-void FormLogic::CompareRecordBack() {
-  if (!compareDoc_ || fields_.compareRecord <= 0) return;
-  --fields_.compareRecord;
+void RecordBrowser::CompareRecordBack() {
+  if (!compareDoc_ || f_.compareRecord <= 0) return;
+  --f_.compareRecord;
   ShowComparePosition();
 }
 
-void FormLogic::CompareRecordNext() {
+void RecordBrowser::CompareRecordNext() {
   if (!compareDoc_) return;
-  const int sensor = std::clamp(fields_.compareSensor, 0, data::kMaxSensors - 1);
-  if (fields_.compareRecord >= compareDoc_->recordCount[sensor] - 1) return;
-  ++fields_.compareRecord;
+  const int sensor = std::clamp(f_.compareSensor, 0, data::kMaxSensors - 1);
+  if (f_.compareRecord >= compareDoc_->recordCount[sensor] - 1) return;
+  ++f_.compareRecord;
   ShowComparePosition();
 }
 

@@ -5,7 +5,8 @@
 #include <cstring>
 
 #include "chromiva/acquisition/calibration_io.h"
-#include "chromiva/acquisition/form_logic.h"
+#include "chromiva/acquisition/form_texts.h"
+#include "sensor_detection.h"
 #include "wrenlink.h"
 
 namespace chromiva::acquisition {
@@ -35,60 +36,60 @@ std::string DescribeShortTables(int sensor, const std::string& serial,
 
 }  // namespace
 
-void FormLogic::DetectSensors() {
-  if (fields_.detected) {
+void SensorDetection::DetectSensors() {
+  if (f_.detected) {
     ReleaseSensors();
     return;
   }
   if (!ConfirmClearForDetection()) return;
   DetectAll();
-  data::SensorTable& table = document_.sensorTable;
+  data::SensorTable& table = c_.document.sensorTable;
   if (table.sensorCount > 0) {
-    if (fields_.selectedSensor < 0) fields_.selectedSensor = 0;
-    controls_[control::kSensorList].selection = fields_.selectedSensor;
+    if (f_.selectedSensor < 0) f_.selectedSensor = 0;
+    c_.controls[control::kSensorList].selection = f_.selectedSensor;
     ShowExposureOfSelected();
-    port_.ShowMessageLines("計測モードを選択してください",
-                           "検出したセンサーを選択すると、露光時間を変更できます");
-    AppendLogLine("センサー検出 " + SensorPieces("%d:serial=%s exp=%d  "));
-    controls_.SetText(control::kDetect, text::kRelease);
-    fields_.detected = true;
+    c_.port.ShowMessageLines("計測モードを選択してください",
+                             "検出したセンサーを選択すると、露光時間を変更できます");
+    c_.AppendLogLine("センサー検出 " + c_.SensorPieces("%d:serial=%s exp=%d  "));
+    c_.controls.SetText(control::kDetect, text::kRelease);
+    f_.detected = true;
   }
-  UpdateControlStates();
+  c_.UpdateControlStates();
   if (!shortTables_.empty()) {
     std::string report;
     for (const std::string& line : shortTables_) report += line;
-    port_.ShowOkMessage(report);
+    c_.port.ShowOkMessage(report);
   }
 }
 
-bool FormLogic::ConfirmClearForDetection() {
-  if (document_.recordCount[0] < 1) return true;
-  if (!port_.AskOkCancel("取り込み済みのデータはクリアされますが、よろしかったでしょうか")) {
+bool SensorDetection::ConfirmClearForDetection() {
+  if (c_.document.recordCount[0] < 1) return true;
+  if (!c_.port.AskOkCancel("取り込み済みのデータはクリアされますが、よろしかったでしょうか")) {
     return false;
   }
-  document_.ClearRecords();
-  fields_.displayIndex = 0;
+  c_.document.ClearRecords();
+  c_.shared.displayIndex = 0;
   return true;
 }
 
-void FormLogic::DetectAll() {
-  data::SensorTable& table = document_.sensorTable;
+void SensorDetection::DetectAll() {
+  data::SensorTable& table = c_.document.sensorTable;
   table.sensorCount = 0;
   table.ledCount = 0;
   table.mirrorCount = 0;
-  controls_[control::kSensorList].items.clear();
-  controls_[control::kDeviceList].items.clear();
+  c_.controls[control::kSensorList].items.clear();
+  c_.controls[control::kDeviceList].items.clear();
   shortTables_.clear();
   for (int index = 0; index < kDeviceIndices; ++index) DetectOne(index);
 }
 
-void FormLogic::DetectOne(int index) {
+void SensorDetection::DetectOne(int index) {
   if (DetectDevice(index) != 1) return;
   unsigned char text[34];
   GetDeviceName(index, text, sizeof text);
   GetDeviceVersion(index, text, sizeof text);
-  data::SensorTable& table = document_.sensorTable;
-  std::vector<std::string>& devices = controls_[control::kDeviceList].items;
+  data::SensorTable& table = c_.document.sensorTable;
+  std::vector<std::string>& devices = c_.controls[control::kDeviceList].items;
   const int kind = GetDeviceKind(index);
   switch (kind) {
     case kSpectrometerKind:
@@ -104,83 +105,107 @@ void FormLogic::DetectOne(int index) {
     case 34:
       devices.push_back("M-MIRROR");
       ++table.mirrorCount;
-      fields_.mirrorDeviceIndex = index;
+      f_.mirrorDeviceIndex = index;
       break;
     default:
       break;  // other kinds are left open and not recorded
   }
 }
 
-void FormLogic::AddSpectrometer(int index) {
-  data::SensorTable& table = document_.sensorTable;
+void SensorDetection::AddSpectrometer(int index) {
+  data::SensorTable& table = c_.document.sensorTable;
   const int k = table.sensorCount++;
   data::SensorEntry& sensor = table.sensors[k];
   sensor.kindName = "C12880MA";
   sensor.serialNo = ReadSerial(index);
-  controls_[control::kSensorList].items.push_back(sensor.serialNo);
+  c_.controls[control::kSensorList].items.push_back(sensor.serialNo);
   sensor.pixelCount = data::kMaxPixels;
   unsigned char comp[48] = {};
   GetDeviceComp(index, comp);
   std::memcpy(sensor.compBlock.data(), comp, sizeof comp);
-  fields_.deviceIndex[k] = index;
+  f_.deviceIndex[k] = index;
   double exposure = 0.0;
   GetDeviceExposure(index, &exposure);
   sensor.exposureUs = std::isnan(exposure)
                           ? 0
                           : static_cast<int32_t>(std::clamp(exposure, -2147483648.0, 2147483647.0));
   auto shortTables = ReadCalibrationTables(
-      sensor, index, [&] { data::UpdateDarkModel(sensor, processing_.dark[k]); });
+      sensor, index, [&] { data::UpdateDarkModel(sensor, c_.processing.dark[k]); });
   if (!shortTables.empty()) {
     shortTables_.push_back(DescribeShortTables(k, sensor.serialNo, shortTables));
   }
 }
 
-void FormLogic::ShowExposureOfSelected() {
-  const data::SensorEntry& sensor = document_.Sensor(fields_.selectedSensor);
-  controls_.SetText(control::kExposure, std::to_string(sensor.exposureUs / 1000));
+void SensorDetection::ShowExposureOfSelected() {
+  const data::SensorEntry& sensor = c_.document.Sensor(f_.selectedSensor);
+  c_.controls.SetText(control::kExposure, std::to_string(sensor.exposureUs / 1000));
 }
 
-void FormLogic::StoreTypedExposure(int sensor) {
+void SensorDetection::StoreTypedExposure(int sensor) {
   if (sensor < 0 || sensor >= data::kMaxSensors) return;
-  long long typed = static_cast<long long>(controls_.Integer(control::kExposure)) * 1000;
-  document_.Sensor(sensor).exposureUs =
+  long long typed = static_cast<long long>(c_.controls.Integer(control::kExposure)) * 1000;
+  c_.document.Sensor(sensor).exposureUs =
       static_cast<int32_t>(std::clamp<long long>(typed, INT32_MIN, INT32_MAX));
 }
 
-void FormLogic::ReleaseSensors() {
-  controls_.SetText(control::kDetect, text::kDetect);
-  fields_.detected = false;
-  controls_[control::kSensorList].items.clear();
-  controls_[control::kDeviceList].items.clear();
-  for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
-    CloseDevice(fields_.deviceIndex[k]);
+void SensorDetection::ShowKnownSensors() {
+  c_.SyncProcessingSettings();
+  std::vector<std::string>& lines = c_.controls[control::kSensorList].items;
+  lines.clear();
+  for (int k = 0; k < c_.SensorCount(); ++k) {
+    const int record = c_.shared.displayIndex;
+    if (c_.HasCommittedRecords(k) && data::CorrectRecord(c_.document, c_.processing, k, record)) {
+      data::ResampleRecord(c_.document, c_.processing, k, record);
+    }
+    const std::string& serial = c_.document.Sensor(k).serialNo;
+    lines.push_back(f_.detected ? serial : "(" + serial + ")");
   }
-  port_.ShowMessage("センサーを接続して検出ボタンを押してください");
-  controls_.SetText(control::kStartStop, text::kStart);
-  fields_.measuring = false;
-  AppendLogLine("センサー解除 ");
-  UpdateControlStates();
+  if (c_.SensorCount() > 0 && f_.selectedSensor < 0) {
+    f_.selectedSensor = 0;
+    c_.controls[control::kSensorList].selection = 0;
+    ShowExposureOfSelected();
+  }
 }
 
-void FormLogic::SelectSensor(int sensor) {
-  if (sensor == fields_.selectedSensor) return;
-  if (sensor < 0 || sensor >= std::max(document_.sensorTable.sensorCount, 1)) return;
+void SensorDetection::SetAllExposures(int milliseconds) {
+  c_.controls.SetText(control::kExposure, std::to_string(milliseconds));
+  for (int k = 0; k < c_.SensorCount(); ++k) StoreTypedExposure(k);
+}
+
+void SensorDetection::ReleaseSensors() {
+  c_.controls.SetText(control::kDetect, text::kDetect);
+  f_.detected = false;
+  c_.controls[control::kSensorList].items.clear();
+  c_.controls[control::kDeviceList].items.clear();
+  for (int k = 0; k < c_.document.sensorTable.sensorCount; ++k) {
+    CloseDevice(f_.deviceIndex[k]);
+  }
+  c_.port.ShowMessage("センサーを接続して検出ボタンを押してください");
+  c_.controls.SetText(control::kStartStop, text::kStart);
+  c_.shared.measuring = false;
+  c_.AppendLogLine("センサー解除 ");
+  c_.UpdateControlStates();
+}
+
+void SensorDetection::SelectSensor(int sensor) {
+  if (sensor == f_.selectedSensor) return;
+  if (sensor < 0 || sensor >= std::max(c_.document.sensorTable.sensorCount, 1)) return;
   // A running pass reads the exposures; the typed value is taken at the next start instead.
-  if (fields_.selectedSensor >= 0 && AcquisitionState() == 0) {
-    StoreTypedExposure(fields_.selectedSensor);
+  if (f_.selectedSensor >= 0 && c_.AcquisitionState() == 0) {
+    StoreTypedExposure(f_.selectedSensor);
   }
-  fields_.selectedSensor = sensor;
-  controls_[control::kSensorList].selection = sensor;
+  f_.selectedSensor = sensor;
+  c_.controls[control::kSensorList].selection = sensor;
   ShowExposureOfSelected();
-  controls_.SetText(control::kRecordCount, std::to_string(document_.recordCount[0]));
-  if (fields_.detected) {
-    port_.ShowMessage("露光時間を変更して開始ボタンを押すことで計測を開始します");
-  } else if (HasCommittedRecords(0)) {
-    port_.ShowMessage("以前取得したデータを BACK/NEXTボタンで表示することができます");
+  c_.ShowRecordCount();
+  if (f_.detected) {
+    c_.port.ShowMessage("露光時間を変更して開始ボタンを押すことで計測を開始します");
+  } else if (c_.HasCommittedRecords(0)) {
+    c_.port.ShowMessage("以前取得したデータを BACK/NEXTボタンで表示することができます");
   }
-  if (!fields_.measuring) {
-    if (HasCommittedRecords(sensor)) RefreshDisplayedRecord();
-    port_.ShowSensorSummary(sensor);
+  if (!c_.shared.measuring) {
+    if (c_.HasCommittedRecords(sensor)) c_.RefreshDisplayedRecord();
+    c_.port.ShowSensorSummary(sensor);
   }
 }
 

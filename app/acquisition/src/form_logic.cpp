@@ -1,147 +1,304 @@
-// Construction, the enable rules, the position field, redisplay and the setting handlers.
+// The router: construction, control ids and timer numbers to the components, the views.
 #include "chromiva/acquisition/form_logic.h"
 
-#include <algorithm>
-#include <cstdio>
-
-#include "chromiva/acquisition/history.h"
+#include "form_context.h"
+#include "measurement_cycle.h"
+#include "record_browser.h"
+#include "reference_captures.h"
+#include "sensor_detection.h"
+#include "setting_handlers.h"
 
 namespace chromiva::acquisition {
+namespace {
+
+constexpr int kStartupMs = 100;
+
+}  // namespace
 
 FormLogic::FormLogic(data::Ctintrose_mfDoc& document, FormPort& port, FormSettings settings)
-    : document_(document), port_(port) {
+    : context_(std::make_unique<FormContext>(document, port, fields_, fields_)),
+      settings_(std::make_unique<SettingHandlers>(*context_, fields_)),
+      detection_(std::make_unique<SensorDetection>(*context_, fields_)),
+      cycle_(std::make_unique<MeasurementCycle>(*context_, fields_, *detection_)),
+      references_(std::make_unique<ReferenceCaptures>(*context_, fields_, *cycle_, *settings_)),
+      browser_(std::make_unique<RecordBrowser>(*context_, fields_)) {
   fields_.averageCount = settings.averageCount;
-  fields_.recordMode = settings.recordMode;
-  fields_.intervalMode = settings.intervalMode;
   fields_.intervalMs = settings.intervalMs;
   fields_.playbackOn = settings.playbackOn;
   fields_.displayKind = settings.displayKind;
-  fields_.csv = settings.csv;
-  fields_.settings.waveComp = settings.waveComp;
-  SyncProcessingSettings();
-  fields_.deviceIndex.fill(-1);
+  settings_->Load(settings);
+  context_->SyncProcessingSettings();
 
-  controls_.SetText(control::kAverage, std::to_string(fields_.averageCount));
-  controls_.SetChecked(control::kRecordMode, fields_.recordMode);
-  controls_.SetChecked(control::kIntervalMode, fields_.intervalMode);
-  controls_.SetText(control::kInterval, std::to_string(fields_.intervalMs));
-  controls_.SetEnabled(control::kInterval, fields_.intervalMode);
-  controls_.SetChecked(control::kWaveComp, settings.waveComp);
-  controls_.SetChecked(control::kPlayback, fields_.playbackOn);
-  controls_.SetText(control::kRecordCount, std::to_string(document_.recordCount[0]));
-  controls_[control::kDisplayKind].selection = fields_.displayKind;
-  SetModeRadios();
-  EnableCompareControls();
-  launchPass_ = [](FormLogic& form) { form.LaunchWorkerThread(); };
+  ControlTable& controls = context_->controls;
+  controls.SetText(control::kAverage, std::to_string(fields_.averageCount));
+  controls.SetText(control::kInterval, std::to_string(fields_.intervalMs));
+  controls.SetChecked(control::kPlayback, fields_.playbackOn);
+  controls[control::kDisplayKind].selection = fields_.displayKind;
+  context_->ShowRecordCount();
 }
 
 FormLogic::~FormLogic() {
-  JoinWorker();
+  context_->JoinWorker();
+}
+
+void FormLogic::OnControlClicked(int id) {
+  if (!context_->controls.Enabled(id)) return;
+  switch (id) {
+    // clang-format off
+    case control::kStartStop:     StartStopMeasurement(); break;
+    case control::kDetect:        DetectSensors(); break;
+    case control::kLightSource:   SetMeasureMode(data::kLightSource); break;
+    case control::kReflectance:   SetMeasureMode(data::kReflectance); break;
+    case control::kTransmittance: SetMeasureMode(data::kTransmittance); break;
+    case control::kRecordMode:    RecordModeClicked(); break;
+    case control::kIntervalMode:  IntervalModeClicked(); break;
+    case control::kWaveComp:      WaveCompClicked(); break;
+    case control::kSelectedOnly:  SelectedOnlyClicked(); break;
+    case control::kWhite:         RegisterWhite(); break;
+    case control::kTransmission:  RegisterTransmission(); break;
+    case control::kOneShot:       OneShot(); break;
+    case control::kColourDisplay: ColourDisplayClicked(); break;
+    case control::kSkyBgd:        SkyBgdClicked(); break;
+    case control::kBack:          Back(); break;
+    case control::kNext:          Next(); break;
+    case control::kPlayback:      PlaybackClicked(); break;
+    case control::kDarkReset:     DarkReset(); break;
+    case control::kClear:         ClearData(); break;
+    case control::kCompare:       Compare(); break;
+    case control::kCompareBack:   CompareSensorBack(); break;
+    case control::kCompareNext:   CompareSensorNext(); break;
+    case control::kCompareBack2:  CompareRecordBack(); break;
+    case control::kCompareNext2:  CompareRecordNext(); break;
+    case control::kDark:          StartDarkMeasurement(); break;
+    default: break;  // static texts, and the buttons that open the window's dialogs
+      // clang-format on
+  }
+}
+
+void FormLogic::SetControlText(int id, std::string text) {
+  context_->controls.SetText(id, std::move(text));
+}
+
+void FormLogic::SetControlChecked(int id, bool checked) {
+  context_->controls.SetChecked(id, checked);
+}
+
+void FormLogic::SelectListItem(int id, int index) {
+  if (id == control::kSensorList) {
+    SelectSensor(index);
+  } else if (id == control::kDisplayKind) {
+    context_->controls[id].selection = index;
+    DisplayKindChanged();
+  }
+}
+
+void FormLogic::OnFormTimer(int timerId) {
+  context_->port.KillTimer(timerId);
+  switch (timerId) {
+    case timer::kStartup:
+      OnStartupTimer();
+      break;
+    case timer::kMeasure:
+      cycle_->OnMeasureTimer();
+      break;
+    case timer::kPlayback:
+      browser_->OnPlaybackTimer();
+      break;
+    case timer::kDark:
+      references_->OnDarkTimer();
+      break;
+    case timer::kDarkFinish:
+      references_->OnDarkFinishTimer();
+      break;
+    default:
+      break;
+  }
+}
+
+void FormLogic::OnStartupTimer() {
+  browser_->ShowStartupScreen();
+}
+
+void FormLogic::InitialUpdate() {
+  FormContext& c = *context_;
+  ControlTable& controls = c.controls;
+  c.ShowModeRadios();
+  controls.SetText(control::kAverage, std::to_string(fields_.averageCount));
+  controls.SetChecked(control::kRecordMode, fields_.recordMode);
+  c.ShowRecordCount();
+  controls.SetChecked(control::kIntervalMode, fields_.intervalMode);
+  controls.SetText(control::kInterval, std::to_string(fields_.intervalMs));
+  controls.SetEnabled(control::kInterval, fields_.intervalMode);
+  controls.SetChecked(control::kWaveComp, fields_.settings.waveComp);
+  controls.SetChecked(control::kSelectedOnly, fields_.selectedOnly);
+  detection_->ShowKnownSensors();
+  controls.SetChecked(control::kPlayback, fields_.playbackOn);
+  c.ShowPosition();
+  controls[control::kDisplayKind].selection = fields_.displayKind;
+  controls.SetEnabled(control::kCsv, !fields_.measuring);
+  settings_->SetCsvSettings(fields_.csv);
+  controls.SetChecked(control::kColourDisplay, fields_.colourDisplay);
+  c.UpdateControlStates();
+  c.port.ArmTimer(timer::kStartup, kStartupMs);
+}
+
+// Detection and selection.
+void FormLogic::DetectSensors() {
+  detection_->DetectSensors();
+}
+void FormLogic::ReleaseSensors() {
+  detection_->ReleaseSensors();
+}
+void FormLogic::SelectSensor(int sensor) {
+  detection_->SelectSensor(sensor);
+}
+void FormLogic::SetAllExposures(int milliseconds) {
+  detection_->SetAllExposures(milliseconds);
+}
+const std::vector<std::string>& FormLogic::ShortTableReports() const {
+  return detection_->ShortTableReports();
+}
+
+// The measurement cycle.
+void FormLogic::StartStopMeasurement() {
+  cycle_->StartStopMeasurement();
+}
+void FormLogic::OneShot() {
+  cycle_->OneShot();
+}
+int FormLogic::AutoSaveFailures() const {
+  return cycle_->AutoSaveFailures();
+}
+const std::string& FormLogic::LastAutoSaveFailure() const {
+  return cycle_->LastAutoSaveFailure();
+}
+int FormLogic::AcquisitionState() const {
+  return context_->AcquisitionState();
+}
+bool FormLogic::AcquisitionBusy() const {
+  return context_->acquisitionBusy.load(std::memory_order_acquire);
+}
+
+void FormLogic::SetWorkerLauncher(std::unique_ptr<WorkerLauncher> launcher) {
+  context_->JoinWorker();
+  context_->workers = launcher ? std::move(launcher) : std::make_unique<ThreadLauncher>();
+}
+
+// Settings.
+void FormLogic::SetMeasureMode(int mode) {
+  settings_->SetMeasureMode(mode);
+}
+void FormLogic::RecordModeClicked() {
+  settings_->RecordModeClicked();
+}
+void FormLogic::IntervalModeClicked() {
+  settings_->IntervalModeClicked();
+}
+void FormLogic::WaveCompClicked() {
+  settings_->WaveCompClicked();
+}
+void FormLogic::ColourDisplayClicked() {
+  settings_->ColourDisplayClicked();
+}
+void FormLogic::SetCsvSettings(const data::CsvSettings& csv) {
+  settings_->SetCsvSettings(csv);
+}
+void FormLogic::SetAxisLimits(const AxisLimits& limits) {
+  settings_->SetAxisLimits(limits);
+}
+void FormLogic::SetMaintenanceMode(int mode) {
+  settings_->SetMaintenanceMode(mode);
+}
+
+FormSettings FormLogic::CurrentSettings() const {
+  FormSettings s;
+  s.averageCount = fields_.averageCount;
+  s.recordMode = fields_.recordMode;
+  s.intervalMode = fields_.intervalMode;
+  s.intervalMs = fields_.intervalMs;
+  s.waveComp = fields_.settings.waveComp;
+  s.playbackOn = fields_.playbackOn;
+  s.maintenanceMode = fields_.maintenanceMode;
+  s.displayKind = fields_.displayKind;
+  s.csv = fields_.csv;
+  s.axisLimits = fields_.axisLimits;
+  return s;
 }
 
 void FormLogic::UpdateControlStates() {
-  const bool detected = fields_.detected;
-  const bool idle = !fields_.measuring;
-  const int mode = fields_.settings.measureMode;
-  controls_.SetEnabled(control::kStartStop, detected);
-  for (int id :
-       {control::kBack, control::kNext, control::kCsv, control::kClear, control::kDetect}) {
-    controls_.SetEnabled(id, idle);
-  }
-  controls_.SetEnabled(control::kDark, detected && idle);
-  controls_.SetEnabled(control::kDarkReset, detected && idle);
-  controls_.SetEnabled(control::kOneShot, detected && !fields_.recordMode && !fields_.darkRunning);
-  controls_.SetEnabled(control::kSkyBgd, mode == data::kLightSource && detected && idle);
-  controls_.SetEnabled(control::kWhite, mode == data::kReflectance && detected && idle);
-  controls_.SetEnabled(control::kTransmission, mode == data::kTransmittance && detected && idle);
+  context_->UpdateControlStates();
 }
-
-void FormLogic::ShowPosition() {
-  char text[48];
-  std::snprintf(text, sizeof text, "%d / %d", fields_.displayIndex + 1, document_.recordCount[0]);
-  controls_.SetText(control::kPosition, text);
-}
-
 void FormLogic::RefreshDisplayedRecord() {
-  SyncProcessingSettings();
-  for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
-    if (data::CorrectRecord(document_, processing_, k, fields_.displayIndex)) {
-      data::ResampleRecord(document_, processing_, k, fields_.displayIndex);
-    }
-  }
-  port_.DrawGraph();
+  context_->RefreshDisplayedRecord();
 }
 
-bool FormLogic::HasCommittedRecords(int sensor) const {
-  return sensor >= 0 && sensor < data::kMaxSensors && document_.recordCount[sensor] > 0;
+// Reference captures.
+void FormLogic::StartDarkMeasurement() {
+  references_->StartDarkMeasurement();
+}
+void FormLogic::RegisterWhite() {
+  references_->RegisterWhite();
+}
+void FormLogic::RegisterTransmission() {
+  references_->RegisterTransmission();
+}
+void FormLogic::DarkReset() {
+  references_->DarkReset();
+}
+void FormLogic::SkyBgdClicked() {
+  references_->SkyBgdClicked();
+}
+int FormLogic::DarkStep() const {
+  return references_->DarkStep();
 }
 
-void FormLogic::SetModeRadios() {
-  const int mode = fields_.settings.measureMode;
-  controls_.SetChecked(control::kLightSource, mode == data::kLightSource);
-  controls_.SetChecked(control::kReflectance, mode == data::kReflectance);
-  controls_.SetChecked(control::kTransmittance, mode == data::kTransmittance);
+// Browsing and comparison.
+void FormLogic::Back() {
+  browser_->Back();
+}
+void FormLogic::Next() {
+  browser_->Next();
+}
+void FormLogic::PlaybackClicked() {
+  browser_->PlaybackClicked();
+}
+void FormLogic::SelectedOnlyClicked() {
+  browser_->SelectedOnlyClicked();
+}
+void FormLogic::DisplayKindChanged() {
+  browser_->DisplayKindChanged();
+}
+void FormLogic::ClearData() {
+  browser_->ClearData();
+}
+void FormLogic::Compare() {
+  browser_->Compare();
+}
+void FormLogic::CompareSensorBack() {
+  browser_->CompareSensorBack();
+}
+void FormLogic::CompareSensorNext() {
+  browser_->CompareSensorNext();
+}
+void FormLogic::CompareRecordBack() {
+  browser_->CompareRecordBack();
+}
+void FormLogic::CompareRecordNext() {
+  browser_->CompareRecordNext();
+}
+const data::Ctintrose_mfDoc* FormLogic::CompareDocument() const {
+  return browser_->CompareDocument();
 }
 
-void FormLogic::SetMeasureMode(int mode) {
-  static const char* const kFirstLines[] = {
-      "光源を測定します", "反射率を測定します（ホワイト設定が必要になります）",
-      "透過率を測定します（透過１００％設定が必要になります）"};
-  if (mode < data::kLightSource || mode > data::kTransmittance) return;
-  fields_.settings.measureMode = mode;
-  SetModeRadios();
-  port_.ShowMessageLines(kFirstLines[mode], mode == data::kLightSource
-                                                ? "波長別感度補正モードで計測をします"
-                                                : "波長別感度補正モード/補正なしを選択できます");
-  UpdateControlStates();
-  if (!fields_.measuring && HasCommittedRecords(fields_.selectedSensor)) RefreshDisplayedRecord();
+// Views.
+const ControlTable& FormLogic::controls() const {
+  return context_->controls;
 }
-
-void FormLogic::RecordModeClicked() {
-  fields_.recordMode = controls_.Checked(control::kRecordMode);
-  if (fields_.recordMode) {
-    port_.ShowMessageLines("記録モードに設定しました", "計測開始をすると、データを記録します");
-  } else {
-    port_.ShowMessageLines("記録モードを解除しました",
-                           "計測開始をすると、最後のデータのみ記録します");
-  }
-  controls_.SetEnabled(control::kOneShot, fields_.detected && !fields_.recordMode);
+const data::ProcessingState& FormLogic::processing() const {
+  return context_->processing;
 }
-
-void FormLogic::IntervalModeClicked() {
-  fields_.intervalMode = !fields_.intervalMode;
-  controls_.SetChecked(control::kIntervalMode, fields_.intervalMode);
-  if (fields_.intervalMode) {
-    port_.ShowMessageLines("計測を指定した間隔で実行します", "間隔をｍｓで設定してください");
-  } else {
-    port_.ShowMessageLines("計測を最短で実行します", "");
-  }
-  controls_.SetEnabled(control::kInterval, fields_.intervalMode);
-}
-
-void FormLogic::WaveCompClicked() {
-  bool& waveComp = fields_.settings.waveComp;
-  waveComp = !waveComp;
-  controls_.SetChecked(control::kWaveComp, waveComp);
-  port_.ShowMessageLines(waveComp ? "波長別感度補正を設定します" : "波長別感度補正を解除します",
-                         "");
-  if (!fields_.measuring && HasCommittedRecords(fields_.selectedSensor)) RefreshDisplayedRecord();
-}
-
-void FormLogic::AppendLogLine(const std::string& text) {
-  AppendLog(document_, port_.Now(), text);
-}
-
-std::string FormLogic::SensorPieces(const char* format) const {
-  std::string pieces;
-  for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
-    const data::SensorEntry& sensor = document_.Sensor(k);
-    char piece[96];
-    std::snprintf(piece, sizeof piece, format, k + 1, sensor.serialNo.c_str(),
-                  sensor.exposureUs / 1000);
-    pieces += piece;
-  }
-  return pieces;
+const data::Ctintrose_mfDoc& FormLogic::document() const {
+  return context_->document;
 }
 
 }  // namespace chromiva::acquisition

@@ -1,7 +1,6 @@
 #include "chromiva/acquisition/history.h"
 
-#include <fstream>
-
+#include "chromiva/data/atomic_save.h"
 #include "chromiva/data/text_codec.h"
 
 namespace chromiva::acquisition {
@@ -33,22 +32,8 @@ HistorySaveResult SaveHistoryText(const std::string& operationLog,
                                   const std::filesystem::path& path) {
   auto bytes = data::Utf8ToCp932(WithCrLfLineEnds(operationLog));
   if (!bytes) return {false, "履歴に保存できない文字が含まれています。"};
-  std::filesystem::path temporary = path;
-  temporary += ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return {false, "ファイルを作成できません: " + path.string()};
-    out.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return {false, "ファイルに書き込めません: " + path.string()};
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, path, error);
-  if (error) return {false, "ファイルを置き換えられません: " + path.string()};
+  const std::string error = data::SaveFileAtomically(path, *bytes);
+  if (!error.empty()) return {false, "ファイルを保存できません: " + path.string() + "\n" + error};
   return {true, {}};
 }
 

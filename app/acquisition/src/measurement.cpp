@@ -2,7 +2,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "chromiva/acquisition/form_logic.h"
+#include "chromiva/acquisition/form_texts.h"
+#include "measurement_cycle.h"
+#include "sensor_detection.h"
 #include "wrenlink.h"
 
 namespace chromiva::acquisition {
@@ -12,196 +14,171 @@ constexpr int kPollMs = 10;
 
 }  // namespace
 
-void FormLogic::StartStopMeasurement() {
-  if (fields_.measuring) {
+void MeasurementCycle::StartStopMeasurement() {
+  if (c_.shared.measuring) {
     StopMeasurement();
   } else {
     StartMeasurement();
   }
 }
 
-bool FormLogic::StartMeasurement() {
-  if (controls_.Integer(control::kAverage) < 1) {
-    port_.ShowOkMessage(text::kAverageRefusal);
+bool MeasurementCycle::StartMeasurement() {
+  if (c_.controls.Integer(control::kAverage) < 1) {
+    c_.port.ShowOkMessage(text::kAverageRefusal);
     return false;
   }
-  controls_.SetText(control::kStartStop, text::kStop);
-  fields_.measuring = true;
-  port_.ShowMessage("停止ボタンを押すことで計測を停止します");
-  const int committed = document_.recordCount[0];
-  if (fields_.displayIndex < committed) fields_.displayIndex = std::max(committed - 1, 0);
-  if (fields_.selectedSensor >= 0) StoreTypedExposure(fields_.selectedSensor);
-  for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
-    SetDeviceExposure(fields_.deviceIndex[k], document_.Sensor(k).exposureUs);
+  c_.controls.SetText(control::kStartStop, text::kStop);
+  c_.shared.measuring = true;
+  c_.port.ShowMessage("停止ボタンを押すことで計測を停止します");
+  const int committed = c_.document.recordCount[0];
+  int& displayIndex = c_.shared.displayIndex;
+  if (displayIndex < committed) displayIndex = std::max(committed - 1, 0);
+  if (c_.view.selectedSensor >= 0) detection_.StoreTypedExposure(c_.view.selectedSensor);
+  for (int k = 0; k < c_.SensorCount(); ++k) {
+    SetDeviceExposure(c_.DeviceOf(k), c_.document.Sensor(k).exposureUs);
   }
-  fields_.averageCount = controls_.Integer(control::kAverage);
-  fields_.nextDueTick = port_.TickMs() + kPollMs;
-  fields_.intervalMs = controls_.Integer(control::kInterval);
-  acquisitionState_.store(0, std::memory_order_release);
-  port_.ArmTimer(timer::kMeasure, kPollMs);
-  document_.modified = true;
+  f_.averageCount = c_.controls.Integer(control::kAverage);
+  f_.nextDueTick = c_.port.TickMs() + kPollMs;
+  f_.intervalMs = c_.controls.Integer(control::kInterval);
+  autoSaveFailures_ = 0;
+  c_.acquisitionState.store(0, std::memory_order_release);
+  c_.port.ArmTimer(timer::kMeasure, kPollMs);
+  c_.document.modified = true;
   char head[96];
-  std::snprintf(head, sizeof head, "計測開始 DataNo=%d wave comp=%d ", fields_.displayIndex,
-                fields_.settings.waveComp ? 1 : 0);
-  AppendLogLine(head + SensorPieces("%d:serial=%s exp=%d"));
-  UpdateControlStates();
-  document_.NameUntitledDocument(port_.Now());
+  std::snprintf(head, sizeof head, "計測開始 DataNo=%d wave comp=%d ", displayIndex,
+                c_.view.settings.waveComp ? 1 : 0);
+  c_.AppendLogLine(head + c_.SensorPieces("%d:serial=%s exp=%d"));
+  c_.UpdateControlStates();
+  c_.document.NameUntitledDocument(c_.port.Now());
   CommonStartStopEnd();
   return true;
 }
 
-void FormLogic::StopMeasurement() {
-  controls_.SetText(control::kStartStop, text::kStart);
-  fields_.measuring = false;
-  port_.ShowMessage("露光時間、平均回数を設定して開始ボタンを押すことで計測を開始します");
-  AppendLogLine("計測終了 DataNo=" + std::to_string(fields_.displayIndex));
-  controls_.SetEnabled(control::kStartStop, false);
-  controls_.SetEnabled(control::kOneShot, false);
-  if (fields_.intervalMode && AcquisitionState() == 0) UpdateControlStates();
+void MeasurementCycle::StopMeasurement() {
+  c_.controls.SetText(control::kStartStop, text::kStart);
+  c_.shared.measuring = false;
+  c_.port.ShowMessage("露光時間、平均回数を設定して開始ボタンを押すことで計測を開始します");
+  c_.AppendLogLine("計測終了 DataNo=" + std::to_string(c_.shared.displayIndex));
+  c_.controls.SetEnabled(control::kStartStop, false);
+  c_.controls.SetEnabled(control::kOneShot, false);
+  if (c_.view.intervalMode && c_.AcquisitionState() == 0) c_.UpdateControlStates();
   CommonStartStopEnd();
 }
 
-void FormLogic::CommonStartStopEnd() {
-  SetModeRadios();
-  ShowPosition();
+void MeasurementCycle::CommonStartStopEnd() {
+  c_.ShowModeRadios();
+  c_.ShowPosition();
 }
 
-void FormLogic::OneShot() {
-  if (fields_.measuring) {
-    fields_.keepNext = true;
+void MeasurementCycle::OneShot() {
+  if (c_.shared.measuring) {
+    f_.keepNext = true;
     return;
   }
-  fields_.oneShotPending = true;
-  fields_.keepNext = true;
+  f_.oneShotPending = true;
+  f_.keepNext = true;
   if (!StartMeasurement()) {
-    fields_.oneShotPending = false;
-    fields_.keepNext = false;
+    f_.oneShotPending = false;
+    f_.keepNext = false;
     return;
   }
-  controls_.SetEnabled(control::kStartStop, false);
-  controls_.SetEnabled(control::kOneShot, false);
+  c_.controls.SetEnabled(control::kStartStop, false);
+  c_.controls.SetEnabled(control::kOneShot, false);
 }
 
-void FormLogic::OnFormTimer(int timerId) {
-  port_.KillTimer(timerId);
-  switch (timerId) {
-    case timer::kMeasure:
-      OnMeasureTimer();
-      break;
-    case timer::kPlayback:
-      OnPlaybackTimer();
-      break;
-    case timer::kDark:
-      OnDarkTimer();
-      break;
-    case timer::kDarkFinish:
-      OnDarkFinishTimer();
-      break;
-    default:
-      break;
-  }
-}
-
-void FormLogic::OnMeasureTimer() {
-  switch (AcquisitionState()) {
+void MeasurementCycle::OnMeasureTimer() {
+  switch (c_.AcquisitionState()) {
     case 0:
-      if (fields_.measuring) {
-        SyncProcessingSettings();
-        acquisitionState_.store(1, std::memory_order_release);
-        launchPass_(*this);
-        port_.ArmTimer(timer::kMeasure, kPollMs);
+      if (c_.shared.measuring) {
+        c_.SyncProcessingSettings();
+        c_.acquisitionState.store(1, std::memory_order_release);
+        c_.LaunchWorker([this] { MeasureWorker(); });
+        c_.port.ArmTimer(timer::kMeasure, kPollMs);
       } else {
-        UpdateControlStates();
+        c_.UpdateControlStates();
       }
-      fields_.phaseStartTick = port_.TickMs();
-      fields_.shownSeconds = 0;
+      c_.elapsed.Start(c_.port.TickMs());
       break;
     case 1:
-      ShowElapsedSeconds();
-      port_.ArmTimer(timer::kMeasure, kPollMs);
+      c_.elapsed.Show(c_.port, "計測中　経過時間 %2d sec");
+      c_.port.ArmTimer(timer::kMeasure, kPollMs);
       break;
     default:
-      JoinWorker();
-      acquisitionState_.store(0, std::memory_order_release);
+      c_.JoinWorker();
+      c_.acquisitionState.store(0, std::memory_order_release);
       FinishPassOnWindowThread();
       break;
   }
 }
 
-void FormLogic::ShowElapsedSeconds() {
-  const int seconds = static_cast<int>((port_.TickMs() - fields_.phaseStartTick) / 1000);
-  if (seconds == fields_.shownSeconds) return;
-  fields_.shownSeconds = seconds;
-  char line[64];
-  std::snprintf(line, sizeof line, "計測中　経過時間 %2d sec", seconds);
-  port_.ShowMessage(line);
-}
-
-void FormLogic::FinishPassOnWindowThread() {
-  if (fields_.csv.csvAuto) {
-    SyncProcessingSettings();
-    const int sensor = std::clamp(fields_.csv.csvSensor, 0, data::kMaxSensors - 1);
-    auto saved = data::AutoSaveCsv(document_, processing_, fields_.csv,
-                                   document_.recordCount[sensor], port_.Now());
-    if (!saved.ok()) port_.ShowMessage("CSV自動保存に失敗しました: " + saved.message);
-  }
-  if (fields_.recordMode) {
+void MeasurementCycle::FinishPassOnWindowThread() {
+  if (c_.view.csv.csvAuto) AutoSaveCsv();
+  if (c_.view.recordMode) {
     CommitRecord();
-    fields_.displayIndex = std::max(document_.recordCount[0] - 1, 0);
-  } else if (fields_.keepNext) {
-    fields_.keepNext = false;
+    c_.shared.displayIndex = std::max(c_.document.recordCount[0] - 1, 0);
+  } else if (f_.keepNext) {
+    f_.keepNext = false;
     CommitRecord();
   }
-  port_.DrawGraph();
-  if (fields_.selectedSensor >= 0) {
-    port_.ShowSensorSummary(fields_.selectedSensor);
-  } else {
-    port_.ShowStatusText("");
-  }
+  c_.port.DrawGraph();
+  c_.ShowSummaryOfSelected();
   ScheduleNextPass();
 }
 
-void FormLogic::ScheduleNextPass() {
-  if (fields_.oneShotPending) {
-    fields_.oneShotPending = false;
+// The automatic save shows nothing: the first failure of a measurement goes to the operation
+// history, later ones are only counted.
+void MeasurementCycle::AutoSaveCsv() {
+  c_.SyncProcessingSettings();
+  const data::CsvSettings& csv = c_.view.csv;
+  const int sensor = std::clamp(csv.csvSensor, 0, data::kMaxSensors - 1);
+  auto saved = data::AutoSaveCsv(c_.document, c_.processing, csv, c_.document.recordCount[sensor],
+                                 c_.port.Now());
+  if (saved.ok()) return;
+  lastAutoSaveFailure_ = saved.message;
+  if (autoSaveFailures_++ == 0) c_.AppendLogLine("CSV自動保存に失敗しました: " + saved.message);
+}
+
+void MeasurementCycle::ScheduleNextPass() {
+  if (f_.oneShotPending) {
+    f_.oneShotPending = false;
     StopMeasurement();
-    UpdateControlStates();
+    c_.UpdateControlStates();
     return;
   }
-  if (!fields_.measuring) {
-    UpdateControlStates();
+  if (!c_.shared.measuring) {
+    c_.UpdateControlStates();
     return;
   }
   int delay = kPollMs;
-  if (fields_.intervalMode) {
-    fields_.nextDueTick += static_cast<std::uint32_t>(fields_.intervalMs);
-    auto remaining = static_cast<std::int32_t>(fields_.nextDueTick - port_.TickMs());
+  if (c_.view.intervalMode) {
+    f_.nextDueTick += static_cast<std::uint32_t>(f_.intervalMs);
+    auto remaining = static_cast<std::int32_t>(f_.nextDueTick - c_.port.TickMs());
     delay = std::max<std::int32_t>(remaining, kPollMs);
   }
-  port_.ArmTimer(timer::kMeasure, delay);
+  c_.port.ArmTimer(timer::kMeasure, delay);
 }
 
-void FormLogic::CommitRecord() {
-  const std::time_t now = port_.Now();
-  for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
-    int& count = document_.recordCount[k];
+void MeasurementCycle::CommitRecord() {
+  const std::time_t now = c_.port.Now();
+  for (int k = 0; k < c_.SensorCount(); ++k) {
+    int& count = c_.document.recordCount[k];
     if (count >= data::kMaxCommittedRecords) continue;
-    document_.RecordTime(count) = now;
+    c_.document.RecordTime(count) = now;
     ++count;
   }
-  controls_.SetText(control::kRecordCount, std::to_string(document_.recordCount[0]));
+  c_.ShowRecordCount();
 }
 
-void FormLogic::AcquireAveraged(int sensor, int record, int frames) {
-  data::PixelArray& accumulator = fields_.accumulator[sensor];
-  const int pixels = std::clamp(document_.Sensor(sensor).pixelCount, 0, data::kMaxPixels);
+void MeasurementCycle::AcquireAveraged(int sensor, int record, int frames) {
+  data::PixelArray& accumulator = f_.accumulator[sensor];
+  const int pixels = data::UsablePixels(c_.document.Sensor(sensor));
   std::fill(accumulator.begin(), accumulator.begin() + pixels, 0.0F);
   std::int16_t samples[data::kMaxPixels] = {};
   for (int frame = 0; frame < frames; ++frame) {
-    GetDeviceData(fields_.deviceIndex[sensor], samples);
+    GetDeviceData(c_.DeviceOf(sensor), samples);
     for (int p = 0; p < pixels; ++p) accumulator[p] += static_cast<float>(samples[p]);
   }
-  data::RecordSpectra& spectra = document_.EnsureSpectra(sensor, record);
+  data::RecordSpectra& spectra = c_.document.EnsureSpectra(sensor, record);
   const float divisor = static_cast<float>(std::max(frames, 1));
   for (int p = 0; p < pixels; ++p) {
     accumulator[p] = accumulator[p] / divisor;
@@ -209,31 +186,22 @@ void FormLogic::AcquireAveraged(int sensor, int record, int frames) {
   }
 }
 
-void FormLogic::MeasureWorker() {
-  acquisitionBusy_.store(true, std::memory_order_release);
-  for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
-    const int record = document_.recordCount[k];
-    AcquireAveraged(k, record, fields_.averageCount);
+void MeasurementCycle::MeasureWorker() {
+  c_.acquisitionBusy.store(true, std::memory_order_release);
+  for (int k = 0; k < c_.SensorCount(); ++k) {
+    const int record = c_.document.recordCount[k];
+    AcquireAveraged(k, record, f_.averageCount);
     std::int16_t tenths = 0;
-    GetDeviceTemp(fields_.deviceIndex[k], &tenths);
-    data::RecordSlot& slot = document_.Record(k, record);
+    GetDeviceTemp(c_.DeviceOf(k), &tenths);
+    data::RecordSlot& slot = c_.document.Record(k, record);
     slot.recordTemperature = static_cast<float>(tenths / 10.0);
-    slot.recordExposureUs = document_.Sensor(k).exposureUs;
-    if (data::CorrectRecord(document_, processing_, k, record)) {
-      data::ResampleRecord(document_, processing_, k, record);
+    slot.recordExposureUs = c_.document.Sensor(k).exposureUs;
+    if (data::CorrectRecord(c_.document, c_.processing, k, record)) {
+      data::ResampleRecord(c_.document, c_.processing, k, record);
     }
   }
-  acquisitionBusy_.store(false, std::memory_order_release);
-  acquisitionState_.fetch_add(1, std::memory_order_release);  // the very last write
-}
-
-void FormLogic::LaunchWorkerThread() {
-  JoinWorker();
-  worker_ = std::thread([this] { MeasureWorker(); });
-}
-
-void FormLogic::JoinWorker() {
-  if (worker_.joinable()) worker_.join();
+  c_.acquisitionBusy.store(false, std::memory_order_release);
+  c_.acquisitionState.fetch_add(1, std::memory_order_release);  // the very last write
 }
 
 }  // namespace chromiva::acquisition

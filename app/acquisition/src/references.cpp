@@ -4,8 +4,10 @@
 #include <cstdio>
 
 #include "chromiva/acquisition/calibration_io.h"
-#include "chromiva/acquisition/form_logic.h"
-#include "chromiva/acquisition/history.h"
+#include "chromiva/acquisition/form_texts.h"
+#include "measurement_cycle.h"
+#include "reference_captures.h"
+#include "setting_handlers.h"
 #include "wrenlink.h"
 
 namespace chromiva::acquisition {
@@ -20,10 +22,6 @@ constexpr double kLongStep = data::kDarkLongStep;
 
 constexpr const char* kRegisterDisplayed = "選択したセンサー、現在表示データを登録します。";
 
-int PixelsOf(const data::SensorEntry& sensor) {
-  return std::clamp(sensor.pixelCount, 0, data::kMaxPixels);
-}
-
 // Steps 1 to 20 (except the measured step 19) on the straight line from step 0 to step 19.
 void InterpolateDarkSteps(data::SensorEntry& sensor) {
   const data::PixelArray& first = sensor.darkTables[0];
@@ -31,7 +29,7 @@ void InterpolateDarkSteps(data::SensorEntry& sensor) {
   for (int step = 1; step < data::kDarkSteps; ++step) {
     if (step == data::kDarkLongStep) continue;
     data::PixelArray& target = sensor.darkTables[step];
-    for (int p = 0; p < PixelsOf(sensor); ++p) {
+    for (int p = 0; p < data::UsablePixels(sensor); ++p) {
       const double rise = static_cast<double>(last[p]) - first[p];
       target[p] = static_cast<float>(rise * step / kLongStep + first[p]);
     }
@@ -41,7 +39,7 @@ void InterpolateDarkSteps(data::SensorEntry& sensor) {
 }  // namespace
 
 // What distinguishes the white from the 100 % transmission registration.
-struct FormLogic::ReferenceKind {
+struct ReferenceCaptures::ReferenceKind {
   const char* firstLine;
   const char* question;
   const char* tableName;
@@ -49,240 +47,219 @@ struct FormLogic::ReferenceKind {
   int (*write)(const data::SensorEntry&, int);
 };
 
-void FormLogic::StartDarkMeasurement() {
-  if (fields_.measuring || AcquisitionState() != 0) return;
-  if (HasCommittedRecords(0)) {
-    port_.ShowOkMessage(
+void ReferenceCaptures::StartDarkMeasurement() {
+  if (!c_.Idle()) return;
+  if (c_.HasCommittedRecords(0)) {
+    c_.port.ShowOkMessage(
         "ダーク計測をすると以前のデータが変わってしまいます。先にデータを保存し、データクリアを"
         "してください");
     return;
   }
-  if (!port_.AskOkCancel("ティントローズを遮光してください。ダーク計測には３０秒かかります。"
-                         "よろしいですか?")) {
+  if (!c_.port.AskOkCancel("ティントローズを遮光してください。ダーク計測には３０秒かかります。"
+                           "よろしいですか?")) {
     return;
   }
-  for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
-    SetDeviceExposure(fields_.deviceIndex[k], kShortestExposureUs);
+  for (int k = 0; k < c_.SensorCount(); ++k) {
+    SetDeviceExposure(c_.DeviceOf(k), kShortestExposureUs);
   }
   darkStep_.store(0, std::memory_order_release);
-  fields_.measuring = true;
-  fields_.darkRunning = true;
-  UpdateControlStates();
-  controls_.SetEnabled(control::kStartStop, false);
-  port_.ArmTimer(timer::kDark, kDarkPollMs);
+  c_.shared.measuring = true;
+  f_.darkRunning = true;
+  c_.UpdateControlStates();
+  c_.controls.SetEnabled(control::kStartStop, false);
+  c_.port.ArmTimer(timer::kDark, kDarkPollMs);
 }
 
-void FormLogic::OnDarkTimer() {
+void ReferenceCaptures::OnDarkTimer() {
   switch (DarkStep()) {
     case 0:
-      for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
-        AcquireAveraged(k, document_.recordCount[k], 1);  // first frame at 265 us: not used
+      for (int k = 0; k < c_.SensorCount(); ++k) {
+        cycle_.AcquireAveraged(k, c_.document.recordCount[k],
+                               1);  // first frame at 265 us: not used
       }
       darkStep_.store(1, std::memory_order_release);
       break;
     case 1:
       AcquireDarkShortFrames();
-      StartLongDarkFrame(DarkWorkerKind::kBlank);
+      StartLongDarkFrame(LongFrame::kBlank);
       break;
     case 2:
-      ShowDarkElapsedSeconds("空計測中　経過時間 %2d sec");
+      c_.elapsed.Show(c_.port, "空計測中　経過時間 %2d sec");
       break;
     case 3:
-      StartLongDarkFrame(DarkWorkerKind::kDark);
+      StartLongDarkFrame(LongFrame::kDark);
       break;
     case 4:
-      ShowDarkElapsedSeconds("ダーク計測中　経過時間 %2d sec");
+      c_.elapsed.Show(c_.port, "ダーク計測中　経過時間 %2d sec");
       break;
     default:
       break;
   }
   if (DarkStep() < kDarkStepsDone) {
-    port_.ArmTimer(timer::kDark, kDarkPollMs);
+    c_.port.ArmTimer(timer::kDark, kDarkPollMs);
   } else {
-    port_.ArmTimer(timer::kDarkFinish, kDarkFinishMs);
+    c_.port.ArmTimer(timer::kDarkFinish, kDarkFinishMs);
   }
 }
 
-void FormLogic::AcquireDarkShortFrames() {
-  for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
-    AcquireAveraged(k, document_.recordCount[k], 2);
-    data::SensorEntry& sensor = document_.Sensor(k);
-    std::copy_n(fields_.accumulator[k].begin(), PixelsOf(sensor), sensor.darkTables[0].begin());
+void ReferenceCaptures::AcquireDarkShortFrames() {
+  for (int k = 0; k < c_.SensorCount(); ++k) {
+    cycle_.AcquireAveraged(k, c_.document.recordCount[k], 2);
+    data::SensorEntry& sensor = c_.document.Sensor(k);
+    std::copy_n(c_.view.accumulator[k].begin(), data::UsablePixels(sensor),
+                sensor.darkTables[0].begin());
   }
-  for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
-    SetDeviceExposure(fields_.deviceIndex[k], kLongestExposureUs);
+  for (int k = 0; k < c_.SensorCount(); ++k) {
+    SetDeviceExposure(c_.DeviceOf(k), kLongestExposureUs);
   }
 }
 
 // Steps 1 -> 2 (blank) and 3 -> 4 (dark): the step moves on before the worker starts, so that
-// the worker's own step is the last write.
-void FormLogic::StartLongDarkFrame(DarkWorkerKind kind) {
-  fields_.phaseStartTick = port_.TickMs();
-  fields_.shownSeconds = 0;
-  darkStep_.store(kind == DarkWorkerKind::kBlank ? 2 : 4, std::memory_order_release);
-  if (launchDarkWorker_) {
-    launchDarkWorker_(*this, kind);
+// the worker's own step is the last write. The blank frame, the first at 9.5 s, is not used.
+void ReferenceCaptures::StartLongDarkFrame(LongFrame frame) {
+  c_.elapsed.Start(c_.port.TickMs());
+  if (frame == LongFrame::kBlank) {
+    darkStep_.store(2, std::memory_order_release);
+    c_.LaunchWorker(
+        [this] { RunLongDarkFrame("空の１０秒計測を実施します", "空の１０秒計測を実施しました"); });
   } else {
-    LaunchDarkWorkerThread(kind);
+    darkStep_.store(4, std::memory_order_release);
+    c_.LaunchWorker([this] {
+      RunLongDarkFrame("ダークの１０秒計測を実施します", "ダークの１０秒計測を終了しました");
+    });
   }
 }
 
-void FormLogic::LaunchDarkWorkerThread(DarkWorkerKind kind) {
-  JoinWorker();
-  if (kind == DarkWorkerKind::kBlank) {
-    worker_ = std::thread([this] { BlankWorker(); });
-  } else {
-    worker_ = std::thread([this] { DarkWorker(); });
+void ReferenceCaptures::RunLongDarkFrame(const char* before, const char* after) {
+  c_.port.ForwardMessage(before);
+  c_.acquisitionBusy.store(true, std::memory_order_release);
+  for (int k = 0; k < c_.SensorCount(); ++k) {
+    cycle_.AcquireAveraged(k, c_.document.recordCount[k], 1);
   }
-}
-
-void FormLogic::BlankWorker() {
-  RunLongDarkFrame("空の１０秒計測を実施します", "空の１０秒計測を実施しました");
-}
-
-void FormLogic::DarkWorker() {
-  RunLongDarkFrame("ダークの１０秒計測を実施します", "ダークの１０秒計測を終了しました");
-}
-
-void FormLogic::RunLongDarkFrame(const char* before, const char* after) {
-  port_.ForwardMessage(before);
-  acquisitionBusy_.store(true, std::memory_order_release);
-  for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
-    AcquireAveraged(k, document_.recordCount[k], 1);
-  }
-  acquisitionBusy_.store(false, std::memory_order_release);
-  port_.ForwardMessage(after);
+  c_.acquisitionBusy.store(false, std::memory_order_release);
+  c_.port.ForwardMessage(after);
   darkStep_.fetch_add(1, std::memory_order_release);  // the very last write
 }
 
-void FormLogic::ShowDarkElapsedSeconds(const char* format) {
-  const int seconds = static_cast<int>((port_.TickMs() - fields_.phaseStartTick) / 1000);
-  if (seconds == fields_.shownSeconds) return;
-  fields_.shownSeconds = seconds;
-  char line[96];
-  std::snprintf(line, sizeof line, format, seconds);
-  port_.ShowMessage(line);
-}
-
-void FormLogic::OnDarkFinishTimer() {
-  if (!fields_.darkRunning || DarkStep() < kDarkStepsDone) return;
-  JoinWorker();
+void ReferenceCaptures::OnDarkFinishTimer() {
+  if (!f_.darkRunning || DarkStep() < kDarkStepsDone) return;
+  c_.JoinWorker();
   FinishDarkSteps();
-  if (port_.AskOkCancel("ダーク計測を終了しました。装置へ登録しますか?")) {
+  if (c_.port.AskOkCancel("ダーク計測を終了しました。装置へ登録しますか?")) {
     RegisterDarkInInstruments();
   }
-  port_.ShowMessage("装置への登録を終了しました。計測が可能です");
-  fields_.measuring = false;
-  fields_.darkRunning = false;
-  UpdateControlStates();
+  c_.port.ShowMessage("装置への登録を終了しました。計測が可能です");
+  c_.shared.measuring = false;
+  f_.darkRunning = false;
+  c_.UpdateControlStates();
 }
 
-void FormLogic::FinishDarkSteps() {
-  for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
-    data::SensorEntry& sensor = document_.Sensor(k);
-    std::copy_n(fields_.accumulator[k].begin(), PixelsOf(sensor),
+void ReferenceCaptures::FinishDarkSteps() {
+  for (int k = 0; k < c_.SensorCount(); ++k) {
+    data::SensorEntry& sensor = c_.document.Sensor(k);
+    std::copy_n(c_.view.accumulator[k].begin(), data::UsablePixels(sensor),
                 sensor.darkTables[data::kDarkLongStep].begin());
     InterpolateDarkSteps(sensor);
-    data::UpdateDarkModel(sensor, processing_.dark[k]);
+    data::UpdateDarkModel(sensor, c_.processing.dark[k]);
   }
 }
 
-void FormLogic::RegisterDarkInInstruments() {
-  port_.ShowMessage("ダーク登録中");
-  for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
+void ReferenceCaptures::RegisterDarkInInstruments() {
+  c_.port.ShowMessage("ダーク登録中");
+  for (int k = 0; k < c_.SensorCount(); ++k) {
     ReportUnacknowledged(k, "ダークテーブル",
-                         WriteDarkSteps(document_.Sensor(k), fields_.deviceIndex[k]));
+                         WriteDarkSteps(c_.document.Sensor(k), c_.DeviceOf(k)));
   }
 }
 
-void FormLogic::ReportUnacknowledged(int sensor, const char* table, int missing) {
+void ReferenceCaptures::ReportUnacknowledged(int sensor, const char* table, int missing) {
   if (missing == 0) return;
   char text[256];
   std::snprintf(text, sizeof text,
                 "センサー%d (%s) への%sの登録で、%d 件の書き込みに応答がありませんでした",
-                sensor + 1, document_.Sensor(sensor).serialNo.c_str(), table, missing);
-  port_.ShowOkMessage(text);
+                sensor + 1, c_.document.Sensor(sensor).serialNo.c_str(), table, missing);
+  c_.port.ShowOkMessage(text);
 }
 
-void FormLogic::RegisterWhite() {
+void ReferenceCaptures::RegisterWhite() {
   static const ReferenceKind kWhite{"反射率測定のための白色板での測定値を登録します。",
                                     "白色板での測定値を登録しますか", "ホワイトテーブル",
                                     &data::SensorEntry::whiteTable, &WriteWhiteTable};
   RegisterReference(kWhite);
 }
 
-void FormLogic::RegisterTransmission() {
+void ReferenceCaptures::RegisterTransmission() {
   static const ReferenceKind kTransmission{
       "透過率測定のための透明状態での測定値を登録します。", "透過１００％での測定値を登録しますか",
       "透過テーブル", &data::SensorEntry::transmissionTable, &WriteTransmissionTable};
   RegisterReference(kTransmission);
 }
 
-bool FormLogic::DisplayedRecordHasSpectrum(int sensor) const {
-  if (sensor < 0 || sensor >= document_.sensorTable.sensorCount) return false;
-  const int record = fields_.displayIndex;
+bool ReferenceCaptures::DisplayedRecordHasSpectrum(int sensor) const {
+  if (sensor < 0 || sensor >= c_.SensorCount()) return false;
+  const int record = c_.shared.displayIndex;
   if (record < 0 || record >= data::kRecordSlots) return false;
-  return document_.Record(sensor, record).spectra != nullptr;
+  return c_.document.Record(sensor, record).spectra != nullptr;
 }
 
 // Copies the selected sensor's displayed record into the reference table, its exposure after
 // the pixels, and writes the table to the instrument.
-void FormLogic::RegisterReference(const ReferenceKind& kind) {
-  if (fields_.measuring || AcquisitionState() != 0) return;
-  const int sensor = fields_.selectedSensor;
+void ReferenceCaptures::RegisterReference(const ReferenceKind& kind) {
+  if (!c_.Idle()) return;
+  const int sensor = c_.view.selectedSensor;
   if (!DisplayedRecordHasSpectrum(sensor)) {
-    port_.ShowOkMessage(text::kNothingToRegister);
+    c_.port.ShowOkMessage(text::kNothingToRegister);
     return;
   }
-  port_.ShowMessageLines(kind.firstLine, kRegisterDisplayed);
-  if (!port_.AskOkCancel(kind.question)) return;
-  data::SensorEntry& entry = document_.Sensor(sensor);
-  const data::RecordSlot& slot = document_.Record(sensor, fields_.displayIndex);
+  c_.port.ShowMessageLines(kind.firstLine, kRegisterDisplayed);
+  if (!c_.port.AskOkCancel(kind.question)) return;
+  data::SensorEntry& entry = c_.document.Sensor(sensor);
+  const data::RecordSlot& slot = c_.document.Record(sensor, c_.shared.displayIndex);
   data::PixelTable& table = entry.*kind.table;
-  const int pixels = PixelsOf(entry);
+  const int pixels = data::UsablePixels(entry);
   std::copy_n(slot.spectra->processedSpectrum.begin(), pixels, table.begin());
   table[pixels] = static_cast<float>(slot.recordExposureUs);
-  ReportUnacknowledged(sensor, kind.tableName, kind.write(entry, fields_.deviceIndex[sensor]));
+  ReportUnacknowledged(sensor, kind.tableName, kind.write(entry, c_.DeviceOf(sensor)));
 }
 
-void FormLogic::DarkReset() {
-  port_.ShowMessageLines("光のないときのデータ（ダーク）を登録します。", kRegisterDisplayed);
-  port_.AskOkCancel("光のない測定値（ダーク）を登録しますか");
+void ReferenceCaptures::DarkReset() {
+  c_.port.ShowMessageLines("光のないときのデータ（ダーク）を登録します。", kRegisterDisplayed);
+  c_.port.AskOkCancel("光のない測定値（ダーク）を登録しますか");
 }
 
-void FormLogic::SkyBgdClicked() {
-  if (fields_.measuring || AcquisitionState() != 0) return;
-  if (fields_.settings.skyBgdOn) {
+void ReferenceCaptures::SkyBgdClicked() {
+  if (!c_.Idle()) return;
+  if (c_.view.settings.skyBgdOn) {
     ClearSkyBgd();
   } else {
     RegisterSkyBgd();
   }
 }
 
-void FormLogic::RegisterSkyBgd() {
-  const int sensors = document_.sensorTable.sensorCount;
+void ReferenceCaptures::RegisterSkyBgd() {
+  const int sensors = c_.SensorCount();
   bool complete = sensors > 0;
   for (int k = 0; k < sensors; ++k) complete = complete && DisplayedRecordHasSpectrum(k);
   if (!complete) {
-    port_.ShowOkMessage(text::kNothingToRegister);
+    c_.port.ShowOkMessage(text::kNothingToRegister);
     return;
   }
-  controls_.SetText(control::kSkyBgd, "SkyBGD解除");
-  fields_.settings.skyBgdOn = true;
+  c_.controls.SetText(control::kSkyBgd, "SkyBGD解除");
+  settings_.SetSkyBgdOn(true);
   for (int k = 0; k < sensors; ++k) {
-    const data::RecordSlot& slot = document_.Record(k, fields_.displayIndex);
-    std::copy_n(slot.spectra->processedSpectrum.begin(), PixelsOf(document_.Sensor(k)),
-                document_.skyBgdTable[k].begin());
+    const data::RecordSlot& slot = c_.document.Record(k, c_.shared.displayIndex);
+    std::copy_n(slot.spectra->processedSpectrum.begin(), data::UsablePixels(c_.document.Sensor(k)),
+                c_.document.skyBgdTable[k].begin());
   }
   char line[96];
-  std::snprintf(line, sizeof line, "%d データをSkyBGDに登録しました ", fields_.displayIndex + 1);
-  AppendLogLine(line);
+  std::snprintf(line, sizeof line, "%d データをSkyBGDに登録しました ", c_.shared.displayIndex + 1);
+  c_.AppendLogLine(line);
 }
 
-void FormLogic::ClearSkyBgd() {
-  controls_.SetText(control::kSkyBgd, "SkyBGD設定");
-  fields_.settings.skyBgdOn = false;
-  AppendLogLine("SkyBGDを解除しました ");
+void ReferenceCaptures::ClearSkyBgd() {
+  c_.controls.SetText(control::kSkyBgd, "SkyBGD設定");
+  settings_.SetSkyBgdOn(false);
+  c_.AppendLogLine("SkyBGDを解除しました ");
 }
 
 }  // namespace chromiva::acquisition

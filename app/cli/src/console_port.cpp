@@ -79,7 +79,7 @@ void ConsolePort::ShowOkMessage(const std::string& message) {
 }
 
 void ConsolePort::ArmTimer(int timer, int milliseconds) {
-  timers_[timer] = TickMs() + static_cast<std::uint32_t>(std::max(milliseconds, 0));
+  timers_.Arm(timer, TickMs() + static_cast<std::uint32_t>(std::max(milliseconds, 0)));
 }
 
 std::uint32_t ConsolePort::TickMs() {
@@ -103,16 +103,13 @@ void ConsolePort::Run(acquisition::FormLogic& form, const std::function<bool()>&
       onInterrupt();
       continue;
     }
-    auto next = timers_.begin();
-    for (auto it = timers_.begin(); it != timers_.end(); ++it) {
-      if (static_cast<std::int32_t>(it->second - next->second) < 0) next = it;
-    }
-    auto wait = static_cast<std::int32_t>(next->second - TickMs());
+    const acquisition::TimerQueue::Due next = *timers_.Earliest();
+    auto wait = static_cast<std::int32_t>(next.tick - TickMs());
     if (wait > 0) {
       std::this_thread::sleep_for(std::chrono::milliseconds(std::min(wait, kLongestSleepMs)));
       continue;
     }
-    form.OnFormTimer(next->first);
+    form.OnFormTimer(next.timer);
     afterEvent();
   }
   DeliverForwarded();

@@ -5,11 +5,11 @@
 
 #include <csignal>
 #include <functional>
-#include <map>
 #include <mutex>
 #include <vector>
 
 #include "chromiva/acquisition/form_logic.h"
+#include "chromiva/acquisition/timer_queue.h"
 
 namespace chromiva::cli {
 
@@ -42,7 +42,7 @@ class ConsolePort : public acquisition::FormPort {
   }
   acquisition::SettingsStore& Settings() override { return settings_; }
   void ArmTimer(int timer, int milliseconds) override;
-  void KillTimer(int timer) override { timers_.erase(timer); }
+  void KillTimer(int timer) override { timers_.Kill(timer); }
   std::uint32_t TickMs() override;
   std::time_t Now() override;
 
@@ -65,7 +65,7 @@ class ConsolePort : public acquisition::FormPort {
   bool answerYes_;
   acquisition::MemorySettingsStore settings_;
   bool progressShown_ = false;
-  std::map<int, std::uint32_t> timers_;
+  acquisition::TimerQueue timers_;
   std::mutex forwardMutex_;
   std::vector<std::string> forwarded_;
 };

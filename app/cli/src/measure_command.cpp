@@ -44,9 +44,16 @@ int SaveRecords(data::Ctintrose_mfDoc& document, const std::filesystem::path& pa
   return kExitRefused;
 }
 
+// The automatic CSV save shows nothing while it runs; its failures are summed up at the end.
+void ReportAutoSaveFailures(const FormLogic& form) {
+  if (form.AutoSaveFailures() == 0) return;
+  std::fprintf(stderr, "chromiva-cli: %d automatic CSV save(s) failed, the last: %s\n",
+               form.AutoSaveFailures(), form.LastAutoSaveFailure().c_str());
+}
+
 // Runs the measurement until `count` passes are committed (0: until Ctrl-C).
 void Record(FormLogic& form, ConsolePort& port, int count) {
-  data::Ctintrose_mfDoc& document = form.document();
+  const data::Ctintrose_mfDoc& document = form.document();
   const int first = document.recordCount[0];
   auto committed = [&] { return document.recordCount[0] - first; };
   auto afterEvent = [&] {
@@ -85,7 +92,7 @@ int RunMeasure(const Words& words) {
   const int sensors = document.sensorTable.sensorCount;
   if (sensors == 0) return Fail(kExitNothing, "no spectrometer found");
   ApplyMeasureSetup(form, *setup);
-  form.controls().SetChecked(control::kRecordMode, true);
+  form.SetControlChecked(control::kRecordMode, true);
   form.RecordModeClicked();
 
   ConsolePort::CatchInterrupts();
@@ -96,6 +103,7 @@ int RunMeasure(const Words& words) {
   }
   Record(form, port, setup->count);
   CloseSpectrometers(form, sensors);
+  ReportAutoSaveFailures(form);
   std::filesystem::path path = setup->output.empty() ? document.title + ".cvdata" : setup->output;
   return SaveRecords(document, path);
 }

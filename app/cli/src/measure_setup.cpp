@@ -61,19 +61,12 @@ std::optional<MeasureSetup> ReadMeasureSetup(const Arguments& arguments, std::st
 }
 
 void ApplyMeasureSetup(acquisition::FormLogic& form, const MeasureSetup& setup) {
-  auto& controls = form.controls();
-  if (setup.exposureMs) {
-    // Every sensor takes the exposure, as if each were selected in turn and given the value.
-    auto& document = form.document();
-    for (int k = 0; k < document.sensorTable.sensorCount; ++k) {
-      document.Sensor(k).exposureUs = *setup.exposureMs * 1000;
-    }
-    controls.SetText(control::kExposure, std::to_string(*setup.exposureMs));
-  }
-  if (setup.averageCount) controls.SetText(control::kAverage, std::to_string(*setup.averageCount));
+  if (setup.exposureMs) form.SetAllExposures(*setup.exposureMs);
+  if (setup.averageCount)
+    form.SetControlText(control::kAverage, std::to_string(*setup.averageCount));
   if (setup.intervalMs) {
     if (!form.fields().intervalMode) form.IntervalModeClicked();
-    controls.SetText(control::kInterval, std::to_string(*setup.intervalMs));
+    form.SetControlText(control::kInterval, std::to_string(*setup.intervalMs));
   }
   if (setup.mode != form.fields().settings.measureMode) form.SetMeasureMode(setup.mode);
   if (setup.waveComp != form.fields().settings.waveComp) form.WaveCompClicked();

@@ -52,7 +52,7 @@ class ScriptedPort : public ConsolePort {
   int okMessages_ = 0;
 };
 
-void CloseSpectrometers(FormLogic& form) {
+void CloseSpectrometers(const FormLogic& form) {
   for (int k = 0; k < form.document().sensorTable.sensorCount; ++k) {
     CloseDevice(form.fields().deviceIndex[k]);
   }

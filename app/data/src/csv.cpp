@@ -37,7 +37,7 @@ const PixelTable& ReferenceTable(const SensorEntry& sensor, int target) {
 }
 
 std::size_t PixelsOf(const SensorEntry& sensor) {
-  return static_cast<std::size_t>(std::clamp(sensor.pixelCount, 0, kMaxPixels));
+  return static_cast<std::size_t>(UsablePixels(sensor));
 }
 
 // Everything one export needs, checked before any byte is written.

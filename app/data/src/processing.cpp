@@ -17,7 +17,7 @@ bool InRange(int sensor, int record) {
 }
 
 std::size_t PixelsOf(const SensorEntry& sensor) {
-  return static_cast<std::size_t>(std::clamp(sensor.pixelCount, 0, kMaxPixels));
+  return static_cast<std::size_t>(UsablePixels(sensor));
 }
 
 // First grid sample whose wavelength is strictly above w.

@@ -40,6 +40,13 @@ struct SensorEntry {
   PixelTable transmissionTable{};
 };
 
+// The sensor's pixel count as far as the per-pixel arrays reach: 0 to kMaxPixels.
+inline int UsablePixels(const SensorEntry& sensor) {
+  return sensor.pixelCount < 0            ? 0
+         : sensor.pixelCount > kMaxPixels ? kMaxPixels
+                                          : sensor.pixelCount;
+}
+
 struct SensorTable {
   int32_t sensorCount = 0;
   std::array<SensorEntry, kMaxSensors> sensors{};

@@ -1,0 +1,81 @@
+// What the form's components share: the document, the port, the control table, the processing
+// state, the worker launcher with the hand-shake words, and a read-only view of every
+// component's fields. Each component writes only its own fields (and the shared ones).
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "chromiva/acquisition/control_ids.h"
+#include "chromiva/acquisition/form_fields.h"
+#include "chromiva/acquisition/form_port.h"
+#include "chromiva/acquisition/form_state.h"
+#include "chromiva/acquisition/worker_launcher.h"
+#include "chromiva/data/document.h"
+#include "chromiva/data/processing.h"
+
+namespace chromiva::acquisition {
+
+// The "... %2d sec" line of a running worker, shown once per whole second since its start.
+class ElapsedSeconds {
+ public:
+  void Start(std::uint32_t tick) {
+    startTick_ = tick;
+    shown_ = 0;
+  }
+  // `format` takes the seconds as its one %d.
+  void Show(FormPort& port, const char* format);
+
+ private:
+  std::uint32_t startTick_ = 0;
+  int shown_ = 0;
+};
+
+struct FormContext {
+  FormContext(data::Ctintrose_mfDoc& doc, FormPort& formPort, const FormFields& fields,
+              SharedFields& sharedFields)
+      : document(doc), port(formPort), view(fields), shared(sharedFields) {}
+
+  data::Ctintrose_mfDoc& document;
+  FormPort& port;
+  ControlTable controls;
+  data::ProcessingState processing;
+  const FormFields& view;
+  SharedFields& shared;
+  std::unique_ptr<WorkerLauncher> workers = std::make_unique<ThreadLauncher>();
+  // The hand-shake words: the measurement pass's state (0 idle, 1 running, 2 finished) and the
+  // flag a worker holds while it talks to the devices.
+  std::atomic<int> acquisitionState{0};
+  std::atomic<bool> acquisitionBusy{false};
+  ElapsedSeconds elapsed;
+
+  int AcquisitionState() const { return acquisitionState.load(std::memory_order_acquire); }
+  int SensorCount() const { return document.sensorTable.sensorCount; }
+  int DeviceOf(int sensor) const { return view.deviceIndex[static_cast<std::size_t>(sensor)]; }
+  bool HasCommittedRecords(int sensor) const;
+  // Neither a measurement nor the dark sequence runs, and no pass is outstanding: records and
+  // references may change on the window thread.
+  bool Idle() const { return !shared.measuring && AcquisitionState() == 0; }
+
+  void AppendLogLine(const std::string& text);
+  // `format` per sensor slot with k + 1, the serial number and the exposure in ms, joined.
+  std::string SensorPieces(const char* format) const;
+
+  // Hands the operator's processing settings to the processing state; only while no worker runs.
+  void SyncProcessingSettings() { processing.settings = view.settings; }
+  // Reprocesses the displayed record of every sensor and redraws.
+  void RefreshDisplayedRecord();
+  void ShowPosition();
+  void ShowRecordCount();
+  void ShowSummaryOfSelected();
+  void ShowModeRadios();
+  void UpdateControlStates();
+
+  void LaunchWorker(std::function<void()> work) { workers->Launch(std::move(work)); }
+  void JoinWorker() { workers->Join(); }
+};
+
+}  // namespace chromiva::acquisition

@@ -1,0 +1,50 @@
+// Reference captures: the dark sequence with its two long frames on worker threads, the white
+// and 100 % transmission registrations, dark re-registration and the sky background.
+#pragma once
+
+#include <atomic>
+
+#include "form_context.h"
+
+namespace chromiva::acquisition {
+
+class MeasurementCycle;
+class SettingHandlers;
+
+class ReferenceCaptures {
+ public:
+  ReferenceCaptures(FormContext& context, ReferenceFields& fields, MeasurementCycle& cycle,
+                    SettingHandlers& settings)
+      : c_(context), f_(fields), cycle_(cycle), settings_(settings) {}
+
+  void StartDarkMeasurement();
+  void OnDarkTimer();
+  void OnDarkFinishTimer();
+  void RegisterWhite();
+  void RegisterTransmission();
+  void DarkReset();
+  void SkyBgdClicked();
+  int DarkStep() const { return darkStep_.load(std::memory_order_acquire); }
+
+ private:
+  struct ReferenceKind;
+  enum class LongFrame { kBlank, kDark };
+  void AcquireDarkShortFrames();
+  void StartLongDarkFrame(LongFrame frame);
+  void RunLongDarkFrame(const char* before, const char* after);
+  void FinishDarkSteps();
+  void RegisterDarkInInstruments();
+  void RegisterReference(const ReferenceKind& kind);
+  bool DisplayedRecordHasSpectrum(int sensor) const;
+  void RegisterSkyBgd();
+  void ClearSkyBgd();
+  void ReportUnacknowledged(int sensor, const char* table, int missing);
+
+  FormContext& c_;
+  ReferenceFields& f_;
+  MeasurementCycle& cycle_;
+  SettingHandlers& settings_;
+  std::atomic<int> darkStep_{0};
+};
+
+}  // namespace chromiva::acquisition

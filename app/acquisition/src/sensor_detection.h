@@ -1,0 +1,40 @@
+// Detection and release of the instruments, and the choice of sensor.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "form_context.h"
+
+namespace chromiva::acquisition {
+
+class SensorDetection {
+ public:
+  SensorDetection(FormContext& context, SensorFields& fields) : c_(context), f_(fields) {}
+
+  // The detect button: detects, or releases when detected.
+  void DetectSensors();
+  void ReleaseSensors();
+  void SelectSensor(int sensor);
+  // The exposure field's value (ms) becomes the sensor's exposure.
+  void StoreTypedExposure(int sensor);
+  // Every sensor takes `milliseconds`, as if each were selected in turn and given the value.
+  void SetAllExposures(int milliseconds);
+  // The form's first showing: the sensor list from the document ("(serial)" for sensors known
+  // only from a data file), their displayed records processed, the first sensor selected.
+  void ShowKnownSensors();
+  const std::vector<std::string>& ShortTableReports() const { return shortTables_; }
+
+ private:
+  bool ConfirmClearForDetection();
+  void DetectAll();
+  void DetectOne(int index);
+  void AddSpectrometer(int index);
+  void ShowExposureOfSelected();
+
+  FormContext& c_;
+  SensorFields& f_;
+  std::vector<std::string> shortTables_;
+};
+
+}  // namespace chromiva::acquisition

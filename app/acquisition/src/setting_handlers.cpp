@@ -1,0 +1,94 @@
+// The setting handlers: the mode radios and the boxes of the form, and the settings the dialogs
+// and the window hand over.
+#include "setting_handlers.h"
+
+namespace chromiva::acquisition {
+namespace {
+
+constexpr const char* kCsvCaption = "CSV保存";
+constexpr const char* kCsvAutoCaption = "CSV保存(AUTO)";
+
+}  // namespace
+
+void SettingHandlers::Load(const FormSettings& settings) {
+  f_.recordMode = settings.recordMode;
+  f_.intervalMode = settings.intervalMode;
+  f_.settings.waveComp = settings.waveComp;
+  f_.csv = settings.csv;
+  f_.axisLimits = settings.axisLimits;
+  c_.controls.SetChecked(control::kRecordMode, f_.recordMode);
+  c_.controls.SetChecked(control::kIntervalMode, f_.intervalMode);
+  c_.controls.SetEnabled(control::kInterval, f_.intervalMode);
+  c_.controls.SetChecked(control::kWaveComp, f_.settings.waveComp);
+  SetMaintenanceMode(settings.maintenanceMode);
+  c_.ShowModeRadios();
+}
+
+void SettingHandlers::SetMeasureMode(int mode) {
+  static const char* const kFirstLines[] = {
+      "光源を測定します", "反射率を測定します（ホワイト設定が必要になります）",
+      "透過率を測定します（透過１００％設定が必要になります）"};
+  if (mode < data::kLightSource || mode > data::kTransmittance) return;
+  f_.settings.measureMode = mode;
+  c_.ShowModeRadios();
+  c_.port.ShowMessageLines(kFirstLines[mode], mode == data::kLightSource
+                                                  ? "波長別感度補正モードで計測をします"
+                                                  : "波長別感度補正モード/補正なしを選択できます");
+  c_.UpdateControlStates();
+  RefreshAfterProcessingChange();
+}
+
+void SettingHandlers::RecordModeClicked() {
+  f_.recordMode = c_.controls.Checked(control::kRecordMode);
+  if (f_.recordMode) {
+    c_.port.ShowMessageLines("記録モードに設定しました", "計測開始をすると、データを記録します");
+  } else {
+    c_.port.ShowMessageLines("記録モードを解除しました",
+                             "計測開始をすると、最後のデータのみ記録します");
+  }
+  c_.controls.SetEnabled(control::kOneShot, c_.view.detected && !f_.recordMode);
+}
+
+void SettingHandlers::IntervalModeClicked() {
+  f_.intervalMode = !f_.intervalMode;
+  c_.controls.SetChecked(control::kIntervalMode, f_.intervalMode);
+  if (f_.intervalMode) {
+    c_.port.ShowMessageLines("計測を指定した間隔で実行します", "間隔をｍｓで設定してください");
+  } else {
+    c_.port.ShowMessageLines("計測を最短で実行します", "");
+  }
+  c_.controls.SetEnabled(control::kInterval, f_.intervalMode);
+}
+
+void SettingHandlers::WaveCompClicked() {
+  bool& waveComp = f_.settings.waveComp;
+  waveComp = !waveComp;
+  c_.controls.SetChecked(control::kWaveComp, waveComp);
+  c_.port.ShowMessageLines(waveComp ? "波長別感度補正を設定します" : "波長別感度補正を解除します",
+                           "");
+  RefreshAfterProcessingChange();
+}
+
+void SettingHandlers::ColourDisplayClicked() {
+  f_.colourDisplay = c_.controls.Checked(control::kColourDisplay);
+  c_.port.DrawGraph();
+}
+
+// A worker may be processing; the displayed record is redone only when the form is idle.
+void SettingHandlers::RefreshAfterProcessingChange() {
+  if (!c_.shared.measuring && c_.HasCommittedRecords(c_.view.selectedSensor)) {
+    c_.RefreshDisplayedRecord();
+  }
+}
+
+void SettingHandlers::SetCsvSettings(const data::CsvSettings& csv) {
+  f_.csv = csv;
+  c_.controls.SetText(control::kCsv, csv.csvAuto ? kCsvAutoCaption : kCsvCaption);
+}
+
+void SettingHandlers::SetMaintenanceMode(int mode) {
+  f_.maintenanceMode = mode;
+  c_.controls[control::kMaintenance].visible = mode == 1;
+}
+
+}  // namespace chromiva::acquisition
