@@ -124,6 +124,7 @@ class FormLogic {
   data::ProcessingState& processing() { return processing_; }
   const data::ProcessingState& processing() const { return processing_; }
   data::Ctintrose_mfDoc& document() { return document_; }
+  const data::Ctintrose_mfDoc& document() const { return document_; }
   FormPort& port() { return port_; }
 
   // The hand-shake words shared with the worker threads.
