@@ -71,6 +71,20 @@ TEST(GraphRenderTest, KnownSpectrumAtItsComputedRow) {
   EXPECT_NE(canvas.Image().pixel(box.x0 + 100, y - 1), shade1);
 }
 
+TEST(GraphRenderTest, ATinyWindowStillDraws) {
+  GraphScene scene;
+  scene.sensorCount = 1;
+  scene.measureMode = data::kReflectance;
+  scene.maintenanceMode = true;
+  for (int hc : {0, 10, 150}) {
+    GraphCanvas canvas(hc);
+    canvas.DrawGraph(scene);
+    canvas.DrawColourBar();
+    canvas.ShowMessage(QStringLiteral("x"));
+    EXPECT_EQ(canvas.Image().width(), 600);
+  }
+}
+
 TEST(GraphRenderTest, ColouredColumnsRiseFromTheZeroLine) {
   GraphCanvas canvas(kHc);
   GraphScene scene;
@@ -158,6 +172,10 @@ TEST(GraphRenderTest, ViewSitsAtTheFramePlaceAndFollowsTheHeight) {
   view.Relayout(700);
   EXPECT_EQ(view.geometry(), QRect(5, 30, 600, 665));
   EXPECT_EQ(view.FrameImage().size(), QSize(600, 665));
+  view.DrawColourBar();
+  const Cell cell = ColourBarCells(view.Layout())[26];
+  const QImage shown = view.grab().toImage();
+  EXPECT_EQ(shown.pixel(cell.rect.left, cell.rect.top), Rgb32(cell.colour));
 }
 
 TEST(EditNumDlgTest, ShowsTheValueAndReadsTheLeadingNumber) {

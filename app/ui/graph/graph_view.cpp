@@ -78,10 +78,10 @@ void GraphView::mousePressEvent(QMouseEvent* event) {
   QWidget::mousePressEvent(event);
 }
 
-LogoView::LogoView(QWidget* parent) : QWidget(parent), image_(LogoImage(QImage())) {
+LogoView::LogoView(QWidget* parent)
+    : QWidget(parent), image_(kLogoWidth, kLogoHeight, QImage::Format_ARGB32) {
   setObjectName(QStringLiteral("logo"));
-  const FrameLayout layout = LayoutGraphFrame(kDefaultClientHeight);
-  const Rect& area = layout.logoAreaOnForm;
+  const Rect area = LayoutGraphFrame(kDefaultClientHeight).logoAreaOnForm;
   setGeometry(area.left, area.top, kLogoWidth, kLogoHeight);
   image_.fill(Qt::transparent);
 }
