@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <thread>
 
@@ -119,7 +121,13 @@ TEST(GraphRenderTest, LogoSkipsLightPixels) {
   bitmap.setPixel(1, 0, qRgb(1, 0, 192));
   bitmap.setPixel(2, 0, qRgb(0, 0, 193));
   bitmap.setPixel(3, 0, qRgb(255, 255, 255));
-  const QImage logo = LogoImage(bitmap);
+  // Found in the current directory, as a bitmap file.
+  const QString previous = QDir::currentPath();
+  QTemporaryDir folder;
+  ASSERT_TRUE(bitmap.save(folder.filePath(QString::fromLatin1(kLogoFileName)), "BMP"));
+  QDir::setCurrent(folder.path());
+  const QImage logo = LogoImage(LoadLogoBitmap());
+  QDir::setCurrent(previous);
   ASSERT_EQ(logo.size(), QSize(160, 86));
   EXPECT_EQ(logo.pixel(0, 0), qRgb(0, 0, 192));
   for (int x : {1, 2, 3, 4}) EXPECT_EQ(qAlpha(logo.pixel(x, 0)), 0) << x;
