@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 
 namespace chromiva::ui {
 namespace {
@@ -48,42 +49,58 @@ void PaintText(QPainter& painter, Point at, const QString& text) {
   painter.drawText(at.x, at.y + metrics.ascent(), text);
 }
 
-void PaintRuns(QPainter& painter, const std::vector<Run>& runs, Rgb colour) {
-  const QColor pen = ToQColor(colour);
+void PlotRuns(QImage& image, const std::vector<Run>& runs, Rgb colour) {
+  // Curves are the bulk of the pixels: written straight into the image's rows, clipped to it.
+  const QRgb pen = qRgb(colour.r, colour.g, colour.b);
+  const int width = image.width();
+  const int height = image.height();
   for (const Run& run : runs) {
     if (run.vertical) {
-      PaintPixelLine(painter, run.x, run.y, 1, run.length, pen);
+      if (run.x < 0 || run.x >= width) continue;
+      const int first = std::max(run.y, 0);
+      const int end = std::min(run.y + run.length, height);
+      for (int y = first; y < end; ++y) reinterpret_cast<QRgb*>(image.scanLine(y))[run.x] = pen;
     } else {
-      PaintPixelLine(painter, run.x, run.y, run.length, 1, pen);
+      if (run.y < 0 || run.y >= height) continue;
+      const int first = std::max(run.x, 0);
+      const int end = std::min(run.x + run.length, width);
+      QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(run.y));
+      std::fill(row + first, row + std::max(first, end), pen);
     }
   }
 }
 
-void PaintGraph(QPainter& painter, const GraphPlan& plan) {
+void PaintGraph(QImage& image, const GraphPlan& plan) {
   const AxisBox& box = plan.box;
-  PaintRectangle(painter, plan.plotArea);
-  PaintRectangle(painter, {box.x0, box.y0, box.x1, box.yb});
-  const QColor grid = ToQColor(kGridColour);
-  for (const WavelengthLine& line : plan.grid) {
-    PaintPixelLine(painter, line.x, box.y0, 1, box.yb - box.y0, grid);
-    PaintText(painter, line.label.at, QString::fromStdString(line.label.text));
-  }
-  for (const CountTick& tick : plan.ticks.ticks) {
-    if (tick.line) PaintPixelLine(painter, box.x0, tick.y, box.x1 - box.x0, 1, grid);
-    PaintText(painter, tick.countLabel.at, QString::fromStdString(tick.countLabel.text));
-    PaintText(painter, tick.ratioLabel.at, QString::fromStdString(tick.ratioLabel.text));
-  }
-  for (const ColumnSet& columns : plan.columns) {
-    for (int i = 0; i < data::kGridSamples; ++i) {
-      const int h = columns.heights[i];
-      PaintPixelLine(painter, box.x0 + i, box.yb - h + 1, 1, h, ToQColor(SampleColour(i)));
+  {
+    QPainter painter(&image);
+    painter.setFont(GraphFont());
+    PaintRectangle(painter, plan.plotArea);
+    PaintRectangle(painter, {box.x0, box.y0, box.x1, box.yb});
+    const QColor grid = ToQColor(kGridColour);
+    for (const WavelengthLine& line : plan.grid) {
+      PaintPixelLine(painter, line.x, box.y0, 1, box.yb - box.y0, grid);
+      PaintText(painter, line.label.at, QString::fromStdString(line.label.text));
+    }
+    for (const CountTick& tick : plan.ticks.ticks) {
+      if (tick.line) PaintPixelLine(painter, box.x0, tick.y, box.x1 - box.x0, 1, grid);
+      PaintText(painter, tick.countLabel.at, QString::fromStdString(tick.countLabel.text));
+      PaintText(painter, tick.ratioLabel.at, QString::fromStdString(tick.ratioLabel.text));
     }
   }
   std::vector<Run> runs;
+  for (const ColumnSet& columns : plan.columns) {
+    for (int i = 0; i < data::kGridSamples; ++i) {
+      const int h = columns.heights[i];
+      if (h <= 0) continue;
+      runs.assign(1, Run{box.x0 + i, box.yb - h + 1, h, true});
+      PlotRuns(image, runs, SampleColour(i));
+    }
+  }
   for (const Curve& curve : plan.curves) {
     runs.clear();
     AppendPolylineRuns(curve.points, runs);
-    PaintRuns(painter, runs, ShadeColour(curve.family, curve.shade));
+    PlotRuns(image, runs, ShadeColour(curve.family, curve.shade));
   }
 }
 
@@ -115,10 +132,7 @@ void GraphCanvas::Relayout(int clientHeight) {
 }
 
 void GraphCanvas::DrawGraph(const GraphScene& scene) {
-  const GraphPlan plan = PlanGraph(scene, layout_);
-  QPainter painter(&image_);
-  painter.setFont(GraphFont());
-  PaintGraph(painter, plan);
+  PaintGraph(image_, PlanGraph(scene, layout_));
 }
 
 void GraphCanvas::DrawColourBar() {

@@ -21,13 +21,14 @@ inline const QColor kFormBackground(240, 240, 240);
 // The font of every text in the frame and the logo area.
 QFont GraphFont();
 
-// Painting primitives with the frame's pixel rules.
+// Painting primitives with the frame's pixel rules. The frame image is Format_RGB32.
 void PaintRectangle(QPainter& painter, const Rect& rect);          // black outline, white inside
 void PaintText(QPainter& painter, Point at, const QString& text);  // top-left, white behind
-void PaintRuns(QPainter& painter, const std::vector<Run>& runs, Rgb colour);
+// The pixels of runs in one colour, written into the image (RGB32) and clipped to it.
+void PlotRuns(QImage& image, const std::vector<Run>& runs, Rgb colour);
 
 // Full redraws of one part, as DrawGraph and DrawColourBar do.
-void PaintGraph(QPainter& painter, const GraphPlan& plan);
+void PaintGraph(QImage& image, const GraphPlan& plan);
 void PaintColourBar(QPainter& painter, const FrameLayout& layout);
 
 class GraphCanvas {
