@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -184,6 +185,22 @@ TEST(GraphRenderTest, ViewSitsAtTheFramePlaceAndFollowsTheHeight) {
   const Cell cell = ColourBarCells(view.Layout())[26];
   const QImage shown = view.grab().toImage();
   EXPECT_EQ(shown.pixel(cell.rect.left, cell.rect.top), Rgb32(cell.colour));
+}
+
+TEST(GraphRenderTest, ClicksArriveInFormCoordinates) {
+  GraphView view;
+  std::vector<QPoint> clicks;
+  QObject::connect(&view, &GraphView::leftClicked, [&](QPoint at) { clicks.push_back(at); });
+  const Rect plot = view.Layout().plotArea;
+  for (auto [button, local] : {std::pair{Qt::LeftButton, QPoint(plot.right, plot.top)},
+                               std::pair{Qt::RightButton, QPoint(plot.left, plot.top)}}) {
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(local), view.mapToGlobal(QPointF(local)),
+                      button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(&view, &press);
+  }
+  ASSERT_EQ(clicks.size(), 1u);
+  EXPECT_EQ(acquisition::AxisCornerAt(plot, clicks[0].x() - 5, clicks[0].y() - 30),
+            acquisition::AxisCorner::kRatioMax);
 }
 
 TEST(EditNumDlgTest, ShowsTheValueAndReadsTheLeadingNumber) {
