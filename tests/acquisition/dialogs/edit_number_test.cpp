@@ -89,6 +89,14 @@ TEST(EditAxisLimitTest, CancelOrAClickOutsideChangesNothing) {
   EXPECT_EQ(limits.graphMax, 8192);
 }
 
+TEST(EditAxisLimitTest, AStoredCrossedPairDoesNotBlockTheOtherAxis) {
+  testing::TestPort port;
+  port.typedNumber = "4000";
+  AxisLimits limits{8192, 0, 10, 50};
+  EXPECT_TRUE(EditAxisLimit(port, limits, kPlot, 10, 75));
+  EXPECT_EQ(limits.graphMax, 4000);
+}
+
 TEST(EditAxisLimitTest, RefusesAMaximumAtOrBelowItsMinimum) {
   const std::tuple<int, int, const char*, AxisLimits> cases[] = {
       {10, 470, "8192", {}},                 // graphMin up to graphMax

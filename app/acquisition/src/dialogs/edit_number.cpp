@@ -63,8 +63,10 @@ int TruncatedEntry(float value) {
   return static_cast<int>(v);
 }
 
-bool Ordered(const AxisLimits& limits) {
-  return limits.graphMax > limits.graphMin && limits.ratioMax > limits.ratioMin;
+// Whether the pair the corner belongs to keeps its maximum above its minimum.
+bool Ordered(const AxisLimits& limits, AxisCorner corner) {
+  const bool countAxis = corner == AxisCorner::kGraphMax || corner == AxisCorner::kGraphMin;
+  return countAxis ? limits.graphMax > limits.graphMin : limits.ratioMax > limits.ratioMin;
 }
 
 }  // namespace
@@ -127,7 +129,7 @@ bool EditAxisLimit(FormPort& port, AxisLimits& limits, const FrameRect& plotArea
   if (!typed) return false;
   AxisLimits changed = limits;
   changed.*rule.field = std::max(TruncatedEntry(ReadEditNumber(*typed)), rule.lowerBound);
-  if (!Ordered(changed)) {
+  if (!Ordered(changed, corner)) {
     port.ShowOkMessage(kCrossedLimitRefusal);
     return false;
   }
