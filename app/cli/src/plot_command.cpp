@@ -36,6 +36,7 @@ std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
   return std::make_unique<QGuiApplication>(argc, argv);
 }
 
+// The sensor slot named by --sensor: a slot number, or a serial number (as in export).
 std::optional<int> ChooseSensor(const data::Ctintrose_mfDoc& document, const Arguments& arguments,
                                 std::string& error) {
   const int sensors = document.sensorTable.sensorCount;
@@ -45,10 +46,8 @@ std::optional<int> ChooseSensor(const data::Ctintrose_mfDoc& document, const Arg
   }
   auto slot = IntegerOption(arguments, "--sensor", 0, 0, data::kMaxSensors - 1, error);
   if (slot && *slot < sensors) return static_cast<int>(*slot);
-  if (error.empty()) {
-    error =
-        "no sensor '" + wanted + "' in the file (it has " + std::to_string(sensors) + " sensor(s))";
-  }
+  error =
+      "no sensor '" + wanted + "' in the file (it has " + std::to_string(sensors) + " sensor(s))";
   return std::nullopt;
 }
 
