@@ -20,6 +20,11 @@ const std::vector<Command>& CommandTable() {
       {"dark", "dark [--write] [--yes]", RunDark},
       {"reference", "reference white|transmission [--exposure MS] [--average N] [--yes]",
        RunReference},
+      {"plot",
+       "plot FILE -o OUT.png [--sensor K|SERIAL] [--record N] [--mode 0|1|2] [--wave-comp] "
+       "[--colour] [--kind 0|1] [--selected-only] [--graph-max N] [--graph-min N] "
+       "[--ratio-max N] [--ratio-min N] [--height HC]",
+       RunPlot},
   };
   return table;
 }

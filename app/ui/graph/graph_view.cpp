@@ -1,0 +1,99 @@
+#include "graph_view.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QThread>
+
+#include "logo.h"
+
+namespace chromiva::ui {
+
+GraphView::GraphView(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("c1000"));
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  Relayout(kDefaultClientHeight);
+}
+
+void GraphView::Relayout(int clientHeight) {
+  canvas_.Relayout(clientHeight);
+  const Rect& frame = canvas_.Layout().frameOnForm;
+  setGeometry(frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top);
+  update();
+}
+
+void GraphView::DrawGraph(const GraphScene& scene) {
+  canvas_.DrawGraph(scene);
+  update();
+}
+
+void GraphView::DrawColourBar() {
+  canvas_.DrawColourBar();
+  update();
+}
+
+void GraphView::ShowMessage(const QString& line) {
+  if (QThread::currentThread() != thread()) {
+    QMetaObject::invokeMethod(
+        this, [this, line] { ShowMessage(line); }, Qt::QueuedConnection);
+    return;
+  }
+  canvas_.ShowMessage(line);
+  update();
+}
+
+void GraphView::ShowMessageLines(const QString& first, const QString& second) {
+  canvas_.ShowMessageLines(first, second);
+  update();
+}
+
+void GraphView::ShowStatusText(const QString& text) {
+  canvas_.ShowStatusText(text);
+  update();
+}
+
+void GraphView::ShowSensorSummary(const GraphScene& scene, int sensor) {
+  canvas_.ShowSensorSummary(scene, sensor);
+  update();
+}
+
+QImage GraphView::Picture(GraphPicture kind) const {
+  return kind == GraphPicture::kAsSeen ? canvas_.Image() : canvas_.GraphOnlyImage();
+}
+
+bool GraphView::SaveGraphPicture(const QString& path, GraphPicture kind) const {
+  return Picture(kind).save(path, "PNG");
+}
+
+void GraphView::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QRect area = event->rect();
+  painter.drawImage(area, canvas_.Image(), area);
+}
+
+void GraphView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    const QPoint local = event->position().toPoint();
+    emit leftClicked(local + QPoint(acquisition::kGraphFrameLeft, acquisition::kGraphFrameTop));
+  }
+  QWidget::mousePressEvent(event);
+}
+
+LogoView::LogoView(QWidget* parent)
+    : QWidget(parent), image_(kLogoWidth, kLogoHeight, QImage::Format_ARGB32) {
+  setObjectName(QStringLiteral("logo"));
+  const Rect area = LayoutGraphFrame(kDefaultClientHeight).logoAreaOnForm;
+  setGeometry(area.left, area.top, kLogoWidth, kLogoHeight);
+  image_.fill(Qt::transparent);
+}
+
+void LogoView::DrawLogo() {
+  image_ = LogoImage(LoadLogoBitmap());
+  update();
+}
+
+void LogoView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawImage(0, 0, image_);
+}
+
+}  // namespace chromiva::ui
