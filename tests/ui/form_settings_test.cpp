@@ -206,6 +206,7 @@ class FormSettingsTest : public QObject {
     QCOMPARE(settings.axis.ratioMax, 160);
     QCOMPARE(settings.form.csv.csvAutoMode, 0);
     QCOMPARE(settings.form.csv.csvStepNm, 10);
+    QCOMPARE(settings.form.csv.csvFixedName, std::string("a, b"));
     const FramePlacement frame = ReadFramePlacement(store);
     QCOMPARE(frame.right - frame.left, 818);
   }

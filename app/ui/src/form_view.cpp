@@ -122,6 +122,8 @@ QWidget* Ctintrose_mfView::MakeControl(int id, int kindValue) {
     case ControlKind::kReadOnlyEdit: {
       auto* edit = new QLineEdit(this);
       edit->setReadOnly(kind == ControlKind::kReadOnlyEdit);
+      // Dropped files go to the main frame, which opens them.
+      edit->setAcceptDrops(false);
       connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) {
         binding_->SetControlText(id, text.toStdString());
       });
@@ -180,6 +182,10 @@ void Ctintrose_mfView::resizeEvent(QResizeEvent* event) {
 void Ctintrose_mfView::Handle(const std::function<void()>& handler) {
   handler();
   Refresh();
+}
+
+void Ctintrose_mfView::RunControlCommand(int id) {
+  Handle([this, id] { binding_->OnControlClicked(id); });
 }
 
 void Ctintrose_mfView::Refresh() {

@@ -43,6 +43,8 @@ class Ctintrose_mfView : public QWidget, public acquisition::FormPort {
   void SetGraphSurface(GraphSurface* surface) { graph_ = surface; }
   // Brings the widgets in line with the control table.
   void Refresh();
+  // A menu command that does what control `id` does when clicked.
+  void RunControlCommand(int id);
 
   // Answers the OK/Cancel questions and takes the OK messages instead of message boxes
   // (tests and the demonstration run).

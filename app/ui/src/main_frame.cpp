@@ -18,6 +18,7 @@
 #include <QToolBar>
 
 #include "about_dialog.h"
+#include "chromiva/acquisition/control_ids.h"
 #include "chromiva/data/data_file.h"
 #include "form_view.h"
 #include "settings.h"
@@ -112,9 +113,8 @@ void CMainFrame::BuildMenus() {
   fileMenu_->addAction(QStringLiteral("名前を付けて保存(&A)..."), this,
                        [this] { SaveDocumentAs(); });
   fileMenu_->addSeparator();
-  fileMenu_->addAction(QStringLiteral("CSVデータ保存"), this, [] {
-    // Opened by the CSV dialog of the router, the same as the button "ＣＳＶ保存".
-  });
+  fileMenu_->addAction(QStringLiteral("CSVデータ保存"), this,
+                       [this] { view_->RunControlCommand(acquisition::control::kCsv); });
   recentSeparator_ = fileMenu_->addSeparator();
   for (int n = 0; n < kRecentFileCount; ++n) {
     QAction* action = fileMenu_->addAction(QString());

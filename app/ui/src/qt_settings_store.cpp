@@ -28,7 +28,12 @@ int QtSettingsStore::ReadInt(const std::string& section, const std::string& entr
 std::string QtSettingsStore::ReadText(const std::string& section, const std::string& entry,
                                       const std::string& fallback) {
   const QVariant value = settings_->value(Key(section, entry));
-  if (!value.isValid() || !value.canConvert<QString>()) return fallback;
+  if (!value.isValid()) return fallback;
+  // An unquoted comma in a hand-edited file makes a list of the text's pieces.
+  if (value.userType() == QMetaType::QStringList) {
+    return value.toStringList().join(QStringLiteral(", ")).toStdString();
+  }
+  if (!value.canConvert<QString>()) return fallback;
   return value.toString().toStdString();
 }
 

@@ -56,6 +56,7 @@ StoredSettings ReadStoredSettings(SettingsStore& store) {
   csv.csvAutoMode =
       ReadRanged(store, "save", "automode", data::kCsvFixedName, 0, data::kCsvNumberName);
   csv.csvFixedName = store.ReadText("save", "fixfilename", "output");
+  if (csv.csvFixedName.empty()) csv.csvFixedName = "output";
   csv.csvFolder = store.ReadText("save", "fixfilepath", "");
   csv.csvStartNm = ReadRanged(store, "save", "startwave", 340, 0, 100000);
   csv.csvEndNm = ReadRanged(store, "save", "endwave", 850, 0, 100000);
