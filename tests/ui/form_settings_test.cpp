@@ -5,7 +5,9 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <thread>
 
+#include "application.h"
 #include "chromiva/acquisition/control_ids.h"
 #include "form_view.h"
 #include "main_frame.h"
@@ -67,6 +69,25 @@ QString Text(QWidget* widget) {
   if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
   return {};
 }
+
+// Takes the drawing calls as the graph painter would.
+struct RecordingSurface : GraphSurface {
+  void DrawGraph() override {}
+  void DrawColourBar() override { ++colourBars; }
+  void DrawLogo() override {}
+  void ShowMessage(const std::string& line) override {
+    lines.push_back(line);
+    onWindowThread = QThread::currentThread() == qApp->thread();
+  }
+  void ShowMessageLines(const std::string& first, const std::string&) override {
+    lines.push_back(first);
+  }
+  void ShowStatusText(const std::string&) override {}
+  void ShowSensorSummary(int) override {}
+  std::vector<std::string> lines;
+  int colourBars = 0;
+  bool onWindowThread = false;
+};
 
 }  // namespace
 
@@ -222,8 +243,8 @@ class FormSettingsTest : public QObject {
     frame.view()->InitialUpdate();
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    const QRect before = frame.frameGeometry();
-    QCOMPARE(before.topLeft(), QPoint(40, 30));
+    QCOMPARE(frame.frameGeometry().topLeft(), QPoint(40, 30));
+    QCOMPARE(frame.size(), QSize(820, 670));
     frame.showMaximized();
     QTRY_VERIFY(frame.isMaximized());
     QVERIFY(frame.close());
@@ -232,6 +253,63 @@ class FormSettingsTest : public QObject {
     QCOMPARE(store.ReadInt("Settings", "right", -1), 860);
     QCOMPARE(store.ReadInt("Settings", "bottom", -1), 700);
     QCOMPARE(frame.windowTitle(), QStringLiteral("chromiva - 無題"));
+  }
+
+  void commandLine_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("maintenance");
+    QTest::newRow("nothing") << QStringList{} << true << QString() << false;
+    QTest::newRow("a file") << QStringList{"run.cvdata"} << true << "run.cvdata" << false;
+    QTest::newRow("maintenance and file")
+        << QStringList{"--maintenance", "a.cvdata"} << true << "a.cvdata" << true;
+    QTest::newRow("two files") << QStringList{"a", "b"} << false << QString() << false;
+    QTest::newRow("unknown option") << QStringList{"--fast"} << false << QString() << false;
+    QTest::newRow("screenshot without name")
+        << QStringList{"--demo-screenshot"} << false << QString() << false;
+  }
+
+  void commandLine() {
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, accepted);
+    QFETCH(QString, file);
+    QFETCH(bool, maintenance);
+    QString error;
+    const auto options = ParseStartOptions(arguments, error);
+    QCOMPARE(options.has_value(), accepted);
+    QCOMPARE(error.isEmpty(), accepted);
+    if (!options) return;
+    QCOMPARE(options->file, file);
+    QCOMPARE(options->maintenance, maintenance);
+  }
+
+  void workerLinesArriveInOrderOnWindowThread() {
+    acquisition::MemorySettingsStore store;
+    data::Ctintrose_mfDoc document;
+    Ctintrose_mfView view(document, store, false);
+    RecordingSurface surface;
+    view.SetGraphSurface(&surface);
+    std::thread worker([&view] {
+      for (const char* line : {"1", "2", "3"}) view.ForwardMessage(line);
+    });
+    worker.join();
+    QTRY_COMPARE(surface.lines.size(), std::size_t{3});
+    QCOMPARE(surface.lines, (std::vector<std::string>{"1", "2", "3"}));
+    QVERIFY(surface.onWindowThread);
+  }
+
+  void numberedTimerFiresOnceAfterRearming() {
+    acquisition::MemorySettingsStore store;
+    data::Ctintrose_mfDoc document;
+    Ctintrose_mfView view(document, store, false);
+    RecordingSurface surface;
+    view.SetGraphSurface(&surface);
+    view.ArmTimer(acquisition::timer::kStartup, 10);
+    view.ArmTimer(acquisition::timer::kStartup, 30);
+    QTest::qWait(150);
+    QCOMPARE(surface.colourBars, 1);
+    QCOMPARE(surface.lines.back(), std::string("センサーを接続して、検出ボタンを押してください"));
   }
 };
 

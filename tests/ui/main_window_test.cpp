@@ -2,6 +2,7 @@
 // refused close during a pass, and saving and opening the data file.
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cstdlib>
@@ -85,7 +86,13 @@ class MainWindowTest : public QObject {
     QVERIFY(frame_->NewDocument());
     QCOMPARE(document_.recordCount[0], 0);
     QCOMPARE(frame_->windowTitle(), QStringLiteral("chromiva - 無題"));
-    QVERIFY(frame_->OpenDocument(path));
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(path)});
+    // As the window system delivers a drop: enter, then drop, on the frame's window.
+    QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame_->windowHandle(), &enter);
+    QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame_->windowHandle(), &drop);
     QCOMPARE(document_.recordCount[0], records);
     QCOMPARE(Edit(control::kRecordCount)->text(), QString::number(records));
     QCOMPARE(QString::fromStdString(frame_->RecentFiles().front()), path);

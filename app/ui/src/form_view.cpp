@@ -327,7 +327,7 @@ std::optional<std::string> Ctintrose_mfView::EnterNumber(const std::string& labe
 }
 
 void Ctintrose_mfView::ArmTimer(int timer, int milliseconds) {
-  timers_[timer].start(std::max(milliseconds, 0), this);
+  timers_[timer].start(std::max(milliseconds, 0), Qt::PreciseTimer, this);
 }
 
 void Ctintrose_mfView::KillTimer(int timer) {

@@ -121,7 +121,12 @@ void CMainFrame::BuildMenus() {
     connect(action, &QAction::triggered, this, [this, n] {
       const auto index = static_cast<std::size_t>(n);
       if (index >= recentFiles_.size() || !DocumentCommandsAllowed() || !SaveModified()) return;
-      OpenDocument(QString::fromStdString(recentFiles_[index]));
+      const std::string path = recentFiles_[index];
+      if (OpenDocument(QString::fromStdString(path))) return;
+      // A file that no longer opens leaves the list.
+      std::erase(recentFiles_, path);
+      WriteRecentFiles(store_, recentFiles_);
+      ShowRecentFiles();
     });
     recentActions_.push_back(action);
   }
