@@ -127,7 +127,8 @@ class FormSettingsTest : public QObject {
     QCOMPARE(list->itemText(0), QStringLiteral("最大/最小/温度"));
     QCOMPARE(list->itemText(1), QStringLiteral("ＣＩＥデータ"));
     QCOMPARE(Text(view.Control(1048)), QStringLiteral("表示データ"));
-    QVERIFY(view.font().family().startsWith(QStringLiteral("Noto Sans Mono CJK")));
+    QCOMPARE(QFontInfo(view.font()).family(), QStringLiteral("Noto Sans Mono CJK JP"));
+    QCOMPARE(QFontInfo(view.font()).pointSize(), 10);
   }
 
   void maintenanceButtonFollowsSetting_data() {
