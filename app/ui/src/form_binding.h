@@ -31,6 +31,12 @@ class FormBinding {
   const acquisition::ControlTable& controls() const { return logic_.controls(); }
   const acquisition::FormFields& fields() const { return logic_.fields(); }
   bool AcquisitionBusy() const { return logic_.AcquisitionBusy(); }
+  // A worker thread writes into the document: a measurement pass has been launched and not yet
+  // handed back, or a dark-sequence frame runs.
+  bool WorkerWritesDocument() const {
+    return logic_.AcquisitionState() == 1 || logic_.AcquisitionBusy() ||
+           logic_.fields().darkRunning;
+  }
   bool MaintenanceMode() const { return maintenanceMode_; }
   // Maintenance on for this run only: the stored setting stays as it was.
   void SetMaintenanceForThisRun() { maintenanceMode_ = true; }

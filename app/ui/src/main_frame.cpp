@@ -37,6 +37,8 @@ namespace {
 
 constexpr const char* kFileFilter = "chromiva Files (*.cvdata)";
 constexpr const char* kRefusedFile = "予期しないファイル形式です。";
+constexpr const char* kBusySave =
+    "計測中のため保存できません。計測が終わってから保存してください。";
 
 // A new document: no records, no sky background, no history, untitled. The sensor table
 // stays while instruments are detected, since the form's device indices point into it.
@@ -228,8 +230,7 @@ void CMainFrame::UpdateCaption() {
 
 bool CMainFrame::DocumentCommandsAllowed() {
   // A running measurement writes into the document: it is not replaced under it.
-  return !view_->binding().fields().measuring && !view_->binding().AcquisitionBusy() &&
-         !view_->binding().fields().darkRunning;
+  return !view_->binding().fields().measuring && !view_->binding().WorkerWritesDocument();
 }
 
 bool CMainFrame::SaveModified() {
@@ -298,7 +299,11 @@ bool CMainFrame::SaveDocumentAs(const QString& path) {
 }
 
 bool CMainFrame::SaveTo(const QString& path) {
-  if (view_->binding().AcquisitionBusy()) return false;
+  // Between passes the document is still; while a worker fills it, it is not saved.
+  if (view_->binding().WorkerWritesDocument()) {
+    view_->ShowOkMessage(kBusySave);
+    return false;
+  }
   const data::DataFileResult result = data::SaveDataFile(document_, path.toStdString());
   if (!result.ok()) {
     view_->ShowOkMessage(path.toStdString() + ": " + result.message);
