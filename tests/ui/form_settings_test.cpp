@@ -300,6 +300,24 @@ class FormSettingsTest : public QObject {
     QVERIFY(surface.onWindowThread);
   }
 
+  void replacedGraphFrameTakesPlaceAndDrawing() {
+    acquisition::MemorySettingsStore store;
+    data::Ctintrose_mfDoc document;
+    Ctintrose_mfView view(document, store, false);
+    view.resize(820, 600);
+    view.InitialUpdate();
+    view.show();
+    auto* frame = new QFrame;
+    RecordingSurface surface;
+    view.ReplaceGraphFrame(frame, &surface);
+    QCOMPARE(view.findChildren<QWidget*>(QStringLiteral("c1000")).size(), qsizetype{1});
+    QCOMPARE(view.Control(1000), frame);
+    view.resize(820, 700);
+    QCOMPARE(frame->geometry(), QRect(5, 30, 600, 665));
+    view.ShowMessage("x");
+    QCOMPARE(surface.lines.back(), std::string("x"));
+  }
+
   void numberedTimerFiresOnceAfterRearming() {
     acquisition::MemorySettingsStore store;
     data::Ctintrose_mfDoc document;

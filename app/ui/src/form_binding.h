@@ -40,7 +40,9 @@ class FormBinding {
   bool MaintenanceMode() const { return maintenanceMode_; }
   // Maintenance on for this run only: the stored setting stays as it was.
   void SetMaintenanceForThisRun() { maintenanceMode_ = true; }
+  // The graph's axis limits; the number entry on the graph changes them.
   const acquisition::AxisLimits& axisLimits() const { return axis_; }
+  acquisition::AxisLimits& axisLimits() { return axis_; }
   // The settings as they stand, to be stored at exit.
   StoredSettings CurrentSettings() const;
 

@@ -148,6 +148,18 @@ QWidget* Ctintrose_mfView::MakeControl(int id, int kindValue) {
   return new QWidget(this);
 }
 
+void Ctintrose_mfView::ReplaceGraphFrame(QWidget* frame, GraphSurface* surface) {
+  frame->setParent(this);
+  frame->setObjectName(QStringLiteral("c%1").arg(control::kGraphFrame));
+  frame->setGeometry(ControlPlace(control::kGraphFrame, height()));
+  frame->stackUnder(controls_[control::kGraphFrame]);
+  frame->show();
+  delete controls_[control::kGraphFrame];
+  placeholder_ = nullptr;
+  controls_[control::kGraphFrame] = frame;
+  graph_ = surface;
+}
+
 QWidget* Ctintrose_mfView::Control(int id) const {
   auto found = controls_.find(id);
   return found == controls_.end() ? nullptr : found->second;

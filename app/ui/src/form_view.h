@@ -41,6 +41,9 @@ class Ctintrose_mfView : public QWidget, public acquisition::FormPort {
   // The stand-in for the graph; SetGraphSurface replaces where the drawing calls go.
   PlaceholderGraph* Placeholder() const { return placeholder_; }
   void SetGraphSurface(GraphSurface* surface) { graph_ = surface; }
+  // Puts `frame` (made a child of the form) in the graph frame's place as control 1000 and
+  // sends the drawing calls to `surface`; the placeholder goes. Nothing else changes.
+  void ReplaceGraphFrame(QWidget* frame, GraphSurface* surface);
   // Brings the widgets in line with the control table.
   void Refresh();
   // A menu command that does what control `id` does when clicked.
