@@ -15,7 +15,6 @@
 #include <chrono>
 
 #include "file_filter.h"
-#include "form_layout.h"
 
 namespace chromiva::ui {
 namespace {
@@ -68,7 +67,7 @@ Ctintrose_mfView::~Ctintrose_mfView() {
 
 void Ctintrose_mfView::BuildControls() {
   for (const ControlSpec& spec : FormControls()) {
-    QWidget* widget = MakeControl(spec.id, static_cast<int>(spec.kind));
+    QWidget* widget = MakeControl(spec.id, spec.kind);
     widget->setObjectName(QStringLiteral("c%1").arg(spec.id));
     widget->setGeometry(spec.place);
     controls_[spec.id] = widget;
@@ -77,8 +76,7 @@ void Ctintrose_mfView::BuildControls() {
   controls_[control::kTitle]->lower();
 }
 
-QWidget* Ctintrose_mfView::MakeControl(int id, int kindValue) {
-  const auto kind = static_cast<ControlKind>(kindValue);
+QWidget* Ctintrose_mfView::MakeControl(int id, ControlKind kind) {
   switch (kind) {
     case ControlKind::kGraphFrame:
       placeholder_ = new PlaceholderGraph(this);

@@ -13,6 +13,7 @@
 #include "chromiva/acquisition/form_port.h"
 #include "chromiva/data/document.h"
 #include "form_binding.h"
+#include "form_layout.h"
 #include "graph_surface.h"
 
 namespace chromiva::ui {
@@ -87,7 +88,7 @@ class Ctintrose_mfView : public QWidget, public acquisition::FormPort {
 
  private:
   void BuildControls();
-  QWidget* MakeControl(int id, int kind);
+  QWidget* MakeControl(int id, ControlKind kind);
   void LayoutForm(int clientHeight);
   void RefreshControl(int id, QWidget* widget);
   // Runs a handler and refreshes the widgets after it.

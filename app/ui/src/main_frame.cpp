@@ -93,96 +93,66 @@ CMainFrame::CMainFrame(data::Ctintrose_mfDoc& document, acquisition::SettingsSto
 void CMainFrame::BuildMenus() {
   const QStyle* style = this->style();
   fileMenu_ = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-  QAction* newAction = fileMenu_->addAction(ThemeIcon("document-new", QStyle::SP_FileIcon, style),
-                                            QStringLiteral("新規作成(&N)"), QKeySequence::New, this,
-                                            [this] { NewDocument(); });
-  newAction->setObjectName(QStringLiteral("actionNew"));
-  fileMenu_
-      ->addAction(ThemeIcon("document-open", QStyle::SP_DialogOpenButton, style),
-                  QStringLiteral("開く(&O)..."), QKeySequence::Open, this,
-                  [this] {
-                    if (!DocumentCommandsAllowed() || !SaveModified()) return;
-                    const QString path = QFileDialog::getOpenFileName(
-                        this, {}, {}, QString::fromLatin1(kFileFilter));
-                    if (!path.isEmpty()) OpenDocument(path);
-                  })
-      ->setObjectName(QStringLiteral("actionOpen"));
-  fileMenu_
-      ->addAction(ThemeIcon("document-save", QStyle::SP_DialogSaveButton, style),
-                  QStringLiteral("上書き保存(&S)"), QKeySequence::Save, this,
-                  [this] { SaveDocument(); })
-      ->setObjectName(QStringLiteral("actionSave"));
+  newAction_ = fileMenu_->addAction(ThemeIcon("document-new", QStyle::SP_FileIcon, style),
+                                    QStringLiteral("新規作成(&N)"), QKeySequence::New, this,
+                                    [this] { NewDocument(); });
+  openAction_ = fileMenu_->addAction(ThemeIcon("document-open", QStyle::SP_DialogOpenButton, style),
+                                     QStringLiteral("開く(&O)..."), QKeySequence::Open, this,
+                                     [this] { ChooseAndOpen(); });
+  saveAction_ = fileMenu_->addAction(ThemeIcon("document-save", QStyle::SP_DialogSaveButton, style),
+                                     QStringLiteral("上書き保存(&S)"), QKeySequence::Save, this,
+                                     [this] { SaveDocument(); });
   fileMenu_->addAction(QStringLiteral("名前を付けて保存(&A)..."), this,
                        [this] { SaveDocumentAs(); });
   fileMenu_->addSeparator();
   fileMenu_->addAction(QStringLiteral("CSVデータ保存"), this,
                        [this] { view_->RunControlCommand(acquisition::control::kCsv); });
-  recentSeparator_ = fileMenu_->addSeparator();
+  fileMenu_->addSeparator();
   for (int n = 0; n < kRecentFileCount; ++n) {
     QAction* action = fileMenu_->addAction(QString());
-    connect(action, &QAction::triggered, this, [this, n] {
-      const auto index = static_cast<std::size_t>(n);
-      if (index >= recentFiles_.size() || !DocumentCommandsAllowed() || !SaveModified()) return;
-      const std::string path = recentFiles_[index];
-      if (OpenDocument(QString::fromStdString(path))) return;
-      // A file that no longer opens leaves the list.
-      std::erase(recentFiles_, path);
-      WriteRecentFiles(store_, recentFiles_);
-      ShowRecentFiles();
-    });
+    connect(action, &QAction::triggered, this, [this, n] { OpenRecentFile(n); });
     recentActions_.push_back(action);
   }
   fileMenu_->addSeparator();
   fileMenu_->addAction(QStringLiteral("アプリケーションの終了(&X)"), this, &QWidget::close);
   ShowRecentFiles();
 
+  // The form has no handler for the edit commands or for printing: they stay disabled.
   QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
-  // The form has no handler for the edit commands: they stay disabled.
-  for (const auto& [caption, keys] :
-       {std::pair{"元に戻す(&U)", QKeySequence::Undo}, std::pair{"切り取り(&T)", QKeySequence::Cut},
-        std::pair{"コピー(&C)", QKeySequence::Copy},
-        std::pair{"貼り付け(&P)", QKeySequence::Paste}}) {
-    QAction* action = edit->addAction(QString::fromUtf8(caption));
-    action->setShortcut(keys);
+  edit->addAction(QStringLiteral("元に戻す(&U)"), QKeySequence::Undo)->setEnabled(false);
+  edit->addSeparator();
+  cutAction_ = edit->addAction(ThemeIcon("edit-cut", QStyle::SP_DialogDiscardButton, style),
+                               QStringLiteral("切り取り(&T)"), QKeySequence::Cut);
+  copyAction_ = edit->addAction(ThemeIcon("edit-copy", QStyle::SP_FileDialogContentsView, style),
+                                QStringLiteral("コピー(&C)"), QKeySequence::Copy);
+  pasteAction_ = edit->addAction(ThemeIcon("edit-paste", QStyle::SP_DialogApplyButton, style),
+                                 QStringLiteral("貼り付け(&P)"), QKeySequence::Paste);
+  printAction_ = new QAction(ThemeIcon("document-print", QStyle::SP_ComputerIcon, style),
+                             QStringLiteral("印刷"), this);
+  for (QAction* action : {cutAction_, copyAction_, pasteAction_, printAction_}) {
     action->setEnabled(false);
-    if (keys == QKeySequence::Undo) edit->addSeparator();
   }
 
-  QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-  viewMenu->setObjectName(QStringLiteral("menuView"));
+  viewMenu_ = menuBar()->addMenu(QStringLiteral("表示(&V)"));
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-  help->addAction(ThemeIcon("help-about", QStyle::SP_MessageBoxInformation, style),
-                  QStringLiteral("バージョン情報 chromiva(&A)..."), this, [this] {
-                    CAboutDlg dialog(this);
-                    dialog.exec();
-                  });
+  aboutAction_ = help->addAction(ThemeIcon("help-about", QStyle::SP_MessageBoxInformation, style),
+                                 QStringLiteral("バージョン情報 chromiva(&A)..."), this, [this] {
+                                   CAboutDlg dialog(this);
+                                   dialog.exec();
+                                 });
 }
 
 void CMainFrame::BuildToolBar() {
-  const QStyle* style = this->style();
   QToolBar* bar = addToolBar(QStringLiteral("標準"));
   bar->setObjectName(QStringLiteral("toolbar128"));
-  bar->setMovable(true);
-  const QList<QAction*> fileActions = fileMenu_->actions();
-  bar->addAction(fileActions[0]);
-  bar->addAction(fileActions[1]);
-  bar->addAction(fileActions[2]);
+  bar->addActions({newAction_, openAction_, saveAction_});
   bar->addSeparator();
-  for (const auto& [name, fallback] : {std::pair{"edit-cut", QStyle::SP_DialogDiscardButton},
-                                       std::pair{"edit-copy", QStyle::SP_FileDialogContentsView},
-                                       std::pair{"edit-paste", QStyle::SP_DialogApplyButton}}) {
-    bar->addAction(ThemeIcon(name, fallback, style), QString::fromLatin1(name))->setEnabled(false);
-  }
+  bar->addActions({cutAction_, copyAction_, pasteAction_});
   bar->addSeparator();
-  bar->addAction(ThemeIcon("document-print", QStyle::SP_ComputerIcon, style),
-                 QStringLiteral("印刷"))
-      ->setEnabled(false);
-  QAction* about = menuBar()->actions().last()->menu()->actions().front();
-  bar->addAction(about);
-  QMenu* viewMenu = menuBar()->findChild<QMenu*>(QStringLiteral("menuView"));
-  QAction* toolbarToggle = bar->toggleViewAction();
-  toolbarToggle->setText(QStringLiteral("ツール バー(&T)"));
-  viewMenu->addAction(toolbarToggle);
+  bar->addActions({printAction_, aboutAction_});
+  QAction* toggle = bar->toggleViewAction();
+  toggle->setText(QStringLiteral("ツール バー(&T)"));
+  viewMenu_->addAction(toggle);
 }
 
 void CMainFrame::BuildStatusBar() {
@@ -195,11 +165,27 @@ void CMainFrame::BuildStatusBar() {
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     bar->addPermanentWidget(label);
   }
-  QMenu* viewMenu = menuBar()->findChild<QMenu*>(QStringLiteral("menuView"));
-  QAction* toggle = viewMenu->addAction(QStringLiteral("ステータス バー(&S)"));
+  QAction* toggle = viewMenu_->addAction(QStringLiteral("ステータス バー(&S)"));
   toggle->setCheckable(true);
   toggle->setChecked(true);
   connect(toggle, &QAction::toggled, bar, &QWidget::setVisible);
+}
+
+void CMainFrame::ChooseAndOpen() {
+  if (!DocumentCommandsAllowed() || !SaveModified()) return;
+  const QString path = QFileDialog::getOpenFileName(this, {}, {}, QString::fromLatin1(kFileFilter));
+  if (!path.isEmpty()) OpenDocument(path);
+}
+
+void CMainFrame::OpenRecentFile(int n) {
+  const auto index = static_cast<std::size_t>(n);
+  if (index >= recentFiles_.size() || !DocumentCommandsAllowed() || !SaveModified()) return;
+  const std::string path = recentFiles_[index];
+  if (OpenDocument(QString::fromStdString(path))) return;
+  // A file that no longer opens leaves the list.
+  std::erase(recentFiles_, path);
+  WriteRecentFiles(store_, recentFiles_);
+  ShowRecentFiles();
 }
 
 void CMainFrame::ShowRecentFiles() {

@@ -58,6 +58,8 @@ class CMainFrame : public QMainWindow {
   void BuildToolBar();
   void BuildStatusBar();
   void ShowRecentFiles();
+  void ChooseAndOpen();
+  void OpenRecentFile(int n);
   void UpdateCaption();
   bool SaveModified();
   bool SaveTo(const QString& path);
@@ -71,7 +73,15 @@ class CMainFrame : public QMainWindow {
   QString path_;
   std::vector<std::string> recentFiles_;
   QMenu* fileMenu_ = nullptr;
-  QAction* recentSeparator_ = nullptr;
+  QMenu* viewMenu_ = nullptr;
+  QAction* newAction_ = nullptr;
+  QAction* openAction_ = nullptr;
+  QAction* saveAction_ = nullptr;
+  QAction* cutAction_ = nullptr;
+  QAction* copyAction_ = nullptr;
+  QAction* pasteAction_ = nullptr;
+  QAction* printAction_ = nullptr;
+  QAction* aboutAction_ = nullptr;
   std::vector<QAction*> recentActions_;
   std::function<SaveAnswer(const QString&)> saveAnswer_;
   bool settingsWritten_ = false;
