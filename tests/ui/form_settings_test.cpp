@@ -7,6 +7,7 @@
 #include <QtTest>
 #include <thread>
 
+#include "about_dialog.h"
 #include "application.h"
 #include "chromiva/acquisition/control_ids.h"
 #include "form_view.h"
@@ -316,6 +317,13 @@ class FormSettingsTest : public QObject {
     QCOMPARE(frame->geometry(), QRect(5, 30, 600, 665));
     view.ShowMessage("x");
     QCOMPARE(surface.lines.back(), std::string("x"));
+  }
+
+  void aboutBoxNamesVersion() {
+    CAboutDlg dialog(nullptr);
+    QStringList texts;
+    for (QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
+    QVERIFY(texts.contains(QStringLiteral("Chromiva  Version 1.0")));
   }
 
   void numberedTimerFiresOnceAfterRearming() {
