@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <cstdio>
 
 namespace chromiva::ui {
 
@@ -24,7 +25,11 @@ bool SingleInstance::Acquire() {
   // A running instance holds the lock however long it runs; a lock whose process no longer
   // runs is taken over (QLockFile checks the recorded process id).
   lock_->setStaleLockTime(0);
-  return lock_->tryLock(0);
+  if (lock_->tryLock(0)) return true;
+  if (lock_->error() == QLockFile::LockFailedError) return false;
+  std::fprintf(stderr, "chromiva: cannot create the instance lock %s; running without it\n",
+               qPrintable(path_));
+  return true;
 }
 
 }  // namespace chromiva::ui

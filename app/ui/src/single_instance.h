@@ -11,7 +11,8 @@ namespace chromiva::ui {
 class SingleInstance {
  public:
   SingleInstance();
-  // True when this process now holds the lock; false when another instance holds it.
+  // False only when another instance holds the lock. A lock that cannot be made at all (an
+  // unwritable folder) does not keep the program from running: that is reported on stderr.
   bool Acquire();
   QString LockPath() const { return path_; }
 
