@@ -257,6 +257,16 @@ class FormSettingsTest : public QObject {
     QCOMPARE(frame.windowTitle(), QStringLiteral("chromiva - 無題"));
   }
 
+  void frameStoredOffEveryScreenComesBackOnScreen() {
+    acquisition::MemorySettingsStore store;
+    store.WriteInt("Settings", "left", 50000);
+    store.WriteInt("Settings", "right", 50818);
+    data::Ctintrose_mfDoc document;
+    CMainFrame frame(document, store, false);
+    QCOMPARE(frame.pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+    QCOMPARE(frame.size(), QSize(818, 672));
+  }
+
   void commandLine_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<bool>("accepted");

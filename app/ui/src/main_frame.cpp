@@ -6,12 +6,14 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
@@ -55,6 +57,16 @@ QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback, const QStyle*
   return QIcon::fromTheme(QString::fromLatin1(name), style->standardIcon(fallback));
 }
 
+// Where a window stored at `stored` is put: there, unless no screen shows any of it (a
+// screen that was unplugged); then at the top left of the primary screen.
+QPoint OnSomeScreen(const QRect& stored) {
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    if (screen->availableGeometry().intersects(stored)) return stored.topLeft();
+  }
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  return primary ? primary->availableGeometry().topLeft() : stored.topLeft();
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(data::Ctintrose_mfDoc& document, acquisition::SettingsStore& store,
@@ -84,8 +96,10 @@ CMainFrame::CMainFrame(data::Ctintrose_mfDoc& document, acquisition::SettingsSto
   // Left and top place the window's outer frame; the width and height are those of the
   // window without its decoration, so a stored rectangle comes back exactly.
   const FramePlacement placement = ReadFramePlacement(store_);
-  resize(placement.right - placement.left, placement.bottom - placement.top);
-  move(placement.left, placement.top);
+  const QRect stored(placement.left, placement.top, placement.right - placement.left,
+                     placement.bottom - placement.top);
+  resize(stored.size());
+  move(OnSomeScreen(stored));
   connect(view_, &Ctintrose_mfView::Refreshed, this, &CMainFrame::UpdateCaption);
   UpdateCaption();
 }
