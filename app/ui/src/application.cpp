@@ -1,0 +1,65 @@
+#include "application.h"
+
+#include <QIcon>
+
+#include "chromiva/data/document.h"
+#include "demo_run.h"
+#include "form_view.h"
+#include "main_frame.h"
+#include "qt_settings_store.h"
+#include "single_instance.h"
+
+namespace chromiva::ui {
+
+std::optional<StartOptions> ParseStartOptions(const QStringList& arguments, QString& error) {
+  StartOptions options;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    if (argument == QLatin1String("--maintenance")) {
+      options.maintenance = true;
+    } else if (argument == QLatin1String("--demo")) {
+      options.demo = true;
+    } else if (argument == QLatin1String("--demo-screenshot")) {
+      if (i + 1 >= arguments.size()) {
+        error = QStringLiteral("--demo-screenshot needs a file name");
+        return std::nullopt;
+      }
+      options.demoScreenshot = arguments[++i];
+    } else if (argument.startsWith(QLatin1Char('-'))) {
+      error = QStringLiteral("unknown option ") + argument;
+      return std::nullopt;
+    } else if (options.file.isEmpty()) {
+      options.file = argument;
+    } else {
+      error = QStringLiteral("only one file can be opened");
+      return std::nullopt;
+    }
+  }
+  return options;
+}
+
+int Ctintrose_mfApp::Run(QApplication& app, const StartOptions& options) {
+  SingleInstance instance;
+  if (!instance.Acquire()) return 0;
+  app.setWindowIcon(QIcon(QStringLiteral(":/chromiva/chromiva.svg")));
+
+  QtSettingsStore store;
+  data::Ctintrose_mfDoc document;
+  CMainFrame frame(document, store, options.maintenance);
+  if (!options.file.isEmpty()) {
+    if (!frame.OpenDocument(options.file)) return 1;
+  } else {
+    frame.view()->InitialUpdate();
+  }
+  frame.show();
+  std::unique_ptr<DemoRun> demo;
+  if (options.demo || !options.demoScreenshot.isEmpty()) {
+    demo = std::make_unique<DemoRun>(frame, options.demoScreenshot);
+    demo->Start();
+  }
+  const int status = app.exec();
+  frame.WriteSettingsAtExit();
+  return demo ? std::max(status, demo->Status()) : status;
+}
+
+}  // namespace chromiva::ui

@@ -1,0 +1,28 @@
+// The application: command line, single instance, settings store, document and main frame.
+#pragma once
+
+#include <QApplication>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace chromiva::ui {
+
+struct StartOptions {
+  QString file;              // a data file to open
+  bool maintenance = false;  // --maintenance: the maintenance button for this run
+  bool demo = false;         // --demo: detect and measure once on start
+  QString demoScreenshot;    // --demo-screenshot FILE: the same, save the window and end
+};
+
+// The arguments after the program's name; nothing and `error` set for a bad one.
+std::optional<StartOptions> ParseStartOptions(const QStringList& arguments, QString& error);
+
+class Ctintrose_mfApp {
+ public:
+  // Runs the program and returns its exit status. A second instance for the same user and
+  // display ends at once with 0, before any window exists.
+  static int Run(QApplication& app, const StartOptions& options);
+};
+
+}  // namespace chromiva::ui

@@ -1,0 +1,369 @@
+#include "form_view.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QTimerEvent>
+#include <chrono>
+
+#include "file_filter.h"
+
+namespace chromiva::ui {
+namespace {
+
+namespace control = acquisition::control;
+
+QString Q(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+QFont FormFont() {
+  QFont font(QStringLiteral("Noto Sans Mono CJK JP"), 10);
+  font.setStyleHint(QFont::TypeWriter);
+  return font;
+}
+
+QFont TitleFont() {
+  QFont font;
+  font.setFamilies({QStringLiteral("Impact"), QStringLiteral("DejaVu Sans Condensed"),
+                    QStringLiteral("Noto Sans CJK JP")});
+  font.setPixelSize(24);
+  font.setBold(true);
+  return font;
+}
+
+template <typename Widget>
+void SetTextIfChanged(Widget* widget, const QString& text) {
+  if (widget->text() != text) widget->setText(text);
+}
+
+}  // namespace
+
+Ctintrose_mfView::Ctintrose_mfView(data::Ctintrose_mfDoc& document,
+                                   acquisition::SettingsStore& store, bool maintenanceForThisRun,
+                                   QWidget* parent)
+    : QWidget(parent), document_(document), store_(store) {
+  setObjectName(QStringLiteral("Ctintrose_mfView"));
+  setFont(FormFont());
+  BuildControls();
+  binding_ = std::make_unique<FormBinding>(document_, *this, ReadStoredSettings(store_));
+  if (maintenanceForThisRun) binding_->SetMaintenanceForThisRun();
+  setMinimumSize(800, 400);
+}
+
+Ctintrose_mfView::~Ctintrose_mfView() {
+  for (auto& entry : timers_) entry.second.stop();
+  // The logic waits here for a worker that may still run.
+  binding_.reset();
+}
+
+void Ctintrose_mfView::BuildControls() {
+  for (const ControlSpec& spec : FormControls()) {
+    QWidget* widget = MakeControl(spec.id, spec.kind);
+    widget->setObjectName(QStringLiteral("c%1").arg(spec.id));
+    widget->setGeometry(spec.place);
+    controls_[spec.id] = widget;
+  }
+  // The title lies partly over the graph frame's top edge: the frame stays on top.
+  controls_[control::kTitle]->lower();
+}
+
+QWidget* Ctintrose_mfView::MakeControl(int id, ControlKind kind) {
+  switch (kind) {
+    case ControlKind::kGraphFrame:
+      placeholder_ = new PlaceholderGraph(this);
+      graph_ = placeholder_;
+      return placeholder_;
+    case ControlKind::kOwnerDrawn:
+      return new QWidget(this);
+    case ControlKind::kTitle: {
+      auto* label = new QLabel(this);
+      label->setFont(TitleFont());
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      QPalette palette = label->palette();
+      palette.setColor(QPalette::WindowText, QColor(0, 0, 102));
+      label->setPalette(palette);
+      return label;
+    }
+    case ControlKind::kStatic:
+      return new QLabel(this);
+    case ControlKind::kButton: {
+      auto* button = new QPushButton(this);
+      connect(button, &QPushButton::clicked, this,
+              [this, id] { Handle([this, id] { binding_->OnControlClicked(id); }); });
+      return button;
+    }
+    case ControlKind::kRadio:
+    case ControlKind::kCheckBox: {
+      QAbstractButton* box = kind == ControlKind::kRadio
+                                 ? static_cast<QAbstractButton*>(new QRadioButton(this))
+                                 : static_cast<QAbstractButton*>(new QCheckBox(this));
+      // The logic decides which radio button is checked.
+      box->setAutoExclusive(false);
+      connect(box, &QAbstractButton::clicked, this, [this, id](bool checked) {
+        Handle([this, id, checked] {
+          binding_->SetControlChecked(id, checked);
+          binding_->OnControlClicked(id);
+        });
+      });
+      return box;
+    }
+    case ControlKind::kEdit:
+    case ControlKind::kReadOnlyEdit: {
+      auto* edit = new QLineEdit(this);
+      edit->setReadOnly(kind == ControlKind::kReadOnlyEdit);
+      // Dropped files go to the main frame, which opens them.
+      edit->setAcceptDrops(false);
+      connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) {
+        binding_->SetControlText(id, text.toStdString());
+      });
+      return edit;
+    }
+    case ControlKind::kListBox: {
+      auto* list = new QListWidget(this);
+      connect(list, &QListWidget::currentRowChanged, this, [this, id](int row) {
+        if (!refreshing_ && row >= 0)
+          Handle([this, id, row] { binding_->SelectListItem(id, row); });
+      });
+      return list;
+    }
+    case ControlKind::kDropDownList: {
+      auto* box = new QComboBox(this);
+      connect(box, &QComboBox::activated, this, [this, id](int index) {
+        Handle([this, id, index] { binding_->SelectListItem(id, index); });
+      });
+      return box;
+    }
+  }
+  return new QWidget(this);
+}
+
+void Ctintrose_mfView::ReplaceGraphFrame(QWidget* frame, GraphSurface* surface) {
+  frame->setParent(this);
+  frame->setObjectName(QStringLiteral("c%1").arg(control::kGraphFrame));
+  frame->setGeometry(ControlPlace(control::kGraphFrame, height()));
+  frame->stackUnder(controls_[control::kGraphFrame]);
+  frame->show();
+  delete controls_[control::kGraphFrame];
+  placeholder_ = nullptr;
+  controls_[control::kGraphFrame] = frame;
+  graph_ = surface;
+}
+
+QWidget* Ctintrose_mfView::Control(int id) const {
+  auto found = controls_.find(id);
+  return found == controls_.end() ? nullptr : found->second;
+}
+
+void Ctintrose_mfView::InitialUpdate() {
+  initialised_ = true;
+  LayoutForm(height());
+  binding_->InitialUpdate();
+  Refresh();
+}
+
+void Ctintrose_mfView::WriteSettings() {
+  if (settingsWritten_) return;
+  settingsWritten_ = true;
+  WriteStoredSettings(store_, binding_->CurrentSettings());
+}
+
+void Ctintrose_mfView::LayoutForm(int clientHeight) {
+  for (const ControlSpec& spec : FormControls()) {
+    controls_[spec.id]->setGeometry(ControlPlace(spec.id, clientHeight));
+  }
+}
+
+void Ctintrose_mfView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (!initialised_) return;
+  LayoutForm(event->size().height());
+  ArmTimer(acquisition::timer::kStartup, 100);
+}
+
+void Ctintrose_mfView::Handle(const std::function<void()>& handler) {
+  handler();
+  Refresh();
+}
+
+void Ctintrose_mfView::RunControlCommand(int id) {
+  Handle([this, id] { binding_->OnControlClicked(id); });
+}
+
+void Ctintrose_mfView::Refresh() {
+  refreshing_ = true;
+  for (const auto& [id, widget] : controls_) RefreshControl(id, widget);
+  refreshing_ = false;
+  emit Refreshed();
+}
+
+void Ctintrose_mfView::RefreshControl(int id, QWidget* widget) {
+  const auto& all = binding_->controls().All();
+  auto found = all.find(id);
+  if (found == all.end()) return;
+  const acquisition::ControlState& state = found->second;
+  const bool visible = id == control::kMaintenance ? binding_->MaintenanceMode() : state.visible;
+  if (widget->isHidden() == visible) widget->setVisible(visible);
+  if (widget->isEnabled() != state.enabled) widget->setEnabled(state.enabled);
+  const QString text = Q(state.text);
+  if (auto* box = qobject_cast<QAbstractButton*>(widget)) {
+    SetTextIfChanged(box, text);
+    if (box->isCheckable() && box->isChecked() != state.checked) box->setChecked(state.checked);
+  } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    SetTextIfChanged(edit, text);
+  } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+    SetTextIfChanged(label, text);
+  } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
+    QStringList items;
+    for (const auto& item : state.items) items << Q(item);
+    QStringList shown;
+    for (int row = 0; row < list->count(); ++row) shown << list->item(row)->text();
+    if (shown != items) {
+      list->clear();
+      list->addItems(items);
+    }
+    if (list->currentRow() != state.selection) list->setCurrentRow(state.selection);
+  } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+    QStringList items;
+    for (const auto& item : state.items) items << Q(item);
+    QStringList shown;
+    for (int row = 0; row < combo->count(); ++row) shown << combo->itemText(row);
+    if (shown != items) {
+      combo->clear();
+      combo->addItems(items);
+    }
+    if (combo->currentIndex() != state.selection) combo->setCurrentIndex(state.selection);
+  }
+}
+
+void Ctintrose_mfView::SetDialogAnswers(std::function<bool(const std::string&)> ask,
+                                        std::function<void(const std::string&)> tell) {
+  ask_ = std::move(ask);
+  tell_ = std::move(tell);
+}
+
+void Ctintrose_mfView::ShowMessage(const std::string& line) {
+  graph_->ShowMessage(line);
+}
+
+void Ctintrose_mfView::ShowMessageLines(const std::string& first, const std::string& second) {
+  graph_->ShowMessageLines(first, second);
+}
+
+void Ctintrose_mfView::ForwardMessage(const std::string& line) {
+  // Queued events from one thread arrive in the order they were posted.
+  QMetaObject::invokeMethod(
+      this, [this, line] { graph_->ShowMessage(line); }, Qt::QueuedConnection);
+}
+
+void Ctintrose_mfView::ShowStatusText(const std::string& text) {
+  graph_->ShowStatusText(text);
+}
+
+void Ctintrose_mfView::DrawGraph() {
+  graph_->DrawGraph();
+}
+
+void Ctintrose_mfView::DrawColourBar() {
+  graph_->DrawColourBar();
+}
+
+void Ctintrose_mfView::DrawLogo() {
+  graph_->DrawLogo();
+}
+
+void Ctintrose_mfView::ShowSensorSummary(int sensor) {
+  graph_->ShowSensorSummary(sensor);
+}
+
+bool Ctintrose_mfView::AskOkCancel(const std::string& question) {
+  if (ask_) return ask_(question);
+  return QMessageBox::question(this, QStringLiteral("chromiva"), Q(question),
+                               QMessageBox::Ok | QMessageBox::Cancel,
+                               QMessageBox::Ok) == QMessageBox::Ok;
+}
+
+void Ctintrose_mfView::ShowOkMessage(const std::string& message) {
+  if (tell_) {
+    tell_(message);
+    return;
+  }
+  QMessageBox::information(this, QStringLiteral("chromiva"), Q(message));
+}
+
+std::optional<std::string> Ctintrose_mfView::ChooseSaveFile(const acquisition::FileChoice& choice) {
+  QFileDialog dialog(this);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilters(QtNameFilters(choice.filter));
+  dialog.setDefaultSuffix(Q(choice.defaultExtension));
+  dialog.selectFile(Q(choice.initialName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<std::string> Ctintrose_mfView::ChooseOpenFile(const acquisition::FileChoice& choice) {
+  QFileDialog dialog(this);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilters(QtNameFilters(choice.filter));
+  dialog.setDefaultSuffix(Q(choice.defaultExtension));
+  dialog.selectFile(Q(choice.initialName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<std::string> Ctintrose_mfView::ChooseFolder(const std::string& title,
+                                                          const std::string& initialFolder) {
+  const QString folder = QFileDialog::getExistingDirectory(this, Q(title), Q(initialFolder));
+  if (folder.isEmpty()) return std::nullopt;
+  return folder.toStdString();
+}
+
+std::optional<std::string> Ctintrose_mfView::EnterNumber(const std::string& label,
+                                                         const std::string& shown) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(this, QStringLiteral("chromiva"), Q(label),
+                                             QLineEdit::Normal, Q(shown), &ok);
+  if (!ok) return std::nullopt;
+  return text.toStdString();
+}
+
+void Ctintrose_mfView::ArmTimer(int timer, int milliseconds) {
+  timers_[timer].start(std::max(milliseconds, 0), Qt::PreciseTimer, this);
+}
+
+void Ctintrose_mfView::KillTimer(int timer) {
+  auto found = timers_.find(timer);
+  if (found != timers_.end()) found->second.stop();
+}
+
+void Ctintrose_mfView::timerEvent(QTimerEvent* event) {
+  for (auto& [number, timer] : timers_) {
+    if (timer.timerId() != event->timerId()) continue;
+    timer.stop();
+    const int fired = number;
+    Handle([this, fired] { binding_->OnTimer(fired); });
+    return;
+  }
+  QWidget::timerEvent(event);
+}
+
+std::uint32_t Ctintrose_mfView::TickMs() {
+  const auto elapsed = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<std::uint32_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
+std::time_t Ctintrose_mfView::Now() {
+  return std::time(nullptr);
+}
+
+}  // namespace chromiva::ui

@@ -1,0 +1,111 @@
+// The main form: the controls of the layout table as widgets (object names "c<id>"), mirrored
+// from the control table after every handler and timer event, and the form port the logic
+// talks to: numbered window timers, message boxes, file choosers and the graph surface.
+#pragma once
+
+#include <QBasicTimer>
+#include <QElapsedTimer>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "chromiva/acquisition/form_port.h"
+#include "chromiva/data/document.h"
+#include "form_binding.h"
+#include "form_layout.h"
+#include "graph_surface.h"
+
+namespace chromiva::ui {
+
+class PlaceholderGraph;
+
+class Ctintrose_mfView : public QWidget, public acquisition::FormPort {
+  Q_OBJECT
+
+ public:
+  // Reads the form's settings from `store`; `maintenanceForThisRun` shows the maintenance
+  // button for this run without changing the stored setting.
+  Ctintrose_mfView(data::Ctintrose_mfDoc& document, acquisition::SettingsStore& store,
+                   bool maintenanceForThisRun, QWidget* parent = nullptr);
+  ~Ctintrose_mfView() override;
+
+  // The form's first show, and again after every new or opened document.
+  void InitialUpdate();
+  // Writes the form's settings to the store (once, at exit).
+  void WriteSettings();
+
+  FormBinding& binding() { return *binding_; }
+  const FormBinding& binding() const { return *binding_; }
+  // The widget of control `id`, or nullptr.
+  QWidget* Control(int id) const;
+  // The stand-in for the graph; SetGraphSurface replaces where the drawing calls go.
+  PlaceholderGraph* Placeholder() const { return placeholder_; }
+  void SetGraphSurface(GraphSurface* surface) { graph_ = surface; }
+  // Puts `frame` (made a child of the form) in the graph frame's place as control 1000 and
+  // sends the drawing calls to `surface`; the placeholder goes. Nothing else changes.
+  void ReplaceGraphFrame(QWidget* frame, GraphSurface* surface);
+  // Brings the widgets in line with the control table.
+  void Refresh();
+  // A menu command that does what control `id` does when clicked.
+  void RunControlCommand(int id);
+
+  // Answers the OK/Cancel questions and takes the OK messages instead of message boxes
+  // (tests and the demonstration run).
+  void SetDialogAnswers(std::function<bool(const std::string&)> ask,
+                        std::function<void(const std::string&)> tell);
+
+  // FormPort
+  void ShowMessage(const std::string& line) override;
+  void ShowMessageLines(const std::string& first, const std::string& second) override;
+  void ForwardMessage(const std::string& line) override;
+  void ShowStatusText(const std::string& text) override;
+  void DrawGraph() override;
+  void DrawColourBar() override;
+  void DrawLogo() override;
+  void ShowSensorSummary(int sensor) override;
+  bool AskOkCancel(const std::string& question) override;
+  void ShowOkMessage(const std::string& message) override;
+  std::optional<std::string> ChooseSaveFile(const acquisition::FileChoice& choice) override;
+  std::optional<std::string> ChooseOpenFile(const acquisition::FileChoice& choice) override;
+  std::optional<std::string> ChooseFolder(const std::string& title,
+                                          const std::string& initialFolder) override;
+  std::optional<std::string> EnterNumber(const std::string& label,
+                                         const std::string& shown) override;
+  acquisition::SettingsStore& Settings() override { return store_; }
+  void ArmTimer(int timer, int milliseconds) override;
+  void KillTimer(int timer) override;
+  std::uint32_t TickMs() override;
+  std::time_t Now() override;
+
+ signals:
+  // After the widgets were brought in line with the control table.
+  void Refreshed();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
+
+ private:
+  void BuildControls();
+  QWidget* MakeControl(int id, ControlKind kind);
+  void LayoutForm(int clientHeight);
+  void RefreshControl(int id, QWidget* widget);
+  // Runs a handler and refreshes the widgets after it.
+  void Handle(const std::function<void()>& handler);
+
+  data::Ctintrose_mfDoc& document_;
+  acquisition::SettingsStore& store_;
+  std::unique_ptr<FormBinding> binding_;
+  std::map<int, QWidget*> controls_;
+  std::map<int, QBasicTimer> timers_;
+  PlaceholderGraph* placeholder_ = nullptr;
+  GraphSurface* graph_ = nullptr;
+  bool initialised_ = false;
+  bool refreshing_ = false;
+  bool settingsWritten_ = false;
+  std::function<bool(const std::string&)> ask_;
+  std::function<void(const std::string&)> tell_;
+};
+
+}  // namespace chromiva::ui

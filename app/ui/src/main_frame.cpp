@@ -1,0 +1,351 @@
+#include "main_frame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include "about_dialog.h"
+#include "chromiva/acquisition/control_ids.h"
+#include "chromiva/data/data_file.h"
+#include "form_view.h"
+#include "settings.h"
+
+// The compiled-in resources of the static library, registered once.
+static void RegisterChromivaResources() {
+  static const bool registered = [] {
+    Q_INIT_RESOURCE(chromiva);
+    return true;
+  }();
+  (void)registered;
+}
+
+namespace chromiva::ui {
+namespace {
+
+constexpr const char* kFileFilter = "chromiva Files (*.cvdata)";
+constexpr const char* kRefusedFile = "予期しないファイル形式です。";
+constexpr const char* kBusySave =
+    "計測中のため保存できません。計測が終わってから保存してください。";
+
+// A new document: no records, no sky background, no history, untitled. The sensor table
+// stays while instruments are detected, since the form's device indices point into it.
+void ResetDocument(data::Ctintrose_mfDoc& document, bool keepSensors) {
+  document.ClearRecords();
+  if (!keepSensors) document.sensorTable = data::SensorTable{};
+  document.skyBgdTable = {};
+  document.operationLog.clear();
+  document.title = data::kUntitledTitle;
+  document.modified = false;
+}
+
+QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback, const QStyle* style) {
+  return QIcon::fromTheme(QString::fromLatin1(name), style->standardIcon(fallback));
+}
+
+// Where a window stored at `stored` is put: there, unless no screen shows any of it (a
+// screen that was unplugged); then at the top left of the primary screen.
+QPoint OnSomeScreen(const QRect& stored) {
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    if (screen->availableGeometry().intersects(stored)) return stored.topLeft();
+  }
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  return primary ? primary->availableGeometry().topLeft() : stored.topLeft();
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(data::Ctintrose_mfDoc& document, acquisition::SettingsStore& store,
+                       bool maintenanceForThisRun)
+    : document_(document),
+      store_(store),
+      view_(new Ctintrose_mfView(document, store, maintenanceForThisRun, this)) {
+  setObjectName(QStringLiteral("CMainFrame"));
+  RegisterChromivaResources();
+  // Without a desktop icon theme the toolbar takes the standard icons of Adwaita.
+  if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor")) {
+    QIcon::setThemeSearchPaths(QIcon::themeSearchPaths() +
+                               QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
+                                                         QStringLiteral("icons"),
+                                                         QStandardPaths::LocateDirectory));
+    QIcon::setThemeName(QStringLiteral("Adwaita"));
+  }
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  setWindowIcon(QIcon(QStringLiteral(":/chromiva/chromiva.svg")));
+  setCentralWidget(view_);
+  setAcceptDrops(true);
+  recentFiles_ = ReadRecentFiles(store_);
+  BuildMenus();
+  BuildToolBar();
+  BuildStatusBar();
+  // Left and top place the window's outer frame; the width and height are those of the
+  // window without its decoration, so a stored rectangle comes back exactly.
+  const FramePlacement placement = ReadFramePlacement(store_);
+  const QRect stored(placement.left, placement.top, placement.right - placement.left,
+                     placement.bottom - placement.top);
+  resize(stored.size());
+  move(OnSomeScreen(stored));
+  connect(view_, &Ctintrose_mfView::Refreshed, this, &CMainFrame::UpdateCaption);
+  UpdateCaption();
+}
+
+void CMainFrame::BuildMenus() {
+  const QStyle* style = this->style();
+  fileMenu_ = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+  newAction_ = fileMenu_->addAction(ThemeIcon("document-new", QStyle::SP_FileIcon, style),
+                                    QStringLiteral("新規作成(&N)"), QKeySequence::New, this,
+                                    [this] { NewDocument(); });
+  openAction_ = fileMenu_->addAction(ThemeIcon("document-open", QStyle::SP_DialogOpenButton, style),
+                                     QStringLiteral("開く(&O)..."), QKeySequence::Open, this,
+                                     [this] { ChooseAndOpen(); });
+  saveAction_ = fileMenu_->addAction(ThemeIcon("document-save", QStyle::SP_DialogSaveButton, style),
+                                     QStringLiteral("上書き保存(&S)"), QKeySequence::Save, this,
+                                     [this] { SaveDocument(); });
+  fileMenu_->addAction(QStringLiteral("名前を付けて保存(&A)..."), this,
+                       [this] { SaveDocumentAs(); });
+  fileMenu_->addSeparator();
+  fileMenu_->addAction(QStringLiteral("CSVデータ保存"), this,
+                       [this] { view_->RunControlCommand(acquisition::control::kCsv); });
+  fileMenu_->addSeparator();
+  for (int n = 0; n < kRecentFileCount; ++n) {
+    QAction* action = fileMenu_->addAction(QString());
+    connect(action, &QAction::triggered, this, [this, n] { OpenRecentFile(n); });
+    recentActions_.push_back(action);
+  }
+  fileMenu_->addSeparator();
+  fileMenu_->addAction(QStringLiteral("アプリケーションの終了(&X)"), this, &QWidget::close);
+  ShowRecentFiles();
+
+  // The form has no handler for the edit commands or for printing: they stay disabled.
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+  edit->addAction(QStringLiteral("元に戻す(&U)"), QKeySequence::Undo)->setEnabled(false);
+  edit->addSeparator();
+  cutAction_ = edit->addAction(ThemeIcon("edit-cut", QStyle::SP_DialogDiscardButton, style),
+                               QStringLiteral("切り取り(&T)"), QKeySequence::Cut);
+  copyAction_ = edit->addAction(ThemeIcon("edit-copy", QStyle::SP_FileDialogContentsView, style),
+                                QStringLiteral("コピー(&C)"), QKeySequence::Copy);
+  pasteAction_ = edit->addAction(ThemeIcon("edit-paste", QStyle::SP_DialogApplyButton, style),
+                                 QStringLiteral("貼り付け(&P)"), QKeySequence::Paste);
+  printAction_ = new QAction(ThemeIcon("document-print", QStyle::SP_ComputerIcon, style),
+                             QStringLiteral("印刷"), this);
+  for (QAction* action : {cutAction_, copyAction_, pasteAction_, printAction_}) {
+    action->setEnabled(false);
+  }
+
+  viewMenu_ = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+  QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+  aboutAction_ = help->addAction(ThemeIcon("help-about", QStyle::SP_MessageBoxInformation, style),
+                                 QStringLiteral("バージョン情報 chromiva(&A)..."), this, [this] {
+                                   CAboutDlg dialog(this);
+                                   dialog.exec();
+                                 });
+}
+
+void CMainFrame::BuildToolBar() {
+  QToolBar* bar = addToolBar(QStringLiteral("標準"));
+  bar->setObjectName(QStringLiteral("toolbar128"));
+  bar->addActions({newAction_, openAction_, saveAction_});
+  bar->addSeparator();
+  bar->addActions({cutAction_, copyAction_, pasteAction_});
+  bar->addSeparator();
+  bar->addActions({printAction_, aboutAction_});
+  QAction* toggle = bar->toggleViewAction();
+  toggle->setText(QStringLiteral("ツール バー(&T)"));
+  viewMenu_->addAction(toggle);
+}
+
+void CMainFrame::BuildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->showMessage(QStringLiteral("レディ"));
+  for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
+    auto* label = new QLabel(QString::fromLatin1(indicator), bar);
+    label->setObjectName(QStringLiteral("indicator%1").arg(QString::fromLatin1(indicator)));
+    label->setEnabled(false);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    bar->addPermanentWidget(label);
+  }
+  QAction* toggle = viewMenu_->addAction(QStringLiteral("ステータス バー(&S)"));
+  toggle->setCheckable(true);
+  toggle->setChecked(true);
+  connect(toggle, &QAction::toggled, bar, &QWidget::setVisible);
+}
+
+void CMainFrame::ChooseAndOpen() {
+  if (!DocumentCommandsAllowed() || !SaveModified()) return;
+  const QString path = QFileDialog::getOpenFileName(this, {}, {}, QString::fromLatin1(kFileFilter));
+  if (!path.isEmpty()) OpenDocument(path);
+}
+
+void CMainFrame::OpenRecentFile(int n) {
+  const auto index = static_cast<std::size_t>(n);
+  if (index >= recentFiles_.size() || !DocumentCommandsAllowed() || !SaveModified()) return;
+  const std::string path = recentFiles_[index];
+  if (OpenDocument(QString::fromStdString(path))) return;
+  // A file that no longer opens leaves the list.
+  std::erase(recentFiles_, path);
+  WriteRecentFiles(store_, recentFiles_);
+  ShowRecentFiles();
+}
+
+void CMainFrame::ShowRecentFiles() {
+  for (std::size_t n = 0; n < recentActions_.size(); ++n) {
+    QAction* action = recentActions_[n];
+    if (n < recentFiles_.size()) {
+      action->setText(
+          QStringLiteral("&%1 %2").arg(n + 1).arg(QString::fromStdString(recentFiles_[n])));
+      action->setEnabled(true);
+      action->setVisible(true);
+    } else {
+      action->setText(QStringLiteral("最近使ったファイル"));
+      action->setEnabled(false);
+      action->setVisible(n == 0 && recentFiles_.empty());
+    }
+  }
+}
+
+void CMainFrame::AddRecentFile(const QString& path) {
+  recentFiles_ = WithRecentFile(recentFiles_, QFileInfo(path).absoluteFilePath().toStdString());
+  WriteRecentFiles(store_, recentFiles_);
+  ShowRecentFiles();
+}
+
+void CMainFrame::UpdateCaption() {
+  setWindowTitle(QStringLiteral("chromiva - ") + QString::fromStdString(document_.title));
+}
+
+bool CMainFrame::DocumentCommandsAllowed() {
+  // A running measurement writes into the document: it is not replaced under it.
+  return !view_->binding().fields().measuring && !view_->binding().WorkerWritesDocument();
+}
+
+bool CMainFrame::SaveModified() {
+  if (!document_.modified) return true;
+  const QString question =
+      QStringLiteral("%1 への変更を保存しますか?").arg(QString::fromStdString(document_.title));
+  SaveAnswer answer = SaveAnswer::kCancel;
+  if (saveAnswer_) {
+    answer = saveAnswer_(question);
+  } else {
+    const auto button = QMessageBox::question(
+        this, QStringLiteral("chromiva"), question,
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    answer = button == QMessageBox::Save      ? SaveAnswer::kSave
+             : button == QMessageBox::Discard ? SaveAnswer::kDiscard
+                                              : SaveAnswer::kCancel;
+  }
+  if (answer == SaveAnswer::kSave) return SaveDocument();
+  return answer == SaveAnswer::kDiscard;
+}
+
+bool CMainFrame::NewDocument() {
+  if (!DocumentCommandsAllowed() || !SaveModified()) return false;
+  ResetDocument(document_, view_->binding().fields().detected);
+  path_.clear();
+  AfterDocumentChange();
+  return true;
+}
+
+bool CMainFrame::OpenDocument(const QString& path) {
+  if (!DocumentCommandsAllowed()) return false;
+  const data::DataFileResult result = data::OpenDataFile(document_, path.toStdString());
+  if (!result.ok()) {
+    view_->ShowOkMessage(std::string(kRefusedFile) + "\n" + path.toStdString() + ": " +
+                         result.message);
+    return false;
+  }
+  path_ = QFileInfo(path).absoluteFilePath();
+  AddRecentFile(path_);
+  AfterDocumentChange();
+  return true;
+}
+
+void CMainFrame::AfterDocumentChange() {
+  view_->InitialUpdate();
+  UpdateCaption();
+}
+
+bool CMainFrame::SaveDocument() {
+  if (path_.isEmpty()) return SaveDocumentAs();
+  return SaveTo(path_);
+}
+
+bool CMainFrame::SaveDocumentAs(const QString& path) {
+  QString target = path;
+  if (target.isEmpty()) {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QString::fromLatin1(kFileFilter));
+    dialog.setDefaultSuffix(QStringLiteral("cvdata"));
+    dialog.selectFile(QString::fromStdString(document_.title));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    target = dialog.selectedFiles().front();
+  }
+  return SaveTo(target);
+}
+
+bool CMainFrame::SaveTo(const QString& path) {
+  // Between passes the document is still; while a worker fills it, it is not saved.
+  if (view_->binding().WorkerWritesDocument()) {
+    view_->ShowOkMessage(kBusySave);
+    return false;
+  }
+  const data::DataFileResult result = data::SaveDataFile(document_, path.toStdString());
+  if (!result.ok()) {
+    view_->ShowOkMessage(path.toStdString() + ": " + result.message);
+    return false;
+  }
+  path_ = QFileInfo(path).absoluteFilePath();
+  AddRecentFile(path_);
+  UpdateCaption();
+  return true;
+}
+
+void CMainFrame::WriteSettingsAtExit() {
+  if (settingsWritten_) return;
+  settingsWritten_ = true;
+  view_->WriteSettings();
+  // A maximised or minimised window stores the rectangle it is restored to.
+  const QRect restored = normalGeometry().isValid() ? normalGeometry() : geometry();
+  const QPoint decoration = geometry().topLeft() - frameGeometry().topLeft();
+  const QPoint outer = restored.topLeft() - decoration;
+  WriteFramePlacement(
+      store_, {outer.x(), outer.y(), outer.x() + restored.width(), outer.y() + restored.height()});
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (view_->binding().AcquisitionBusy() || !SaveModified()) {
+    event->ignore();
+    return;
+  }
+  WriteSettingsAtExit();
+  event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty() || !urls.front().isLocalFile()) return;
+  event->acceptProposedAction();
+  if (!DocumentCommandsAllowed() || !SaveModified()) return;
+  OpenDocument(urls.front().toLocalFile());
+}
+
+}  // namespace chromiva::ui

@@ -1,0 +1,90 @@
+// The main frame: caption "chromiva - <document>", menu, toolbar, status bar, the remembered
+// placement, the document commands (new, open, save, save as, recent files, exit) and dropped
+// files. Closing is refused while a measurement pass talks to the instruments.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "chromiva/acquisition/settings_store.h"
+#include "chromiva/data/document.h"
+
+class QAction;
+class QMenu;
+
+namespace chromiva::ui {
+
+class Ctintrose_mfView;
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  CMainFrame(data::Ctintrose_mfDoc& document, acquisition::SettingsStore& store,
+             bool maintenanceForThisRun);
+
+  Ctintrose_mfView* view() const { return view_; }
+  data::Ctintrose_mfDoc& document() { return document_; }
+
+  // The document commands. Each one first offers to save a modified document and does
+  // nothing when that is cancelled. They return true when done.
+  bool NewDocument();
+  // Opens `path`; a refused file is reported and the document stays as it was.
+  bool OpenDocument(const QString& path);
+  bool SaveDocument();
+  // Saves under `path`, or under a chosen name when `path` is empty.
+  bool SaveDocumentAs(const QString& path = {});
+  QString DocumentPath() const { return path_; }
+  std::vector<std::string> RecentFiles() const { return recentFiles_; }
+
+  // Answers "save the changes?" instead of a message box (tests): Save, Discard or Cancel.
+  enum class SaveAnswer { kSave, kDiscard, kCancel };
+  void SetSaveQuestion(std::function<SaveAnswer(const QString&)> answer) {
+    saveAnswer_ = std::move(answer);
+  }
+
+  // Writes the form's settings and the frame's restored rectangle (once).
+  void WriteSettingsAtExit();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildToolBar();
+  void BuildStatusBar();
+  void ShowRecentFiles();
+  void ChooseAndOpen();
+  void OpenRecentFile(int n);
+  void UpdateCaption();
+  bool SaveModified();
+  bool SaveTo(const QString& path);
+  bool DocumentCommandsAllowed();
+  void AddRecentFile(const QString& path);
+  void AfterDocumentChange();
+
+  data::Ctintrose_mfDoc& document_;
+  acquisition::SettingsStore& store_;
+  Ctintrose_mfView* view_;
+  QString path_;
+  std::vector<std::string> recentFiles_;
+  QMenu* fileMenu_ = nullptr;
+  QMenu* viewMenu_ = nullptr;
+  QAction* newAction_ = nullptr;
+  QAction* openAction_ = nullptr;
+  QAction* saveAction_ = nullptr;
+  QAction* cutAction_ = nullptr;
+  QAction* copyAction_ = nullptr;
+  QAction* pasteAction_ = nullptr;
+  QAction* printAction_ = nullptr;
+  QAction* aboutAction_ = nullptr;
+  std::vector<QAction*> recentActions_;
+  std::function<SaveAnswer(const QString&)> saveAnswer_;
+  bool settingsWritten_ = false;
+};
+
+}  // namespace chromiva::ui
