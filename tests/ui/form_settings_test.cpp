@@ -161,49 +161,49 @@ class FormSettingsTest : public QObject {
 
   void firstStartWithEmptyStore() {
     acquisition::MemorySettingsStore store;
-    const StoredSettings settings = ReadStoredSettings(store);
+    const acquisition::FormSettings settings = acquisition::ReadFormSettings(store);
     const FramePlacement frame = ReadFramePlacement(store);
     QCOMPARE(QRect(frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top),
              QRect(0, 0, 818, 672));
-    QCOMPARE(settings.form.averageCount, 1);
-    QVERIFY(!settings.form.recordMode && !settings.form.intervalMode && !settings.form.waveComp &&
-            !settings.form.playbackOn && !settings.maintenanceMode);
-    QCOMPARE(settings.axis.graphMax, 8192);
-    QCOMPARE(settings.axis.ratioMax, 160);
-    QCOMPARE(settings.form.csv.csvFixedName, std::string("output"));
+    QCOMPARE(settings.averageCount, 1);
+    QVERIFY(!settings.recordMode && !settings.intervalMode && !settings.waveComp &&
+            !settings.playbackOn && !settings.maintenanceMode);
+    QCOMPARE(settings.axisLimits.graphMax, 8192);
+    QCOMPARE(settings.axisLimits.ratioMax, 160);
+    QCOMPARE(settings.csv.csvFixedName, std::string("output"));
   }
 
   void csvOptionsComeBackOn() {
     acquisition::MemorySettingsStore store;
-    StoredSettings settings = ReadStoredSettings(store);
-    settings.form.csv.csvAddWave = false;
-    settings.form.csv.csvAddExp = false;
-    WriteStoredSettings(store, settings);
+    acquisition::FormSettings settings = acquisition::ReadFormSettings(store);
+    settings.csv.csvAddWave = false;
+    settings.csv.csvAddExp = false;
+    acquisition::WriteFormSettings(store, settings);
     QCOMPARE(store.ReadInt("csv", "addwave", -1), 0);
-    const StoredSettings next = ReadStoredSettings(store);
-    QVERIFY(next.form.csv.csvAddWave && next.form.csv.csvAddExp);
+    const acquisition::FormSettings next = acquisition::ReadFormSettings(store);
+    QVERIFY(next.csv.csvAddWave && next.csv.csvAddExp);
   }
 
   void settingsRoundTripThroughIniFile() {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("chromiva.ini"));
-    StoredSettings settings;
-    settings.form.averageCount = 7;
-    settings.form.intervalMode = true;
-    settings.form.intervalMs = 2500;
-    settings.form.csv.csvFolder = "/tmp/データ";
-    settings.axis.ratioMin = -20;
+    acquisition::FormSettings settings;
+    settings.averageCount = 7;
+    settings.intervalMode = true;
+    settings.intervalMs = 2500;
+    settings.csv.csvFolder = "/tmp/データ";
+    settings.axisLimits.ratioMin = -20;
     {
       QtSettingsStore store(path);
-      WriteStoredSettings(store, settings);
+      acquisition::WriteFormSettings(store, settings);
     }
     QtSettingsStore store(path);
-    const StoredSettings read = ReadStoredSettings(store);
-    QCOMPARE(read.form.averageCount, 7);
-    QVERIFY(read.form.intervalMode);
-    QCOMPARE(read.form.intervalMs, 2500);
-    QCOMPARE(read.form.csv.csvFolder, std::string("/tmp/データ"));
-    QCOMPARE(read.axis.ratioMin, -20);
+    const acquisition::FormSettings read = acquisition::ReadFormSettings(store);
+    QCOMPARE(read.averageCount, 7);
+    QVERIFY(read.intervalMode);
+    QCOMPARE(read.intervalMs, 2500);
+    QCOMPARE(read.csv.csvFolder, std::string("/tmp/データ"));
+    QCOMPARE(read.axisLimits.ratioMin, -20);
   }
 
   void garbageValuesReadAsDefaults() {
@@ -218,18 +218,18 @@ class FormSettingsTest : public QObject {
         "[Settings]\nleft=x\nright=-4\n\x01\x02garbage\n[broken\n");
     file.close();
     QtSettingsStore store(path);
-    const StoredSettings settings = ReadStoredSettings(store);
-    const StoredSettings defaults;
-    QCOMPARE(settings.form.averageCount, defaults.form.averageCount);
-    QCOMPARE(settings.form.recordMode, false);
-    QCOMPARE(settings.form.intervalMs, 0);
-    QCOMPARE(settings.form.displayKind, 0);
-    QCOMPARE(settings.axis.graphMax, 8192);
-    QCOMPARE(settings.axis.graphMin, 0);
-    QCOMPARE(settings.axis.ratioMax, 160);
-    QCOMPARE(settings.form.csv.csvAutoMode, 0);
-    QCOMPARE(settings.form.csv.csvStepNm, 10);
-    QCOMPARE(settings.form.csv.csvFixedName, std::string("a, b"));
+    const acquisition::FormSettings settings = acquisition::ReadFormSettings(store);
+    const acquisition::FormSettings defaults;
+    QCOMPARE(settings.averageCount, defaults.averageCount);
+    QCOMPARE(settings.recordMode, false);
+    QCOMPARE(settings.intervalMs, 0);
+    QCOMPARE(settings.displayKind, 0);
+    QCOMPARE(settings.axisLimits.graphMax, 8192);
+    QCOMPARE(settings.axisLimits.graphMin, 0);
+    QCOMPARE(settings.axisLimits.ratioMax, 160);
+    QCOMPARE(settings.csv.csvAutoMode, 0);
+    QCOMPARE(settings.csv.csvStepNm, 10);
+    QCOMPARE(settings.csv.csvFixedName, std::string("a, b"));
     const FramePlacement frame = ReadFramePlacement(store);
     QCOMPARE(frame.right - frame.left, 818);
   }

@@ -1,6 +1,8 @@
 // The router: construction, control ids and timer numbers to the components, the views.
 #include "chromiva/acquisition/form_logic.h"
 
+#include <algorithm>
+
 #include "form_context.h"
 #include "measurement_cycle.h"
 #include "record_browser.h"
@@ -122,6 +124,8 @@ void FormLogic::OnStartupTimer() {
 void FormLogic::InitialUpdate() {
   FormContext& c = *context_;
   ControlTable& controls = c.controls;
+  // A newly opened document may hold fewer records than the one shown before.
+  if (fields_.displayIndex >= std::max(c.document.recordCount[0], 1)) fields_.displayIndex = 0;
   c.ShowModeRadios();
   controls.SetText(control::kAverage, std::to_string(fields_.averageCount));
   controls.SetChecked(control::kRecordMode, fields_.recordMode);

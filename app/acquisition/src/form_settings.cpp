@@ -34,13 +34,23 @@ constexpr Key kRatioMax{"ratio", "max"};
 constexpr Key kGraphMin{"graph", "min"};
 constexpr Key kRatioMin{"ratio", "min"};
 
-// Reads and writes in the order of the store's table.
+constexpr int kLargest = 0x7FFFFFFF;
+constexpr int kLimitLow = -1000000000;
+constexpr int kLimitHigh = 1000000000;
+
+// Reads and writes in the order of the store's table. A stored value outside its range (a
+// hand-edited or damaged store) reads as the default.
 class Io {
  public:
   explicit Io(SettingsStore& store) : store_(store) {}
-  void Read(const Key& key, int& value) { value = store_.ReadInt(key.section, key.entry, value); }
+  void Read(const Key& key, int& value, int low, int high) {
+    const int stored = store_.ReadInt(key.section, key.entry, value);
+    if (stored >= low && stored <= high) value = stored;
+  }
   void Read(const Key& key, bool& value) {
-    value = store_.ReadInt(key.section, key.entry, value ? 1 : 0) != 0;
+    int number = value ? 1 : 0;
+    Read(key, number, 0, 1);
+    value = number != 0;
   }
   void Read(const Key& key, std::string& value) {
     value = store_.ReadText(key.section, key.entry, value);
@@ -55,32 +65,46 @@ class Io {
   SettingsStore& store_;
 };
 
+// Limits whose maximum is not above the minimum would divide by zero on drawing: both fall back
+// to their defaults.
+void KeepAxisPairOrdered(int& max, int& min, int defaultMax, int defaultMin) {
+  if (max <= min) {
+    max = defaultMax;
+    min = defaultMin;
+  }
+}
+
 }  // namespace
 
 FormSettings ReadFormSettings(SettingsStore& store) {
   FormSettings s;  // the defaults
   Io io(store);
-  io.Read(kAverage, s.averageCount);
+  io.Read(kAverage, s.averageCount, 1, kLargest);
   io.Read(kRecordMode, s.recordMode);
   io.Read(kIntervalMode, s.intervalMode);
-  io.Read(kIntervalMs, s.intervalMs);
+  io.Read(kIntervalMs, s.intervalMs, 0, kLargest);
   io.Read(kWaveComp, s.waveComp);
   io.Read(kPlayback, s.playbackOn);
-  io.Read(kMaintenance, s.maintenanceMode);
-  io.Read(kDisplayKind, s.displayKind);
+  io.Read(kMaintenance, s.maintenanceMode, 0, 1);
+  io.Read(kDisplayKind, s.displayKind, 0, 1);
   data::CsvSettings& csv = s.csv;
   io.Read(kCsvAuto, csv.csvAuto);
-  io.Read(kCsvAutoMode, csv.csvAutoMode);
+  io.Read(kCsvAutoMode, csv.csvAutoMode, data::kCsvFixedName, data::kCsvNumberName);
   io.Read(kCsvFixedName, csv.csvFixedName);
+  if (csv.csvFixedName.empty()) csv.csvFixedName = "output";
   io.Read(kCsvFolder, csv.csvFolder);
-  io.Read(kCsvStart, csv.csvStartNm);
-  io.Read(kCsvEnd, csv.csvEndNm);
-  io.Read(kCsvStep, csv.csvStepNm);
-  io.Read(kCsvTarget, csv.csvTarget);
-  io.Read(kGraphMax, s.axisLimits.graphMax);
-  io.Read(kRatioMax, s.axisLimits.ratioMax);
-  io.Read(kGraphMin, s.axisLimits.graphMin);
-  io.Read(kRatioMin, s.axisLimits.ratioMin);
+  io.Read(kCsvStart, csv.csvStartNm, 0, 100000);
+  io.Read(kCsvEnd, csv.csvEndNm, 0, 100000);
+  io.Read(kCsvStep, csv.csvStepNm, 1, 100000);
+  io.Read(kCsvTarget, csv.csvTarget, 0, 3);
+  AxisLimits& axis = s.axisLimits;
+  io.Read(kGraphMax, axis.graphMax, kLimitLow, kLimitHigh);
+  io.Read(kRatioMax, axis.ratioMax, kLimitLow, kLimitHigh);
+  io.Read(kGraphMin, axis.graphMin, kLimitLow, kLimitHigh);
+  io.Read(kRatioMin, axis.ratioMin, kLimitLow, kLimitHigh);
+  const AxisLimits defaults;
+  KeepAxisPairOrdered(axis.graphMax, axis.graphMin, defaults.graphMax, defaults.graphMin);
+  KeepAxisPairOrdered(axis.ratioMax, axis.ratioMin, defaults.ratioMax, defaults.ratioMin);
   csv.csvAddWave = csv.csvVertical = csv.csvAddTemp = csv.csvAddExp = true;
   return s;
 }

@@ -3,31 +3,31 @@
 // come out. Nothing else in the window calls FormLogic.
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "chromiva/acquisition/form_logic.h"
-#include "settings.h"
 
 namespace chromiva::ui {
 
 class FormBinding {
  public:
   FormBinding(data::Ctintrose_mfDoc& document, acquisition::FormPort& port,
-              const StoredSettings& settings);
+              const acquisition::FormSettings& settings);
 
   // A click on a button, check box or radio button. A box's new check state is given first
   // through SetControlChecked.
-  void OnControlClicked(int id);
+  void OnControlClicked(int id) { logic_.OnControlClicked(id); }
   // Text typed into an edit, check state of a box, selection in a list.
-  void SetControlText(int id, std::string text);
-  void SetControlChecked(int id, bool checked);
-  void SelectListItem(int id, int index);
+  void SetControlText(int id, std::string text) { logic_.SetControlText(id, std::move(text)); }
+  void SetControlChecked(int id, bool checked) { logic_.SetControlChecked(id, checked); }
+  void SelectListItem(int id, int index) { logic_.SelectListItem(id, index); }
   // A numbered window timer's event.
-  void OnTimer(int timer);
+  void OnTimer(int timer) { logic_.OnFormTimer(timer); }
   // The form's first show, and again for every new or opened document.
-  void InitialUpdate();
+  void InitialUpdate() { logic_.InitialUpdate(); }
 
+  acquisition::FormLogic& logic() { return logic_; }
+  const acquisition::FormLogic& logic() const { return logic_; }
   const acquisition::ControlTable& controls() const { return logic_.controls(); }
   const acquisition::FormFields& fields() const { return logic_.fields(); }
   bool AcquisitionBusy() const { return logic_.AcquisitionBusy(); }
@@ -37,25 +37,16 @@ class FormBinding {
     return logic_.AcquisitionState() == 1 || logic_.AcquisitionBusy() ||
            logic_.fields().darkRunning;
   }
-  bool MaintenanceMode() const { return maintenanceMode_; }
+  bool MaintenanceMode() const { return logic_.maintenanceMode() == 1; }
   // Maintenance on for this run only: the stored setting stays as it was.
-  void SetMaintenanceForThisRun() { maintenanceMode_ = true; }
-  // The graph's axis limits; the number entry on the graph changes them.
-  const acquisition::AxisLimits& axisLimits() const { return axis_; }
-  acquisition::AxisLimits& axisLimits() { return axis_; }
+  void SetMaintenanceForThisRun() { logic_.SetMaintenanceMode(1); }
+  const acquisition::AxisLimits& axisLimits() const { return logic_.axisLimits(); }
   // The settings as they stand, to be stored at exit.
-  StoredSettings CurrentSettings() const;
+  acquisition::FormSettings CurrentSettings() const;
 
  private:
-  void OnStartupTimer();
-  void FillSensorList();
-  void SelectFirstSensor();
-  void ShowCsvButton();
-
   acquisition::FormLogic logic_;
-  bool maintenanceMode_;
-  bool storedMaintenanceMode_;
-  acquisition::AxisLimits axis_;
+  int storedMaintenanceMode_;
 };
 
 }  // namespace chromiva::ui

@@ -54,7 +54,7 @@ Ctintrose_mfView::Ctintrose_mfView(data::Ctintrose_mfDoc& document,
   setObjectName(QStringLiteral("Ctintrose_mfView"));
   setFont(FormFont());
   BuildControls();
-  binding_ = std::make_unique<FormBinding>(document_, *this, ReadStoredSettings(store_));
+  binding_ = std::make_unique<FormBinding>(document_, *this, acquisition::ReadFormSettings(store_));
   if (maintenanceForThisRun) binding_->SetMaintenanceForThisRun();
   setMinimumSize(800, 400);
 }
@@ -173,7 +173,7 @@ void Ctintrose_mfView::InitialUpdate() {
 void Ctintrose_mfView::WriteSettings() {
   if (settingsWritten_) return;
   settingsWritten_ = true;
-  WriteStoredSettings(store_, binding_->CurrentSettings());
+  acquisition::WriteFormSettings(store_, binding_->CurrentSettings());
 }
 
 void Ctintrose_mfView::LayoutForm(int clientHeight) {

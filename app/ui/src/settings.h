@@ -1,21 +1,13 @@
-// What the program keeps between runs, read and written in one place: the form's settings,
-// the maintenance switch, the axis limits, the main frame's placement and the recent files.
+// What the window keeps between runs besides the form's settings (FormSettings, read and written
+// by ReadFormSettings/WriteFormSettings): the main frame's placement and the recent files.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "chromiva/acquisition/axis_limits.h"
-#include "chromiva/acquisition/form_logic.h"
 #include "chromiva/acquisition/settings_store.h"
 
 namespace chromiva::ui {
-
-struct StoredSettings {
-  acquisition::FormSettings form;
-  bool maintenanceMode = false;
-  acquisition::AxisLimits axis;
-};
 
 // The frame's restored rectangle as left, top, right, bottom.
 struct FramePlacement {
@@ -26,12 +18,6 @@ struct FramePlacement {
 };
 
 inline constexpr int kRecentFileCount = 4;
-
-// Read when the form is made. Missing values and values that are not numbers, or are out of
-// their range, read as defaults. The four CSV options are on at every start.
-StoredSettings ReadStoredSettings(acquisition::SettingsStore& store);
-// Written when the form goes away, in the same order as they are read.
-void WriteStoredSettings(acquisition::SettingsStore& store, const StoredSettings& settings);
 
 FramePlacement ReadFramePlacement(acquisition::SettingsStore& store);
 void WriteFramePlacement(acquisition::SettingsStore& store, const FramePlacement& placement);

@@ -6,6 +6,7 @@
 // below and changed only through the named operations.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +24,13 @@
 #include "chromiva/data/processing.h"
 
 namespace chromiva::acquisition {
+
+namespace dialogs {
+class CsvDialog;
+class HistoryDialog;
+class MaintenanceDialog;
+class DialogTimers;
+}  // namespace dialogs
 
 struct FormContext;
 class SensorDetection;
@@ -116,6 +124,17 @@ class FormLogic {
   void CompareRecordBack();
   void CompareRecordNext();
   const data::Ctintrose_mfDoc* CompareDocument() const;
+
+  // --- The dialogs the form opens; `runModal` shows the dialog until it ends ---
+  // Button 1052 and command 32774: the CSV export dialog.
+  bool OpenCsvDialog(const std::function<bool(dialogs::CsvDialog&)>& runModal);
+  // Button 1039: the operation history.
+  bool OpenHistoryDialog(const std::function<void(dialogs::HistoryDialog&)>& runModal);
+  // Button 1041: the maintenance dialog, whose timer runs on `timers`.
+  bool OpenMaintenanceDialog(dialogs::DialogTimers& timers,
+                             const std::function<void(dialogs::MaintenanceDialog&)>& runModal);
+  // The detected mirror unit's device index, or -1 (the mirror dialog's instrument).
+  int MirrorDeviceIndex() const { return fields_.mirrorDeviceIndex; }
 
   // --- Read-only views ---
   const FormFields& fields() const { return fields_; }
