@@ -71,25 +71,6 @@ QString Text(QWidget* widget) {
   return {};
 }
 
-// Takes the drawing calls as the graph painter would.
-struct RecordingSurface : GraphSurface {
-  void DrawGraph() override {}
-  void DrawColourBar() override { ++colourBars; }
-  void DrawLogo() override {}
-  void ShowMessage(const std::string& line) override {
-    lines.push_back(line);
-    onWindowThread = QThread::currentThread() == qApp->thread();
-  }
-  void ShowMessageLines(const std::string& first, const std::string&) override {
-    lines.push_back(first);
-  }
-  void ShowStatusText(const std::string&) override {}
-  void ShowSensorSummary(int) override {}
-  std::vector<std::string> lines;
-  int colourBars = 0;
-  bool onWindowThread = false;
-};
-
 }  // namespace
 
 class FormSettingsTest : public QObject {
@@ -296,37 +277,29 @@ class FormSettingsTest : public QObject {
     QCOMPARE(options->maintenance, maintenance);
   }
 
-  void workerLinesArriveInOrderOnWindowThread() {
+  void workerLinesArriveOnWindowThreadInOrder() {
     acquisition::MemorySettingsStore store;
     data::Ctintrose_mfDoc document;
     Ctintrose_mfView view(document, store, false);
-    RecordingSurface surface;
-    view.SetGraphSurface(&surface);
     std::thread worker([&view] {
       for (const char* line : {"1", "2", "3"}) view.ForwardMessage(line);
     });
     worker.join();
-    QTRY_COMPARE(surface.lines.size(), std::size_t{3});
-    QCOMPARE(surface.lines, (std::vector<std::string>{"1", "2", "3"}));
-    QVERIFY(surface.onWindowThread);
+    QCOMPARE(view.Graph()->FirstGuidance(), std::string());  // not before the event loop runs
+    QTRY_COMPARE(view.Graph()->FirstGuidance(), std::string("3"));
   }
 
-  void replacedGraphFrameTakesPlaceAndDrawing() {
+  void graphFrameFollowsTheHeight() {
     acquisition::MemorySettingsStore store;
     data::Ctintrose_mfDoc document;
     Ctintrose_mfView view(document, store, false);
     view.resize(820, 600);
     view.InitialUpdate();
     view.show();
-    auto* frame = new QFrame;
-    RecordingSurface surface;
-    view.ReplaceGraphFrame(frame, &surface);
     QCOMPARE(view.findChildren<QWidget*>(QStringLiteral("c1000")).size(), qsizetype{1});
-    QCOMPARE(view.Control(1000), frame);
     view.resize(820, 700);
-    QCOMPARE(frame->geometry(), QRect(5, 30, 600, 665));
-    view.ShowMessage("x");
-    QCOMPARE(surface.lines.back(), std::string("x"));
+    QCOMPARE(view.Control(1000)->geometry(), QRect(5, 30, 600, 665));
+    QCOMPARE(view.Graph()->Logo()->geometry(), QRect(615, 5, 160, 86));
   }
 
   void aboutBoxNamesVersion() {
@@ -340,13 +313,12 @@ class FormSettingsTest : public QObject {
     acquisition::MemorySettingsStore store;
     data::Ctintrose_mfDoc document;
     Ctintrose_mfView view(document, store, false);
-    RecordingSurface surface;
-    view.SetGraphSurface(&surface);
     view.ArmTimer(acquisition::timer::kStartup, 10);
     view.ArmTimer(acquisition::timer::kStartup, 30);
     QTest::qWait(150);
-    QCOMPARE(surface.colourBars, 1);
-    QCOMPARE(surface.lines.back(), std::string("センサーを接続して、検出ボタンを押してください"));
+    QCOMPARE(view.Graph()->GraphDraws(), 1);
+    QCOMPARE(view.Graph()->FirstGuidance(),
+             std::string("センサーを接続して、検出ボタンを押してください"));
   }
 };
 

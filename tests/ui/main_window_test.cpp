@@ -31,7 +31,7 @@ class MainWindowTest : public QObject {
     view_->InitialUpdate();
     frame_->show();
     QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
-    QTRY_COMPARE(view_->Placeholder()->FirstGuidance(),
+    QTRY_COMPARE(view_->Graph()->FirstGuidance(),
                  std::string("センサーを接続して、検出ボタンを押してください"));
   }
 
@@ -72,9 +72,9 @@ class MainWindowTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(document_.recordCount[0] >= 3, 20000);
     Click(control::kStartStop);
     QTRY_VERIFY_WITH_TIMEOUT(Idle(), 20000);
-    QCOMPARE(view_->Placeholder()->FirstGuidance(),
+    QCOMPARE(view_->Graph()->FirstGuidance(),
              std::string("露光時間、平均回数を設定して開始ボタンを押すことで計測を開始します"));
-    QVERIFY(view_->Placeholder()->GraphDraws() > 3);
+    QVERIFY(view_->Graph()->GraphDraws() > 3);
     Screenshot("window-after-measurement.png");
   }
 

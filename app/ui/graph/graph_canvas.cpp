@@ -111,11 +111,10 @@ void PaintColourBar(QPainter& painter, const FrameLayout& layout) {
   }
 }
 
-QImage BlankFrameImage(const FrameLayout& layout, const QImage* previous) {
+QImage BlankFrameImage(const FrameLayout& layout) {
   QImage image(layout.width, layout.height, QImage::Format_RGB32);
   image.fill(kFormBackground);
   QPainter painter(&image);
-  if (previous != nullptr && !previous->isNull()) painter.drawImage(0, 0, *previous);
   // The frame control's own black border.
   painter.setPen(Qt::black);
   painter.setBrush(Qt::NoBrush);
@@ -124,11 +123,14 @@ QImage BlankFrameImage(const FrameLayout& layout, const QImage* previous) {
 }
 
 GraphCanvas::GraphCanvas(int clientHeight)
-    : layout_(LayoutGraphFrame(clientHeight)), image_(BlankFrameImage(layout_, nullptr)) {}
+    : layout_(LayoutGraphFrame(clientHeight)), image_(BlankFrameImage(layout_)) {}
 
 void GraphCanvas::Relayout(int clientHeight) {
+  // The old picture does not fit the new rectangles: the frame is erased, as a resized window
+  // erases its background, and the start-up redraw that every resize arms fills it again.
+  if (clientHeight == layout_.clientHeight) return;
   layout_ = LayoutGraphFrame(clientHeight);
-  image_ = BlankFrameImage(layout_, &image_);
+  image_ = BlankFrameImage(layout_);
 }
 
 void GraphCanvas::DrawGraph(const GraphScene& scene) {

@@ -35,8 +35,8 @@ class GraphCanvas {
  public:
   explicit GraphCanvas(int clientHeight = kDefaultClientHeight);
 
-  // LayoutForm: the frame for a new client height. What was drawn stays where it was until
-  // the next redraw.
+  // LayoutForm: the frame for a new client height, erased until the next redraw (nothing
+  // changes when the height stays).
   void Relayout(int clientHeight);
   const FrameLayout& Layout() const { return layout_; }
 
@@ -59,7 +59,7 @@ class GraphCanvas {
   SummaryMemory summaries_{};
 };
 
-// The frame image of a new client height, the old one kept at its top-left corner.
-QImage BlankFrameImage(const FrameLayout& layout, const QImage* previous);
+// An erased frame image of the layout: the form background inside the frame's border.
+QImage BlankFrameImage(const FrameLayout& layout);
 
 }  // namespace chromiva::ui

@@ -2,18 +2,17 @@
 
 namespace chromiva::ui {
 
-GraphScene BuildGraphScene(const acquisition::FormLogic& form,
-                           const acquisition::AxisLimits& limits, bool maintenanceMode) {
+GraphScene BuildGraphScene(const acquisition::FormLogic& form) {
   const acquisition::FormFields& fields = form.fields();
   GraphScene scene;
   FillSensorData(scene, form.document(), form.processing(), fields.displayIndex);
   FillComparison(scene, form.CompareDocument(), fields.compareSensor, fields.compareSpectrum);
-  scene.limits = limits;
+  scene.limits = form.axisLimits();
   scene.selectedOnly = fields.selectedOnly;
   scene.selectedSensor = fields.selectedSensor;
   scene.colourDisplay = fields.colourDisplay;
   scene.measureMode = fields.settings.measureMode;
-  scene.maintenanceMode = maintenanceMode;
+  scene.maintenanceMode = form.maintenanceMode() == 1;
   scene.displayKind = fields.displayKind;
   return scene;
 }

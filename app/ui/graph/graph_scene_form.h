@@ -1,13 +1,11 @@
 // The graph's scene from the form's read-only views.
 #pragma once
 
-#include "chromiva/acquisition/axis_limits.h"
 #include "chromiva/acquisition/form_logic.h"
 #include "graph_scene.h"
 
 namespace chromiva::ui {
 
-GraphScene BuildGraphScene(const acquisition::FormLogic& form,
-                           const acquisition::AxisLimits& limits, bool maintenanceMode);
+GraphScene BuildGraphScene(const acquisition::FormLogic& form);
 
 }  // namespace chromiva::ui

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,6 +13,8 @@
 #include <QTimerEvent>
 #include <chrono>
 
+#include "chromiva/acquisition/dialogs/edit_number.h"
+#include "edit_num_dlg.h"
 #include "file_filter.h"
 
 namespace chromiva::ui {
@@ -53,8 +54,10 @@ Ctintrose_mfView::Ctintrose_mfView(data::Ctintrose_mfDoc& document,
     : QWidget(parent), document_(document), store_(store) {
   setObjectName(QStringLiteral("Ctintrose_mfView"));
   setFont(FormFont());
-  BuildControls();
   binding_ = std::make_unique<FormBinding>(document_, *this, acquisition::ReadFormSettings(store_));
+  BuildControls();
+  connect(graph_, &FormGraph::leftClicked, this,
+          [this](QPoint point) { Handle([this, point] { EditAxisLimitAt(point); }); });
   if (maintenanceForThisRun) binding_->SetMaintenanceForThisRun();
   setMinimumSize(800, 400);
 }
@@ -79,9 +82,8 @@ void Ctintrose_mfView::BuildControls() {
 QWidget* Ctintrose_mfView::MakeControl(int id, ControlKind kind) {
   switch (kind) {
     case ControlKind::kGraphFrame:
-      placeholder_ = new PlaceholderGraph(this);
-      graph_ = placeholder_;
-      return placeholder_;
+      graph_ = new FormGraph(this, *binding_);
+      return graph_->View();
     case ControlKind::kOwnerDrawn:
       return new QWidget(this);
     case ControlKind::kTitle: {
@@ -146,18 +148,6 @@ QWidget* Ctintrose_mfView::MakeControl(int id, ControlKind kind) {
   return new QWidget(this);
 }
 
-void Ctintrose_mfView::ReplaceGraphFrame(QWidget* frame, GraphSurface* surface) {
-  frame->setParent(this);
-  frame->setObjectName(QStringLiteral("c%1").arg(control::kGraphFrame));
-  frame->setGeometry(ControlPlace(control::kGraphFrame, height()));
-  frame->stackUnder(controls_[control::kGraphFrame]);
-  frame->show();
-  delete controls_[control::kGraphFrame];
-  placeholder_ = nullptr;
-  controls_[control::kGraphFrame] = frame;
-  graph_ = surface;
-}
-
 QWidget* Ctintrose_mfView::Control(int id) const {
   auto found = controls_.find(id);
   return found == controls_.end() ? nullptr : found->second;
@@ -178,8 +168,20 @@ void Ctintrose_mfView::WriteSettings() {
 
 void Ctintrose_mfView::LayoutForm(int clientHeight) {
   for (const ControlSpec& spec : FormControls()) {
+    if (spec.id == control::kGraphFrame) continue;
     controls_[spec.id]->setGeometry(ControlPlace(spec.id, clientHeight));
   }
+  graph_->Relayout(clientHeight);
+}
+
+void Ctintrose_mfView::EditAxisLimitAt(QPoint formPoint) {
+  acquisition::AxisLimits limits = binding_->axisLimits();
+  if (!acquisition::EditAxisLimit(*this, limits, graph_->View()->Layout().plotArea, formPoint.x(),
+                                  formPoint.y())) {
+    return;
+  }
+  binding_->logic().SetAxisLimits(limits);
+  graph_->DrawGraph();
 }
 
 void Ctintrose_mfView::resizeEvent(QResizeEvent* event) {
@@ -329,11 +331,8 @@ std::optional<std::string> Ctintrose_mfView::ChooseFolder(const std::string& tit
 
 std::optional<std::string> Ctintrose_mfView::EnterNumber(const std::string& label,
                                                          const std::string& shown) {
-  bool ok = false;
-  const QString text = QInputDialog::getText(this, QStringLiteral("chromiva"), Q(label),
-                                             QLineEdit::Normal, Q(shown), &ok);
-  if (!ok) return std::nullopt;
-  return text.toStdString();
+  if (enterNumber_) return enterNumber_(label, shown);
+  return EnterNumberWithDialog(this, label, shown);
 }
 
 void Ctintrose_mfView::ArmTimer(int timer, int milliseconds) {

@@ -13,12 +13,10 @@
 #include "chromiva/acquisition/form_port.h"
 #include "chromiva/data/document.h"
 #include "form_binding.h"
+#include "form_graph.h"
 #include "form_layout.h"
-#include "graph_surface.h"
 
 namespace chromiva::ui {
-
-class PlaceholderGraph;
 
 class Ctintrose_mfView : public QWidget, public acquisition::FormPort {
   Q_OBJECT
@@ -39,12 +37,8 @@ class Ctintrose_mfView : public QWidget, public acquisition::FormPort {
   const FormBinding& binding() const { return *binding_; }
   // The widget of control `id`, or nullptr.
   QWidget* Control(int id) const;
-  // The stand-in for the graph; SetGraphSurface replaces where the drawing calls go.
-  PlaceholderGraph* Placeholder() const { return placeholder_; }
-  void SetGraphSurface(GraphSurface* surface) { graph_ = surface; }
-  // Puts `frame` (made a child of the form) in the graph frame's place as control 1000 and
-  // sends the drawing calls to `surface`; the placeholder goes. Nothing else changes.
-  void ReplaceGraphFrame(QWidget* frame, GraphSurface* surface);
+  // The graph frame and the logo area.
+  FormGraph* Graph() const { return graph_; }
   // Brings the widgets in line with the control table.
   void Refresh();
   // A menu command that does what control `id` does when clicked.
@@ -54,6 +48,11 @@ class Ctintrose_mfView : public QWidget, public acquisition::FormPort {
   // (tests and the demonstration run).
   void SetDialogAnswers(std::function<bool(const std::string&)> ask,
                         std::function<void(const std::string&)> tell);
+  // Answers the number entry instead of CEditNumDlg (tests).
+  void SetNumberAnswer(
+      std::function<std::optional<std::string>(const std::string&, const std::string&)> answer) {
+    enterNumber_ = std::move(answer);
+  }
 
   // FormPort
   void ShowMessage(const std::string& line) override;
@@ -93,19 +92,21 @@ class Ctintrose_mfView : public QWidget, public acquisition::FormPort {
   void RefreshControl(int id, QWidget* widget);
   // Runs a handler and refreshes the widgets after it.
   void Handle(const std::function<void()>& handler);
+  // A left click on the graph frame: the axis-limit corners.
+  void EditAxisLimitAt(QPoint formPoint);
 
   data::Ctintrose_mfDoc& document_;
   acquisition::SettingsStore& store_;
   std::unique_ptr<FormBinding> binding_;
   std::map<int, QWidget*> controls_;
   std::map<int, QBasicTimer> timers_;
-  PlaceholderGraph* placeholder_ = nullptr;
-  GraphSurface* graph_ = nullptr;
+  FormGraph* graph_ = nullptr;
   bool initialised_ = false;
   bool refreshing_ = false;
   bool settingsWritten_ = false;
   std::function<bool(const std::string&)> ask_;
   std::function<void(const std::string&)> tell_;
+  std::function<std::optional<std::string>(const std::string&, const std::string&)> enterNumber_;
 };
 
 }  // namespace chromiva::ui
