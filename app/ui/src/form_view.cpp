@@ -315,7 +315,10 @@ std::optional<std::string> Ctintrose_mfView::ChooseOpenFile(const acquisition::F
   QFileDialog dialog(this);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setNameFilters(QtNameFilters(choice.filter));
+  QStringList filters = QtNameFilters(choice.filter);
+  // A comparison file is a data file of either extension: the program's own is offered too.
+  if (choice.defaultExtension == "trdata") filters << QStringLiteral("chromiva Files (*.cvdata)");
+  dialog.setNameFilters(filters);
   dialog.setDefaultSuffix(Q(choice.defaultExtension));
   dialog.selectFile(Q(choice.initialName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

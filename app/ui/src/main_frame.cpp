@@ -121,6 +121,12 @@ void CMainFrame::BuildMenus() {
   fileMenu_->addSeparator();
   fileMenu_->addAction(QStringLiteral("CSVデータ保存"), this,
                        [this] { view_->RunControlCommand(acquisition::control::kCsv); });
+  fileMenu_->addAction(QStringLiteral("グラフを画像で保存..."), this,
+                       [this] { SaveGraphPicture(GraphPicture::kGraphOnly); });
+  fileMenu_->addAction(QStringLiteral("画面どおりにグラフを画像で保存..."), this,
+                       [this] { SaveGraphPicture(GraphPicture::kAsSeen); });
+  fileMenu_->addSeparator();
+  BuildComparisonMenu();
   fileMenu_->addSeparator();
   for (int n = 0; n < kRecentFileCount; ++n) {
     QAction* action = fileMenu_->addAction(QString());
@@ -154,6 +160,40 @@ void CMainFrame::BuildMenus() {
                                    CAboutDlg dialog(this);
                                    dialog.exec();
                                  });
+}
+
+// The comparison controls stay hidden on the form; the menu reaches them.
+void CMainFrame::BuildComparisonMenu() {
+  namespace control = acquisition::control;
+  fileMenu_->addAction(QStringLiteral("比較データを開く..."), this,
+                       [this] { view_->RunControlCommand(control::kCompare); });
+  const std::pair<const char*, int> steps[] = {{"比較データ: 前のセンサー", control::kCompareBack},
+                                               {"比較データ: 次のセンサー", control::kCompareNext},
+                                               {"比較データ: 前のデータ", control::kCompareBack2},
+                                               {"比較データ: 次のデータ", control::kCompareNext2}};
+  for (const auto& [caption, id] : steps) {
+    QAction* action = fileMenu_->addAction(QString::fromUtf8(caption), this,
+                                           [this, id] { view_->RunControlCommand(id); });
+    compareActions_.push_back(action);
+  }
+  connect(view_, &Ctintrose_mfView::Refreshed, this, &CMainFrame::ShowComparisonState);
+  ShowComparisonState();
+}
+
+void CMainFrame::ShowComparisonState() {
+  const bool loaded = view_->binding().logic().CompareDocument() != nullptr;
+  for (QAction* action : compareActions_) action->setEnabled(loaded);
+}
+
+void CMainFrame::SaveGraphPicture(GraphPicture kind) {
+  const QString path =
+      QFileDialog::getSaveFileName(this, QStringLiteral("グラフを画像で保存"),
+                                   QStringLiteral("graph.png"), QStringLiteral("PNG (*.png)"));
+  if (path.isEmpty()) return;
+  if (!view_->Graph()->View()->SaveGraphPicture(path, kind)) {
+    QMessageBox::information(this, QStringLiteral("chromiva"),
+                             QStringLiteral("画像を保存できません: ") + path);
+  }
 }
 
 void CMainFrame::BuildToolBar() {

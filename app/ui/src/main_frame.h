@@ -10,6 +10,7 @@
 
 #include "chromiva/acquisition/settings_store.h"
 #include "chromiva/data/document.h"
+#include "graph_view.h"
 
 class QAction;
 class QMenu;
@@ -61,6 +62,9 @@ class CMainFrame : public QMainWindow {
   void ChooseAndOpen();
   void OpenRecentFile(int n);
   void UpdateCaption();
+  void BuildComparisonMenu();
+  void ShowComparisonState();
+  void SaveGraphPicture(GraphPicture kind);
   bool SaveModified();
   bool SaveTo(const QString& path);
   bool DocumentCommandsAllowed();
@@ -74,6 +78,7 @@ class CMainFrame : public QMainWindow {
   std::vector<std::string> recentFiles_;
   QMenu* fileMenu_ = nullptr;
   QMenu* viewMenu_ = nullptr;
+  std::vector<QAction*> compareActions_;
   QAction* newAction_ = nullptr;
   QAction* openAction_ = nullptr;
   QAction* saveAction_ = nullptr;
