@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 namespace chromiva::ui {
 namespace {
@@ -22,6 +23,9 @@ QStringList Items(const acquisition::ControlState& state) {
   for (const auto& item : state.items) items << Q(item);
   return items;
 }
+
+// Room on either side of a button's caption, which the style keeps narrow for CJK text.
+constexpr int kButtonPadding = 12;
 
 template <typename Widget>
 void SetTextIfChanged(Widget* widget, const QString& text) {
@@ -166,6 +170,11 @@ void ControlsDialog::RefreshControl(const acquisition::ControlState& state, QWid
   if (widget->isHidden() == state.visible) widget->setVisible(state.visible);
   if (widget->isEnabled() != state.enabled) widget->setEnabled(state.enabled);
   const QString text = Q(state.text);
+  if (auto* button = qobject_cast<QPushButton*>(widget); button && button->text() != text) {
+    button->setText(text);
+    const int captionWidth = button->fontMetrics().horizontalAdvance(text);
+    button->setMinimumWidth(std::max(button->minimumWidth(), captionWidth + 2 * kButtonPadding));
+  }
   if (auto* box = qobject_cast<QAbstractButton*>(widget)) {
     SetTextIfChanged(box, text);
     if (box->isCheckable() && box->isChecked() != state.checked) box->setChecked(state.checked);

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTimerEvent>
 #include <QVBoxLayout>
 
@@ -83,7 +84,9 @@ QWidget* MaintenanceDialogWidget::BuildTableList() {
   list->setSelectionMode(QAbstractItemView::NoSelection);
   list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   list->setFixedSize(kTableListSize);
-  const int indent = list->frameWidth();
+  // The list draws its lines this far from its left edge.
+  const int indent = list->frameWidth() +
+                     list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
   header->move(indent, 0);
   list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   connect(list->horizontalScrollBar(), &QScrollBar::valueChanged, header,
