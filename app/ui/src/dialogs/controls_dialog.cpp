@@ -1,0 +1,194 @@
+#include "dialogs/controls_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+
+namespace chromiva::ui {
+namespace {
+
+QString Q(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+QStringList Items(const acquisition::ControlState& state) {
+  QStringList items;
+  items.reserve(static_cast<qsizetype>(state.items.size()));
+  for (const auto& item : state.items) items << Q(item);
+  return items;
+}
+
+// Room on either side of a button's caption, which the style keeps narrow for CJK text.
+constexpr int kButtonPadding = 12;
+
+template <typename Widget>
+void SetTextIfChanged(Widget* widget, const QString& text) {
+  if (widget->text() != text) widget->setText(text);
+}
+
+void MirrorList(QListWidget* list, const acquisition::ControlState& state) {
+  const QStringList items = Items(state);
+  bool same = list->count() == items.size();
+  for (int row = 0; same && row < list->count(); ++row)
+    same = list->item(row)->text() == items[row];
+  if (!same) {
+    list->clear();
+    list->addItems(items);
+  }
+  if (list->currentRow() != state.selection) list->setCurrentRow(state.selection);
+}
+
+void MirrorDropDown(QComboBox* box, const acquisition::ControlState& state) {
+  const QStringList items = Items(state);
+  bool same = box->count() == items.size();
+  for (int row = 0; same && row < box->count(); ++row) same = box->itemText(row) == items[row];
+  if (!same) {
+    box->clear();
+    box->addItems(items);
+  }
+  if (box->currentIndex() != state.selection) box->setCurrentIndex(state.selection);
+}
+
+}  // namespace
+
+QFont DialogFont() {
+  QFont font(QStringLiteral("Noto Sans Mono CJK JP"), 10);
+  font.setStyleHint(QFont::TypeWriter);
+  return font;
+}
+
+ControlsDialog::ControlsDialog(QWidget* parent, acquisition::dialogs::DialogControls& controls,
+                               int dialogId, const char* title)
+    : QDialog(parent), controls_(controls) {
+  setObjectName(QStringLiteral("dialog%1").arg(dialogId));
+  setWindowTitle(QString::fromUtf8(title));
+  setFont(DialogFont());
+}
+
+QWidget* ControlsDialog::Control(int id) const {
+  auto found = widgets_.find(id);
+  return found == widgets_.end() ? nullptr : found->second;
+}
+
+void ControlsDialog::Handle(const std::function<void()>& handler) {
+  handler();
+  Refresh();
+}
+
+QWidget* ControlsDialog::Register(int id, QWidget* widget) {
+  widget->setObjectName(QStringLiteral("c%1").arg(id));
+  widgets_[id] = widget;
+  return widget;
+}
+
+QPushButton* ControlsDialog::AddButton(int id) {
+  auto* button = new QPushButton(this);
+  button->setAutoDefault(false);
+  connect(button, &QPushButton::clicked, this,
+          [this, id] { Handle([this, id] { OnClicked(id); }); });
+  Register(id, button);
+  return button;
+}
+
+QAbstractButton* ControlsDialog::WireBox(int id, QAbstractButton* box) {
+  // The logic decides what is checked; the refresh after the click shows it.
+  box->setAutoExclusive(false);
+  connect(box, &QAbstractButton::clicked, this,
+          [this, id] { Handle([this, id] { OnClicked(id); }); });
+  Register(id, box);
+  return box;
+}
+
+QAbstractButton* ControlsDialog::AddCheckBox(int id) {
+  return WireBox(id, new QCheckBox(this));
+}
+
+QAbstractButton* ControlsDialog::AddRadio(int id) {
+  return WireBox(id, new QRadioButton(this));
+}
+
+QLineEdit* ControlsDialog::AddEdit(int id) {
+  auto* edit = new QLineEdit(this);
+  connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) {
+    Handle([this, id, text] { OnEdited(id, text.toStdString()); });
+  });
+  Register(id, edit);
+  return edit;
+}
+
+QPlainTextEdit* ControlsDialog::AddTextArea(int id) {
+  auto* area = new QPlainTextEdit(this);
+  connect(area, &QPlainTextEdit::textChanged, this, [this, id, area] {
+    if (!refreshing_) Handle([this, id, area] { OnEdited(id, area->toPlainText().toStdString()); });
+  });
+  Register(id, area);
+  return area;
+}
+
+QListWidget* ControlsDialog::AddList(int id) {
+  auto* list = new QListWidget(this);
+  connect(list, &QListWidget::currentRowChanged, this, [this, id](int row) {
+    if (!refreshing_ && row >= 0) Handle([this, id, row] { OnSelected(id, row); });
+  });
+  Register(id, list);
+  return list;
+}
+
+QComboBox* ControlsDialog::AddDropDown(int id) {
+  auto* box = new QComboBox(this);
+  connect(box, &QComboBox::activated, this,
+          [this, id](int index) { Handle([this, id, index] { OnSelected(id, index); }); });
+  Register(id, box);
+  return box;
+}
+
+QLabel* ControlsDialog::AddStatic(int id) {
+  auto* label = new QLabel(this);
+  Register(id, label);
+  return label;
+}
+
+QLabel* ControlsDialog::AddLabel(const char* text) {
+  return new QLabel(QString::fromUtf8(text), this);
+}
+
+void ControlsDialog::Refresh() {
+  refreshing_ = true;
+  for (const auto& [id, state] : controls_.All()) {
+    if (QWidget* widget = Control(id)) RefreshControl(state, widget);
+  }
+  refreshing_ = false;
+}
+
+void ControlsDialog::RefreshControl(const acquisition::ControlState& state, QWidget* widget) {
+  if (widget->isHidden() == state.visible) widget->setVisible(state.visible);
+  if (widget->isEnabled() != state.enabled) widget->setEnabled(state.enabled);
+  const QString text = Q(state.text);
+  if (auto* button = qobject_cast<QPushButton*>(widget); button && button->text() != text) {
+    button->setText(text);
+    const int captionWidth = button->fontMetrics().horizontalAdvance(text);
+    button->setMinimumWidth(std::max(button->minimumWidth(), captionWidth + 2 * kButtonPadding));
+  }
+  if (auto* box = qobject_cast<QAbstractButton*>(widget)) {
+    SetTextIfChanged(box, text);
+    if (box->isCheckable() && box->isChecked() != state.checked) box->setChecked(state.checked);
+  } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    SetTextIfChanged(edit, text);
+  } else if (auto* area = qobject_cast<QPlainTextEdit*>(widget)) {
+    if (area->toPlainText() != text) area->setPlainText(text);
+  } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+    SetTextIfChanged(label, text);
+  } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
+    MirrorList(list, state);
+  } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+    MirrorDropDown(combo, state);
+  }
+}
+
+}  // namespace chromiva::ui

@@ -1,0 +1,116 @@
+#include "dialogs/maintenance_dialog_widget.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimerEvent>
+#include <QVBoxLayout>
+
+namespace chromiva::ui {
+namespace {
+
+namespace ids = acquisition::dialogs::maintenance_ids;
+
+constexpr QSize kTableListSize{860, 460};
+constexpr int kSerialListHeight = 150;
+
+}  // namespace
+
+QtDialogTimers::QtDialogTimers(QObject* parent) : QObject(parent) {}
+
+QtDialogTimers::~QtDialogTimers() {
+  for (auto& entry : timers_) entry.second.stop();
+}
+
+void QtDialogTimers::Arm(int timer, int milliseconds) {
+  timers_[timer].start(std::max(milliseconds, 0), Qt::PreciseTimer, this);
+}
+
+void QtDialogTimers::Kill(int timer) {
+  auto found = timers_.find(timer);
+  if (found != timers_.end()) found->second.stop();
+}
+
+void QtDialogTimers::timerEvent(QTimerEvent* event) {
+  for (auto& [number, timer] : timers_) {
+    if (timer.timerId() != event->timerId()) continue;
+    timer.stop();
+    if (target_) target_(number);
+    return;
+  }
+  QObject::timerEvent(event);
+}
+
+MaintenanceDialogWidget::MaintenanceDialogWidget(QWidget* parent,
+                                                 acquisition::dialogs::MaintenanceDialog& dialog,
+                                                 QtDialogTimers& timers)
+    : ControlsDialog(parent, dialog.controls(), ids::kDialog, ids::kTitle),
+      dialog_(dialog),
+      timers_(timers) {
+  auto* buttons = new QVBoxLayout;
+  buttons->addWidget(AddButton(ids::kFile));
+  QListWidget* serials = AddList(ids::kSerialList);
+  serials->setFixedHeight(kSerialListHeight);
+  buttons->addWidget(serials);
+  for (int id : {ids::kSet, ids::kInitialise, ids::kDark, ids::kGain, ids::kWrite}) {
+    buttons->addWidget(AddButton(id));
+  }
+  buttons->addStretch();
+
+  auto* layout = new QGridLayout(this);
+  layout->addWidget(BuildTableList(), 0, 0);
+  layout->addLayout(buttons, 0, 1);
+  Refresh();
+  setFixedSize(sizeHint());
+  timers_.SetTarget([this](int timer) { Handle([this, timer] { dialog_.OnTimer(timer); }); });
+}
+
+MaintenanceDialogWidget::~MaintenanceDialogWidget() {
+  timers_.SetTarget({});
+}
+
+// The column header over the wide table list; it scrolls sideways with the list.
+QWidget* MaintenanceDialogWidget::BuildTableList() {
+  auto* box = new QWidget(this);
+  auto* headerStrip = new QWidget(box);
+  auto* header = new QLabel(QString::fromUtf8(ids::kColumnHeader), headerStrip);
+  header->adjustSize();
+  headerStrip->setFixedHeight(header->height());
+  QListWidget* list = AddList(ids::kTableList);
+  list->setParent(box);
+  list->setSelectionMode(QAbstractItemView::NoSelection);
+  list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  list->setFixedSize(kTableListSize);
+  // The list draws its lines this far from its left edge.
+  const int indent = list->frameWidth() +
+                     list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+  header->move(indent, 0);
+  list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  connect(list->horizontalScrollBar(), &QScrollBar::valueChanged, header,
+          [header, indent](int value) { header->move(indent - value, 0); });
+  auto* column = new QVBoxLayout(box);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(2);
+  column->addWidget(headerStrip);
+  column->addWidget(list);
+  return box;
+}
+
+void MaintenanceDialogWidget::OnClicked(int id) {
+  dialog_.Clicked(id);
+}
+
+void MaintenanceDialogWidget::OnSelected(int id, int index) {
+  dialog_.Selected(id, index);
+}
+
+void RunMaintenanceDialog(QWidget* parent, acquisition::dialogs::MaintenanceDialog& dialog,
+                          QtDialogTimers& timers) {
+  MaintenanceDialogWidget widget(parent, dialog, timers);
+  widget.exec();
+}
+
+}  // namespace chromiva::ui

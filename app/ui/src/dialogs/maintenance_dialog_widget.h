@@ -1,0 +1,62 @@
+// The maintenance dialog (131, "Setting") over its logic, and the Qt timers its dark sequence and
+// frame reads run on.
+#pragma once
+
+#include <QBasicTimer>
+#include <QObject>
+#include <functional>
+#include <map>
+
+#include "chromiva/acquisition/dialogs/maintenance_dialog.h"
+#include "dialogs/controls_dialog.h"
+
+namespace chromiva::ui {
+
+// The dialog's numbered one-shot timers. The form creates them before the dialog's logic, so the
+// events go to a target set later (by the dialog widget); without a target they are dropped.
+class QtDialogTimers : public QObject, public acquisition::dialogs::DialogTimers {
+  Q_OBJECT
+
+ public:
+  explicit QtDialogTimers(QObject* parent = nullptr);
+  ~QtDialogTimers() override;
+
+  void Arm(int timer, int milliseconds) override;
+  void Kill(int timer) override;
+  // Where a timer's event goes (its number); an empty target drops the events.
+  void SetTarget(std::function<void(int)> target) { target_ = std::move(target); }
+
+ protected:
+  void timerEvent(QTimerEvent* event) override;
+
+ private:
+  std::map<int, QBasicTimer> timers_;
+  std::function<void(int)> target_;
+};
+
+class MaintenanceDialogWidget : public ControlsDialog {
+  Q_OBJECT
+
+ public:
+  // Takes the events of `timers` until it is destroyed.
+  MaintenanceDialogWidget(QWidget* parent, acquisition::dialogs::MaintenanceDialog& dialog,
+                          QtDialogTimers& timers);
+  ~MaintenanceDialogWidget() override;
+
+ protected:
+  void OnClicked(int id) override;
+  void OnSelected(int id, int index) override;
+
+ private:
+  QWidget* BuildTableList();
+
+  acquisition::dialogs::MaintenanceDialog& dialog_;
+  QtDialogTimers& timers_;
+};
+
+// The form's `runModal` for the maintenance dialog, shown until its close box; `timers` are the
+// ones the dialog's logic was created with.
+void RunMaintenanceDialog(QWidget* parent, acquisition::dialogs::MaintenanceDialog& dialog,
+                          QtDialogTimers& timers);
+
+}  // namespace chromiva::ui
