@@ -14,6 +14,11 @@
 #include <chrono>
 
 #include "chromiva/acquisition/dialogs/edit_number.h"
+#include "chromiva/acquisition/dialogs/mirror_dialog.h"
+#include "dialogs/csv_dialog_widget.h"
+#include "dialogs/history_dialog_widget.h"
+#include "dialogs/maintenance_dialog_widget.h"
+#include "dialogs/mirror_dialog_widget.h"
 #include "edit_num_dlg.h"
 #include "file_filter.h"
 
@@ -100,7 +105,7 @@ QWidget* Ctintrose_mfView::MakeControl(int id, ControlKind kind) {
     case ControlKind::kButton: {
       auto* button = new QPushButton(this);
       connect(button, &QPushButton::clicked, this,
-              [this, id] { Handle([this, id] { binding_->OnControlClicked(id); }); });
+              [this, id] { Handle([this, id] { Click(id); }); });
       return button;
     }
     case ControlKind::kRadio:
@@ -131,6 +136,13 @@ QWidget* Ctintrose_mfView::MakeControl(int id, ControlKind kind) {
     }
     case ControlKind::kListBox: {
       auto* list = new QListWidget(this);
+      if (id == control::kDeviceList) {
+        connect(list, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+          if (acquisition::dialogs::OpensMirrorDialog(item->text().toStdString())) {
+            OpenMirrorDialog();
+          }
+        });
+      }
       connect(list, &QListWidget::currentRowChanged, this, [this, id](int row) {
         if (!refreshing_ && row >= 0)
           Handle([this, id, row] { binding_->SelectListItem(id, row); });
@@ -197,7 +209,36 @@ void Ctintrose_mfView::Handle(const std::function<void()>& handler) {
 }
 
 void Ctintrose_mfView::RunControlCommand(int id) {
-  Handle([this, id] { binding_->OnControlClicked(id); });
+  Handle([this, id] { Click(id); });
+}
+
+void Ctintrose_mfView::Click(int id) {
+  acquisition::FormLogic& logic = binding_->logic();
+  if (!binding_->controls().Enabled(id)) return;
+  switch (id) {
+    case control::kCsv:
+      logic.OpenCsvDialog([this](auto& dialog) { return RunCsvDialog(this, dialog); });
+      break;
+    case control::kHistory:
+      logic.OpenHistoryDialog([this](auto& dialog) { RunHistoryDialog(this, dialog); });
+      break;
+    case control::kMaintenance: {
+      QtDialogTimers timers;
+      logic.OpenMaintenanceDialog(
+          timers, [this, &timers](auto& dialog) { RunMaintenanceDialog(this, dialog, timers); });
+      break;
+    }
+    default:
+      binding_->OnControlClicked(id);
+  }
+}
+
+bool Ctintrose_mfView::OpenMirrorDialog() {
+  const int device = binding_->logic().MirrorDeviceIndex();
+  if (device < 0) return false;
+  acquisition::dialogs::MirrorDialog dialog(device);
+  RunMirrorDialog(this, dialog);
+  return true;
 }
 
 void Ctintrose_mfView::Refresh() {

@@ -43,6 +43,8 @@ class Ctintrose_mfView : public QWidget, public acquisition::FormPort {
   void Refresh();
   // A menu command that does what control `id` does when clicked.
   void RunControlCommand(int id);
+  // The mirror dialog on the detected mirror unit; false when none is detected.
+  bool OpenMirrorDialog();
 
   // Answers the OK/Cancel questions and takes the OK messages instead of message boxes
   // (tests and the demonstration run).
@@ -92,6 +94,9 @@ class Ctintrose_mfView : public QWidget, public acquisition::FormPort {
   void RefreshControl(int id, QWidget* widget);
   // Runs a handler and refreshes the widgets after it.
   void Handle(const std::function<void()>& handler);
+  // A click on a control: the CSV, history and maintenance buttons open their dialogs, the
+  // others go to the form's logic.
+  void Click(int id);
   // A left click on the graph frame: the axis-limit corners.
   void EditAxisLimitAt(QPoint formPoint);
 

@@ -92,6 +92,7 @@ CMainFrame::CMainFrame(data::Ctintrose_mfDoc& document, acquisition::SettingsSto
   recentFiles_ = ReadRecentFiles(store_);
   BuildMenus();
   BuildToolBar();
+  ShowMenuStates();
   BuildStatusBar();
   // Left and top place the window's outer frame; the width and height are those of the
   // window without its decoration, so a stored rectangle comes back exactly.
@@ -176,13 +177,15 @@ void CMainFrame::BuildComparisonMenu() {
                                            [this, id] { view_->RunControlCommand(id); });
     compareActions_.push_back(action);
   }
-  connect(view_, &Ctintrose_mfView::Refreshed, this, &CMainFrame::ShowComparisonState);
-  ShowComparisonState();
+  connect(view_, &Ctintrose_mfView::Refreshed, this, &CMainFrame::ShowMenuStates);
+  ShowMenuStates();
 }
 
-void CMainFrame::ShowComparisonState() {
-  const bool loaded = view_->binding().logic().CompareDocument() != nullptr;
+void CMainFrame::ShowMenuStates() {
+  const acquisition::FormLogic& logic = view_->binding().logic();
+  const bool loaded = logic.CompareDocument() != nullptr;
   for (QAction* action : compareActions_) action->setEnabled(loaded);
+  if (mirrorAction_ != nullptr) mirrorAction_->setEnabled(logic.MirrorDeviceIndex() >= 0);
 }
 
 void CMainFrame::SaveGraphPicture(GraphPicture kind) {
@@ -207,6 +210,9 @@ void CMainFrame::BuildToolBar() {
   QAction* toggle = bar->toggleViewAction();
   toggle->setText(QStringLiteral("ツール バー(&T)"));
   viewMenu_->addAction(toggle);
+  // The device list whose mirror line opens the mirror dialog stays hidden on the form.
+  mirrorAction_ = viewMenu_->addAction(QStringLiteral("ミラー制御..."), this,
+                                       [this] { view_->OpenMirrorDialog(); });
 }
 
 void CMainFrame::BuildStatusBar() {

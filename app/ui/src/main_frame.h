@@ -63,7 +63,7 @@ class CMainFrame : public QMainWindow {
   void OpenRecentFile(int n);
   void UpdateCaption();
   void BuildComparisonMenu();
-  void ShowComparisonState();
+  void ShowMenuStates();
   void SaveGraphPicture(GraphPicture kind);
   bool SaveModified();
   bool SaveTo(const QString& path);
@@ -79,6 +79,7 @@ class CMainFrame : public QMainWindow {
   QMenu* fileMenu_ = nullptr;
   QMenu* viewMenu_ = nullptr;
   std::vector<QAction*> compareActions_;
+  QAction* mirrorAction_ = nullptr;
   QAction* newAction_ = nullptr;
   QAction* openAction_ = nullptr;
   QAction* saveAction_ = nullptr;

@@ -133,8 +133,12 @@ class FormLogic {
   // Button 1041: the maintenance dialog, whose timer runs on `timers`.
   bool OpenMaintenanceDialog(dialogs::DialogTimers& timers,
                              const std::function<void(dialogs::MaintenanceDialog&)>& runModal);
-  // The detected mirror unit's device index, or -1 (the mirror dialog's instrument).
-  int MirrorDeviceIndex() const { return fields_.mirrorDeviceIndex; }
+  // The mirror unit found by the last detection while the sensors are detected, or -1: the
+  // mirror dialog's instrument.
+  int MirrorDeviceIndex() const {
+    const bool present = fields_.detected && document().sensorTable.mirrorCount > 0;
+    return present ? fields_.mirrorDeviceIndex : -1;
+  }
 
   // --- Read-only views ---
   const FormFields& fields() const { return fields_; }
