@@ -76,6 +76,10 @@ ControlTable::ControlTable() {
   controls_[control::kDisplayKind].items = {"最大/最小/温度", "ＣＩＥデータ"};
 }
 
+ControlTable::ControlTable(std::initializer_list<InitialCaption> captions) {
+  for (const InitialCaption& initial : captions) controls_[initial.id].text = initial.caption;
+}
+
 const ControlState& ControlTable::At(int id) const {
   auto found = controls_.find(id);
   if (found == controls_.end()) throw std::out_of_range("no control " + std::to_string(id));

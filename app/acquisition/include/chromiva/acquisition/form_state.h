@@ -2,6 +2,7 @@
 // lines of the list boxes. Handlers read and write this table; the window mirrors it.
 #pragma once
 
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,10 +18,19 @@ struct ControlState {
   int selection = -1;              // list boxes
 };
 
+// A control and its caption as a dialog template gives it.
+struct InitialCaption {
+  int id;
+  const char* caption;
+};
+
+// The controls of the form or of one dialog.
 class ControlTable {
  public:
   // The form's controls with their captions and initial visibility.
   ControlTable();
+  // A dialog's controls with their captions.
+  explicit ControlTable(std::initializer_list<InitialCaption> captions);
 
   ControlState& operator[](int id) { return controls_[id]; }
   const ControlState& At(int id) const;
@@ -29,10 +39,12 @@ class ControlTable {
   bool Enabled(int id) const { return At(id).enabled; }
   bool Checked(int id) const { return At(id).checked; }
   bool Visible(int id) const { return At(id).visible; }
+  int Selection(int id) const { return At(id).selection; }
 
   void SetText(int id, std::string text) { controls_[id].text = std::move(text); }
   void SetEnabled(int id, bool enabled) { controls_[id].enabled = enabled; }
   void SetChecked(int id, bool checked) { controls_[id].checked = checked; }
+  void SetVisible(int id, bool visible) { controls_[id].visible = visible; }
 
   // The edit's text as a decimal integer; text that is not a number reads as 0.
   int Integer(int id) const;
