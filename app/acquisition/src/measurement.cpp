@@ -25,6 +25,7 @@ bool FormLogic::StartMeasurement() {
     port_.ShowOkMessage(text::kAverageRefusal);
     return false;
   }
+  ClearTransferStop();
   controls_.SetText(control::kStartStop, text::kStop);
   fields_.measuring = true;
   port_.ShowMessage("停止ボタンを押すことで計測を停止します");
@@ -51,6 +52,7 @@ bool FormLogic::StartMeasurement() {
 }
 
 void FormLogic::StopMeasurement() {
+  RequestTransferStop();  // a running pass ends before its next frame
   controls_.SetText(control::kStartStop, text::kStart);
   fields_.measuring = false;
   port_.ShowMessage("露光時間、平均回数を設定して開始ボタンを押すことで計測を開始します");
@@ -138,6 +140,10 @@ void FormLogic::ShowElapsedSeconds() {
 }
 
 void FormLogic::FinishPassOnWindowThread() {
+  if (lastFault_.Any()) {
+    EndFaultedPass();  // nothing of an incomplete pass is saved or committed
+    return;
+  }
   if (fields_.csv.csvAuto) {
     SyncProcessingSettings();
     const int sensor = std::clamp(fields_.csv.csvSensor, 0, data::kMaxSensors - 1);
@@ -192,13 +198,18 @@ void FormLogic::CommitRecord() {
   controls_.SetText(control::kRecordCount, std::to_string(document_.recordCount[0]));
 }
 
-void FormLogic::AcquireAveraged(int sensor, int record, int frames) {
+InstrumentFault FormLogic::AcquireAveraged(int sensor, int record, int frames) {
   data::PixelArray& accumulator = fields_.accumulator[sensor];
   const int pixels = std::clamp(document_.Sensor(sensor).pixelCount, 0, data::kMaxPixels);
   std::fill(accumulator.begin(), accumulator.begin() + pixels, 0.0F);
   std::int16_t samples[data::kMaxPixels] = {};
+  const int device = fields_.deviceIndex[sensor];
+  constexpr int kFrameBytes = static_cast<int>(sizeof samples);
   for (int frame = 0; frame < frames; ++frame) {
-    GetDeviceData(fields_.deviceIndex[sensor], samples);
+    if (frame > 0 && TransferStopRequested()) return {FaultKind::kStopped, sensor, record};
+    const int received = GetDeviceData(device, samples);
+    const FaultKind fault = CheckTransfer(device, received, kFrameBytes);
+    if (fault != FaultKind::kNone) return {fault, sensor, record, received, kFrameBytes};
     for (int p = 0; p < pixels; ++p) accumulator[p] += static_cast<float>(samples[p]);
   }
   data::RecordSpectra& spectra = document_.EnsureSpectra(sensor, record);
@@ -207,20 +218,17 @@ void FormLogic::AcquireAveraged(int sensor, int record, int frames) {
     accumulator[p] = accumulator[p] / divisor;
     spectra.rawSpectrum[p] = accumulator[p];
   }
+  return {};
 }
 
 void FormLogic::MeasureWorker() {
   acquisitionBusy_.store(true, std::memory_order_release);
-  for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
-    const int record = document_.recordCount[k];
-    AcquireAveraged(k, record, fields_.averageCount);
-    std::int16_t tenths = 0;
-    GetDeviceTemp(fields_.deviceIndex[k], &tenths);
-    data::RecordSlot& slot = document_.Record(k, record);
-    slot.recordTemperature = static_cast<float>(tenths / 10.0);
-    slot.recordExposureUs = document_.Sensor(k).exposureUs;
-    if (data::CorrectRecord(document_, processing_, k, record)) {
-      data::ResampleRecord(document_, processing_, k, record);
+  lastFault_ = {};
+  for (int k = 0; k < document_.sensorTable.sensorCount && !lastFault_.Any(); ++k) {
+    if (k > 0 && TransferStopRequested()) {
+      lastFault_ = {FaultKind::kStopped, k, document_.recordCount[k]};
+    } else {
+      lastFault_ = MeasureSensor(k);
     }
   }
   acquisitionBusy_.store(false, std::memory_order_release);

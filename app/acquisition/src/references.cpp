@@ -19,6 +19,8 @@ constexpr int kDarkStepsDone = 5;
 constexpr double kLongStep = data::kDarkLongStep;
 
 constexpr const char* kRegisterDisplayed = "選択したセンサー、現在表示データを登録します。";
+constexpr const char* kIncompleteDisplayed =
+    "表示中のデータは装置から完全に届かなかったため、登録できません。計測し直してください。";
 
 int PixelsOf(const data::SensorEntry& sensor) {
   return std::clamp(sensor.pixelCount, 0, data::kMaxPixels);
@@ -38,6 +40,16 @@ void InterpolateDarkSteps(data::SensorEntry& sensor) {
   }
 }
 
+// Tells the operator about a table write that was not acknowledged in full; its fault (none
+// when the write succeeded).
+InstrumentFault CheckWrite(FormPort& port, int sensor, const std::string& serial, const char* table,
+                           const TableWrite& write) {
+  if (write.ok()) return {};
+  port.ShowOkMessage(DescribeFailedWrite(sensor, serial, table, write));
+  const FaultKind kind = TransferStopRequested() ? FaultKind::kStopped : FaultKind::kNoAnswer;
+  return {kind, sensor, -1, write.acknowledged, write.expected};
+}
+
 }  // namespace
 
 // What distinguishes the white from the 100 % transmission registration.
@@ -46,7 +58,7 @@ struct FormLogic::ReferenceKind {
   const char* question;
   const char* tableName;
   data::PixelTable data::SensorEntry::*table;
-  int (*write)(const data::SensorEntry&, int);
+  TableWrite (*write)(const data::SensorEntry&, int);
 };
 
 void FormLogic::StartDarkMeasurement() {
@@ -61,7 +73,10 @@ void FormLogic::StartDarkMeasurement() {
                          "よろしいですか?")) {
     return;
   }
+  ClearTransferStop();
+  lastFault_ = {};
   for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
+    darkStep0Before_[k] = document_.Sensor(k).darkTables[0];
     SetDeviceExposure(fields_.deviceIndex[k], kShortestExposureUs);
   }
   darkStep_.store(0, std::memory_order_release);
@@ -75,9 +90,7 @@ void FormLogic::StartDarkMeasurement() {
 void FormLogic::OnDarkTimer() {
   switch (DarkStep()) {
     case 0:
-      for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
-        AcquireAveraged(k, document_.recordCount[k], 1);  // first frame at 265 us: not used
-      }
+      AcquireDarkFrames(1);  // first frame at 265 us: not used
       darkStep_.store(1, std::memory_order_release);
       break;
     case 1:
@@ -104,8 +117,8 @@ void FormLogic::OnDarkTimer() {
 }
 
 void FormLogic::AcquireDarkShortFrames() {
-  for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
-    AcquireAveraged(k, document_.recordCount[k], 2);
+  AcquireDarkFrames(2);
+  for (int k = 0; k < document_.sensorTable.sensorCount && !lastFault_.Any(); ++k) {
     data::SensorEntry& sensor = document_.Sensor(k);
     std::copy_n(fields_.accumulator[k].begin(), PixelsOf(sensor), sensor.darkTables[0].begin());
   }
@@ -147,9 +160,7 @@ void FormLogic::DarkWorker() {
 void FormLogic::RunLongDarkFrame(const char* before, const char* after) {
   port_.ForwardMessage(before);
   acquisitionBusy_.store(true, std::memory_order_release);
-  for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
-    AcquireAveraged(k, document_.recordCount[k], 1);
-  }
+  AcquireDarkFrames(1);
   acquisitionBusy_.store(false, std::memory_order_release);
   port_.ForwardMessage(after);
   darkStep_.fetch_add(1, std::memory_order_release);  // the very last write
@@ -167,11 +178,17 @@ void FormLogic::ShowDarkElapsedSeconds(const char* format) {
 void FormLogic::OnDarkFinishTimer() {
   if (!fields_.darkRunning || DarkStep() < kDarkStepsDone) return;
   JoinWorker();
-  FinishDarkSteps();
-  if (port_.AskOkCancel("ダーク計測を終了しました。装置へ登録しますか?")) {
-    RegisterDarkInInstruments();
+  if (lastFault_.Any()) {
+    RefuseDarkRegistration();
+  } else {
+    FinishDarkSteps();
+    const bool confirmed = port_.AskOkCancel("ダーク計測を終了しました。装置へ登録しますか?");
+    if (!confirmed || RegisterDarkInInstruments()) {
+      port_.ShowMessage("装置への登録を終了しました。計測が可能です");
+    } else {
+      port_.ShowMessage("装置への登録に失敗しました");
+    }
   }
-  port_.ShowMessage("装置への登録を終了しました。計測が可能です");
   fields_.measuring = false;
   fields_.darkRunning = false;
   UpdateControlStates();
@@ -187,21 +204,17 @@ void FormLogic::FinishDarkSteps() {
   }
 }
 
-void FormLogic::RegisterDarkInInstruments() {
+// Writes every sensor's dark steps; the first write that is not acknowledged in full is told
+// and ends the registration.
+bool FormLogic::RegisterDarkInInstruments() {
   port_.ShowMessage("ダーク登録中");
   for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
-    ReportUnacknowledged(k, "ダークテーブル",
-                         WriteDarkSteps(document_.Sensor(k), fields_.deviceIndex[k]));
+    const data::SensorEntry& sensor = document_.Sensor(k);
+    const TableWrite write = WriteDarkSteps(sensor, fields_.deviceIndex[k]);
+    lastFault_ = CheckWrite(port_, k, sensor.serialNo, "ダークテーブル", write);
+    if (lastFault_.Any()) return false;
   }
-}
-
-void FormLogic::ReportUnacknowledged(int sensor, const char* table, int missing) {
-  if (missing == 0) return;
-  char text[256];
-  std::snprintf(text, sizeof text,
-                "センサー%d (%s) への%sの登録で、%d 件の書き込みに応答がありませんでした",
-                sensor + 1, document_.Sensor(sensor).serialNo.c_str(), table, missing);
-  port_.ShowOkMessage(text);
+  return true;
 }
 
 void FormLogic::RegisterWhite() {
@@ -234,15 +247,22 @@ void FormLogic::RegisterReference(const ReferenceKind& kind) {
     port_.ShowOkMessage(text::kNothingToRegister);
     return;
   }
+  const bool workingSlot = fields_.displayIndex >= document_.recordCount[sensor];
+  if (workingSlot && lastFault_.Any() && lastFault_.record == fields_.displayIndex) {
+    port_.ShowOkMessage(kIncompleteDisplayed);  // the working slot of a pass that failed
+    return;
+  }
   port_.ShowMessageLines(kind.firstLine, kRegisterDisplayed);
   if (!port_.AskOkCancel(kind.question)) return;
+  ClearTransferStop();
   data::SensorEntry& entry = document_.Sensor(sensor);
   const data::RecordSlot& slot = document_.Record(sensor, fields_.displayIndex);
   data::PixelTable& table = entry.*kind.table;
   const int pixels = PixelsOf(entry);
   std::copy_n(slot.spectra->processedSpectrum.begin(), pixels, table.begin());
   table[pixels] = static_cast<float>(slot.recordExposureUs);
-  ReportUnacknowledged(sensor, kind.tableName, kind.write(entry, fields_.deviceIndex[sensor]));
+  lastFault_ = CheckWrite(port_, sensor, entry.serialNo, kind.tableName,
+                          kind.write(entry, fields_.deviceIndex[sensor]));
 }
 
 void FormLogic::DarkReset() {

@@ -7,6 +7,7 @@
 #include "commands.h"
 #include "console_port.h"
 #include "measure_setup.h"
+#include "signals.h"
 #include "wrenlink.h"
 
 namespace chromiva::cli {
@@ -44,12 +45,18 @@ int SaveRecords(data::Ctintrose_mfDoc& document, const std::filesystem::path& pa
   return kExitRefused;
 }
 
-// Runs the measurement until `count` passes are committed (0: until Ctrl-C).
-void Record(FormLogic& form, ConsolePort& port, int count) {
+// Runs the measurement until `count` passes are committed (0: until Ctrl-C) or an instrument
+// fault stops it. A second Ctrl-C saves what is committed and ends the process at once.
+void Record(FormLogic& form, ConsolePort& port, int count, const std::function<int()>& save) {
   data::Ctintrose_mfDoc& document = form.document();
   const int first = document.recordCount[0];
   auto committed = [&] { return document.recordCount[0] - first; };
   auto afterEvent = [&] {
+    if (StopSignalCount() >= 2) {
+      port.ShowMessage("interrupted again: saving what is committed and ending now");
+      const int saved = save();
+      std::_Exit(saved == kExitOk ? StopSignalStatus() : saved);
+    }
     if (!form.fields().measuring) return;
     bool full = document.recordCount[0] >= data::kMaxCommittedRecords;
     if ((count > 0 && committed() >= count) || full) {
@@ -62,10 +69,12 @@ void Record(FormLogic& form, ConsolePort& port, int count) {
   };
   auto done = [&] { return !form.fields().measuring && form.AcquisitionState() == 0; };
   auto stop = [&] {
-    port.ShowMessage("interrupted: finishing the running pass");
+    port.ShowMessage("interrupted: stopping (press Ctrl-C again to end at once)");
     if (form.fields().measuring) form.StartStopMeasurement();
   };
+  SetLoopEndsOnSecondSignal(true);
   port.Run(form, done, afterEvent, stop);
+  SetLoopEndsOnSecondSignal(false);
 }
 
 }  // namespace
@@ -94,10 +103,14 @@ int RunMeasure(const Words& words) {
     CloseSpectrometers(form, sensors);
     return kExitRefused;  // refused before starting; the reason was shown
   }
-  Record(form, port, setup->count);
-  CloseSpectrometers(form, sensors);
   std::filesystem::path path = setup->output.empty() ? document.title + ".cvdata" : setup->output;
-  return SaveRecords(document, path);
+  Record(form, port, setup->count, [&] { return SaveRecords(document, path); });
+  CloseSpectrometers(form, sensors);
+  const int saved = SaveRecords(document, path);
+  if (saved == kExitOk && form.LastFault().Failed()) {
+    return Fail(kExitFault, "stopped by an instrument fault");
+  }
+  return saved;
 }
 
 }  // namespace chromiva::cli

@@ -15,6 +15,7 @@
 #include "chromiva/acquisition/control_ids.h"
 #include "chromiva/acquisition/form_port.h"
 #include "chromiva/acquisition/form_state.h"
+#include "chromiva/acquisition/instrument_fault.h"
 #include "chromiva/data/csv.h"
 #include "chromiva/data/document.h"
 #include "chromiva/data/processing.h"
@@ -114,7 +115,9 @@ class FormLogic {
 
   // Mean of `frames` frames of sensor k's device into its accumulator and record r's raw
   // spectrum, in single precision. Runs on a worker thread or, briefly, the window thread.
-  void AcquireAveraged(int sensor, int record, int frames);
+  // A frame that does not arrive whole ends it with that fault (the accumulator and the raw
+  // spectrum are then not data); so does a stop request before any frame but the first.
+  InstrumentFault AcquireAveraged(int sensor, int record, int frames);
   void CommitRecord();
 
   FormFields& fields() { return fields_; }
@@ -178,13 +181,17 @@ class FormLogic {
   void PrepareCompareSpectrum(int sensor, int record);
   const data::Ctintrose_mfDoc* CompareDocument() const { return compareDoc_.get(); }
 
+  // Why the last pass or dark sequence ended early (kind kNone when it completed).
+  const InstrumentFault& LastFault() const { return lastFault_; }
+
   // Reports of calibration tables that came back short at the last detection.
   const std::vector<std::string>& ShortTableReports() const { return shortTables_; }
 
  private:
   void DetectAll();
   void DetectOne(int index);
-  void AddSpectrometer(int index);
+  bool AddSpectrometer(int index);
+  void LeaveOutSilent(int index);
   bool ConfirmClearForDetection();
   void ShowExposureOfSelected();
   void StoreTypedExposure(int sensor);
@@ -194,6 +201,8 @@ class FormLogic {
   void SetModeRadios();
   void OnMeasureTimer();
   void FinishPassOnWindowThread();
+  void EndFaultedPass();
+  InstrumentFault MeasureSensor(int sensor);
   void ScheduleNextPass();
   void ShowElapsedSeconds();
   void LaunchWorkerThread();
@@ -210,13 +219,14 @@ class FormLogic {
   void RunLongDarkFrame(const char* before, const char* after);
   void ShowDarkElapsedSeconds(const char* format);
   void FinishDarkSteps();
-  void RegisterDarkInInstruments();
+  bool RegisterDarkInInstruments();
+  void AcquireDarkFrames(int frames);
+  void RefuseDarkRegistration();
   struct ReferenceKind;
   void RegisterReference(const ReferenceKind& kind);
   bool DisplayedRecordHasSpectrum(int sensor) const;
   void RegisterSkyBgd();
   void ClearSkyBgd();
-  void ReportUnacknowledged(int sensor, const char* table, int missing);
 
   bool IdleForRecordChanges() const;
   void StepDisplay(int step);
@@ -238,6 +248,9 @@ class FormLogic {
   std::thread worker_;
   PassLauncher launchPass_;
   std::vector<std::string> shortTables_;
+  InstrumentFault lastFault_;  // written by a worker before its last write, read after it
+  // Dark step 0 of every sensor as it was before the dark sequence, for a refused sequence.
+  std::array<data::PixelArray, data::kMaxSensors> darkStep0Before_{};
   std::atomic<int> darkStep_{0};
   DarkWorkerLauncher launchDarkWorker_;
   std::unique_ptr<data::Ctintrose_mfDoc> compareDoc_;
