@@ -52,7 +52,7 @@ bool FormLogic::StartMeasurement() {
 }
 
 void FormLogic::StopMeasurement() {
-  RequestTransferStop();  // a running pass ends before its next frame
+  if (AcquisitionState() == 1) RequestTransferStop();  // the pass ends before its next frame
   controls_.SetText(control::kStartStop, text::kStart);
   fields_.measuring = false;
   port_.ShowMessage("露光時間、平均回数を設定して開始ボタンを押すことで計測を開始します");
@@ -124,6 +124,7 @@ void FormLogic::OnMeasureTimer() {
       break;
     default:
       JoinWorker();
+      ClearTransferStop();  // a stop asked of this pass is answered
       acquisitionState_.store(0, std::memory_order_release);
       FinishPassOnWindowThread();
       break;
