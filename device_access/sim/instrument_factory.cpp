@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 
 #include "virtual_data_units.h"
@@ -51,12 +52,55 @@ std::unique_ptr<VirtualInstrument> MakeIdentityOnly(const std::string& name) {
   return std::make_unique<VirtualIdentityOnly>(static_cast<int>(kind));
 }
 
+// Options every instrument takes, and those only some take.
+const std::set<std::string> kCommonOptions = {"serial", "noreply", "short", "disconnect"};
+const std::map<std::string, std::set<std::string>> kOwnOptions = {
+    {"spectrometer", {"light", "exposure"}},
+    {"loadcell", {"raw"}},
+    {"loadcell24", {"raw"}},
+    {"motor", {"opswitch"}},
+};
+constexpr std::size_t kSerialCapacity = 8;  // bytes of the serial number in the EEPROM
+
+void Report(const InstrumentSpec& spec, const std::string& text) {
+  ReportProblem("WRENLINK_SIMULATOR: " + spec.name + " " + text);
+}
+
+// Reports the options that cannot be used and gives the spec with the values taken instead.
+InstrumentSpec UsableOptions(const InstrumentSpec& spec) {
+  InstrumentSpec usable = spec;
+  auto own = kOwnOptions.find(spec.name);
+  for (const auto& [key, value] : spec.options) {
+    bool known =
+        kCommonOptions.count(key) != 0 || (own != kOwnOptions.end() && own->second.count(key) != 0);
+    if (!known) Report(spec, "option '" + key + "' is not known; ignored");
+  }
+  std::string light = spec.Option("light", "on");
+  if (spec.name == "spectrometer" && light != "on" && light != "off") {
+    Report(spec, "option light='" + light + "' is neither on nor off; using on");
+  }
+  std::string serial = spec.Option("serial");
+  if (serial.size() > kSerialCapacity) {
+    usable.options["serial"] = serial.substr(0, kSerialCapacity);
+    Report(spec, "serial='" + serial + "' is longer than 8 characters; using '" +
+                     usable.options["serial"] + "'");
+  }
+  return usable;
+}
+
 }  // namespace
 
 std::unique_ptr<VirtualInstrument> CreateInstrument(const InstrumentSpec& spec) {
   auto found = Makers().find(spec.name);
-  if (found != Makers().end()) return found->second(spec);
-  return MakeIdentityOnly(spec.name);
+  std::unique_ptr<VirtualInstrument> instrument;
+  if (found != Makers().end()) {
+    instrument = found->second(UsableOptions(spec));
+  } else if ((instrument = MakeIdentityOnly(spec.name))) {
+    UsableOptions(spec);
+  } else {
+    ReportProblem("WRENLINK_SIMULATOR: unknown instrument '" + spec.name + "'; left out");
+  }
+  return instrument;
 }
 
 }  // namespace wrenlink::sim

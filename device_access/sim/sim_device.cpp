@@ -4,10 +4,11 @@ namespace wrenlink::sim {
 
 FaultOptions FaultOptions::FromSpec(const InstrumentSpec& spec) {
   FaultOptions faults;
-  if (spec.HasOption("noreply")) faults.answerLimit = std::max(0L, spec.NumberOption("noreply", 0));
-  if (spec.HasOption("short")) faults.shortReply = std::max(0L, spec.NumberOption("short", 0));
+  constexpr long kMost = 2147483647L;
+  if (spec.HasOption("noreply")) faults.answerLimit = spec.NumberOption("noreply", 0, 0, kMost);
+  if (spec.HasOption("short")) faults.shortReply = spec.NumberOption("short", 0, 0, kMost);
   if (spec.HasOption("disconnect")) {
-    faults.disconnectAfter = std::max(0L, spec.NumberOption("disconnect", 0));
+    faults.disconnectAfter = spec.NumberOption("disconnect", 0, 0, kMost);
   }
   return faults;
 }

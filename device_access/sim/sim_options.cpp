@@ -1,7 +1,11 @@
 #include "sim_options.h"
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <mutex>
+#include <set>
 
 namespace wrenlink::sim {
 namespace {
@@ -31,13 +35,18 @@ std::string InstrumentSpec::Option(const std::string& key, const std::string& fa
   return found == options.end() ? fallback : found->second;
 }
 
-long InstrumentSpec::NumberOption(const std::string& key, long fallback) const {
+long InstrumentSpec::NumberOption(const std::string& key, long fallback, long low,
+                                  long high) const {
   auto found = options.find(key);
   if (found == options.end() || found->second.empty()) return fallback;
   errno = 0;
   char* end = nullptr;
   long value = std::strtol(found->second.c_str(), &end, 10);
-  return (errno != 0 || *end != '\0') ? fallback : value;
+  if (errno == 0 && *end == '\0' && value >= low && value <= high) return value;
+  ReportProblem("WRENLINK_SIMULATOR: " + name + " option " + key + "='" + found->second +
+                "' is not a whole number from " + std::to_string(low) + " to " +
+                std::to_string(high) + "; using " + std::to_string(fallback));
+  return fallback;
 }
 
 std::vector<InstrumentSpec> ParseInstrumentList(std::string_view text) {
@@ -69,7 +78,32 @@ double SimulationSpeed() {
   if (text == nullptr || *text == '\0') return 1.0;
   char* end = nullptr;
   double speed = std::strtod(text, &end);
-  return (*end == '\0' && speed >= 0.001 && speed <= 1e6) ? speed : 1.0;
+  if (*end == '\0' && speed >= 0.001 && speed <= 1e6) return speed;
+  ReportProblem(std::string("WRENLINK_SIM_SPEED='") + text +
+                "' is not a number from 0.001 to 1000000; using 1");
+  return 1.0;
+}
+
+namespace {
+
+std::atomic<ProblemSink> problemSink{nullptr};
+
+void PrintOnce(const std::string& text) {
+  static std::mutex mutex;
+  static std::set<std::string> said;
+  std::lock_guard<std::mutex> lock(mutex);
+  if (said.insert(text).second) std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+}  // namespace
+
+void SetProblemSink(ProblemSink sink) {
+  problemSink.store(sink);
+}
+
+void ReportProblem(const std::string& text) {
+  ProblemSink sink = problemSink.load();
+  (sink != nullptr ? sink : PrintOnce)(text);
 }
 
 }  // namespace wrenlink::sim

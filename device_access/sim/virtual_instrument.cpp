@@ -1,5 +1,8 @@
 #include "virtual_instrument.h"
 
+#include <unistd.h>
+
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -114,16 +117,25 @@ void SavePersistentState(const std::string& key, const Bytes& blob) {
   if (!file) return;
   std::error_code error;
   std::filesystem::create_directories(file->parent_path(), error);
+  // A name of its own per write, so that processes sharing the folder never meet in one
+  // temporary file and a reader only ever sees a whole state (the rename is atomic).
+  static std::atomic<unsigned> writes{0};
   std::filesystem::path temporary = *file;
-  temporary += ".tmp";
+  temporary += ".tmp." + std::to_string(::getpid()) + "." + std::to_string(writes.fetch_add(1));
+  bool written = false;
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return;
     out.write(reinterpret_cast<const char*>(blob.data()),
               static_cast<std::streamsize>(blob.size()));
-    if (!out) return;
+    out.close();
+    written = static_cast<bool>(out);
+  }
+  if (!written) {
+    std::filesystem::remove(temporary, error);
+    return;
   }
   std::filesystem::rename(temporary, *file, error);
+  if (error) std::filesystem::remove(temporary, error);
 }
 
 }  // namespace wrenlink::sim

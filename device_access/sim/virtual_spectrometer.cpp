@@ -40,7 +40,7 @@ VirtualSpectrometer::VirtualSpectrometer(const InstrumentSpec& spec)
     : VirtualInstrument(33, "C12880MA", "1.20"),
       lightOn_(spec.Option("light", "on") != "off"),
       speed_(SimulationSpeed()),
-      exposureUs_(static_cast<std::int32_t>(spec.NumberOption("exposure", 100000))),
+      exposureUs_(static_cast<std::int32_t>(spec.NumberOption("exposure", 100000, 0, 2147483647))),
       frameExposureUs_(exposureUs_) {
   std::string serial = spec.Option("serial", DefaultSerial(spec));
   stateKey_ = "spectrometer-" + serial;

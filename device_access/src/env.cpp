@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "log.h"
+
 namespace wrenlink {
 
 std::optional<std::string> EnvText(const char* name) {
@@ -17,16 +19,11 @@ long EnvNumber(const char* name, long fallback, long low, long high) {
   char* end = nullptr;
   errno = 0;
   long number = std::strtol(value, &end, 10);
-  if (errno != 0 || *end != '\0' || number < low || number > high) return fallback;
-  return number;
-}
-
-double EnvReal(const char* name, double fallback, double low, double high) {
-  const char* value = std::getenv(name);
-  if (value == nullptr || *value == '\0') return fallback;
-  char* end = nullptr;
-  double number = std::strtod(value, &end);
-  if (*end != '\0' || !(number >= low && number <= high)) return fallback;
+  if (errno != 0 || *end != '\0' || number < low || number > high) {
+    WarnOnce("env", "%s='%s' is not a whole number from %ld to %ld; using %ld", name, value, low,
+             high, fallback);
+    return fallback;
+  }
   return number;
 }
 

@@ -7,9 +7,8 @@ namespace wrenlink {
 
 std::optional<std::string> EnvText(const char* name);
 // The environment variable as a whole number in [low, high], or `fallback` when unset or
-// not a number in range.
+// not a number in range (then said once on standard error).
 long EnvNumber(const char* name, long fallback, long low, long high);
-double EnvReal(const char* name, double fallback, double low, double high);
 
 // Bulk transfer timeout: long enough for the longest exposure (9.5 s) plus margin.
 inline constexpr int kDefaultTimeoutMs = 12000;

@@ -63,10 +63,13 @@ int ControlExchange(int index, std::uint8_t letter, std::uint8_t* reply) {
   return Exchange(index, request.Span(), reply, kControlReply);
 }
 
+// A readout gives up, answering 0, when its start or a status exchange gets no reply at all:
+// the instrument is silent or gone, no frame will come, and every further exchange would only
+// wait out the transfer timeout.
 int ReadBlockMode(int index, int pixels, std::uint8_t* samples) {
   std::uint8_t control[kControlReply];
-  ControlExchange(index, 0x73, control);
-  ControlExchange(index, 0x53, control);
+  if (ControlExchange(index, 0x73, control) == 0) return 0;
+  if (ControlExchange(index, 0x53, control) == 0) return 0;
   int last = 0;
   for (int offset = 0; offset < pixels; offset += 32) {
     const Request request = MakeRequest(0x44, static_cast<std::uint8_t>(offset / 32));
@@ -77,9 +80,9 @@ int ReadBlockMode(int index, int pixels, std::uint8_t* samples) {
 
 int ReadPolledMode(int index, int replyBytes, std::uint8_t* samples) {
   std::uint8_t control[kControlReply];
-  ControlExchange(index, 0x73, control);
+  if (ControlExchange(index, 0x73, control) == 0) return 0;
   for (int poll = 0; poll < kPollLimit; ++poll) {
-    ControlExchange(index, 0x53, control);
+    if (ControlExchange(index, 0x53, control) == 0) return 0;
     if (control[0] == 0) break;
     SleepOnSlot(index, kPollIntervalMs);
   }
@@ -241,8 +244,8 @@ int WRENLINK_CALL GetDeviceRealData(int index, unsigned char* buffer) {
     int bytes = RealDataBytes(RecordedKind(index));
     if (buffer == nullptr || bytes == 0 || !ValidIndex(index)) return 0;
     std::uint8_t control[kControlReply];
-    ControlExchange(index, 0x73, control);
-    ControlExchange(index, 0x53, control);
+    if (ControlExchange(index, 0x73, control) == 0) return 0;
+    if (ControlExchange(index, 0x53, control) == 0) return 0;
     const Request request = MakeRequest(0x52, 0x00);
     return Exchange(index, request.Span(), buffer, bytes);
   });

@@ -51,13 +51,30 @@ TEST(PolledReadout, NeverReadyCostsAThousandPollsThenReadsAnyway) {
 TEST(PolledReadout, ShortReplyLeavesTheRestOfTheBuffer) {
   ScriptedTransport bus;
   bus.DetectAs(0, 33);
-  bus.Expect(kStart, std::nullopt);
-  bus.Expect(kStatus, std::nullopt);  // nothing arrived: the zeroed reply reads as ready
+  bus.Expect(kStart, Bytes(32, 0));
+  bus.Expect(kStatus, Bytes(1, 0));
   bus.Expect({0x64, 0x00}, Bytes(100, 0x33));
   std::vector<std::uint8_t> samples(576, 0x77);
   EXPECT_EQ(GetDeviceData(0, samples.data()), 100);
   EXPECT_EQ(samples[99], 0x33);
   EXPECT_EQ(samples[100], 0x77);
+}
+
+// A silent instrument costs one timed-out exchange per readout, not three.
+TEST(Readout, UnansweredControlExchangeGivesUpAtOnce) {
+  for (int kind : {33, 4}) {
+    for (bool startAnswered : {false, true}) {
+      ScriptedTransport bus;
+      bus.DetectAs(0, kind);
+      bus.Expect(kStart, startAnswered ? std::optional<Bytes>(Bytes(32, 0)) : std::nullopt);
+      if (startAnswered) bus.Expect(kStatus, std::nullopt);
+      std::vector<std::uint8_t> samples(576, 0x77);
+      EXPECT_EQ(GetDeviceData(0, samples.data()), 0) << kind;
+      EXPECT_TRUE(bus.ScriptDone());
+      EXPECT_EQ(bus.requests.size(), startAnswered ? 2u : 1u);
+      EXPECT_EQ(samples[0], 0x77);
+    }
+  }
 }
 
 struct BlockCase {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 
+#include "chromiva/acquisition/instrument_fault.h"
 #include "wrenlink.h"
 
 namespace chromiva::acquisition {
@@ -38,72 +39,102 @@ int ReadFloats(int device, const unsigned char* request, int requestLength, floa
   return received;
 }
 
-void NoteShort(std::vector<ShortTable>& reports, std::string table, int received, int expected) {
-  if (received < expected) reports.push_back({std::move(table), received, expected});
+void NoteShort(TableRead& reading, std::string table, int received, int expected) {
+  if (received < expected) reading.shortTables.push_back({std::move(table), received, expected});
 }
 
-void ReadWavelengths(data::SensorEntry& sensor, int device, std::vector<ShortTable>& reports) {
+// False when the reading must end here: the reply was empty (the request went unanswered) or
+// a stop was requested.
+bool Continue(TableRead& reading, int received) {
+  if (received == 0) reading.unanswered = true;
+  if (TransferStopRequested()) reading.stopped = true;
+  return !reading.unanswered && !reading.stopped;
+}
+
+bool ReadWavelengths(data::SensorEntry& sensor, int device, TableRead& reading) {
   int received = 0;
-  for (int pixel = 0; pixel < Pixels(sensor); ++pixel) {
+  bool going = true;
+  for (int pixel = 0; going && pixel < Pixels(sensor); ++pixel) {
     unsigned char request[4] = {0x58, 0x04};
     PutU16(request + 2, pixel);
-    received += ReadFloats(device, request, 4, &sensor.wavelengthTable[pixel], 1);
+    int count = ReadFloats(device, request, 4, &sensor.wavelengthTable[pixel], 1);
+    received += count;
+    going = Continue(reading, count);
   }
-  NoteShort(reports, "波長テーブル", received, Pixels(sensor) * 4);
+  NoteShort(reading, "波長テーブル", received, Pixels(sensor) * 4);
+  return going;
 }
 
-void ReadDarkSteps(data::SensorEntry& sensor, int device, std::vector<ShortTable>& reports) {
+bool ReadDarkSteps(data::SensorEntry& sensor, int device, TableRead& reading) {
   for (int step = 0; step < data::kDarkSteps; ++step) {
     unsigned char request[4] = {0x5A, 0x04};
     PutU16(request + 2, step);
     int received = ReadFloats(device, request, 4, sensor.darkTables[step].data(), Pixels(sensor));
-    NoteShort(reports, "ダークテーブル(ステップ" + std::to_string(step) + ")", received,
+    NoteShort(reading, "ダークテーブル(ステップ" + std::to_string(step) + ")", received,
               Pixels(sensor) * 4);
+    if (!Continue(reading, received)) return false;
   }
+  return true;
 }
 
-void ReadWholeTable(unsigned char letter, const char* name, data::PixelTable& table, int device,
-                    std::vector<ShortTable>& reports) {
+bool ReadWholeTable(unsigned char letter, const char* name, data::PixelTable& table, int device,
+                    TableRead& reading) {
   Request request{};
   request[0] = letter;
   request[1] = 0x02;
   int received = ReadFloats(device, request.data(), 64, table.data(), data::kTableValues);
-  NoteShort(reports, name, received, kTableReplyBytes);
+  NoteShort(reading, name, received, kTableReplyBytes);
+  return Continue(reading, received);
+}
+
+// One request and its one-byte acknowledgement; false (and the write ends) when the
+// acknowledgement did not arrive or a stop is requested before the next request.
+bool SendAcknowledged(int device, const unsigned char* request, int length, TableWrite& write) {
+  if (TransferStopRequested()) return false;
+  WriteData(device, request, length);
+  unsigned char ack = 0;
+  if (ReadData(device, &ack, 1) != 1) return false;
+  ++write.acknowledged;
+  return true;
 }
 
 // Sends `values` then a final 0.0, one 64-byte request per element, each acknowledged by one
-// byte. Returns the number of requests that got no acknowledgement.
-int WriteElements(unsigned char letter, const float* values, int count, int device) {
-  int missing = 0;
+// byte.
+TableWrite WriteElements(unsigned char letter, const float* values, int count, int device) {
+  TableWrite write;
+  write.expected = count + 1;
   for (int element = 0; element <= count; ++element) {
     Request request{};
     request[0] = letter;
     request[1] = 0x08;
     PutU16(&request[2], element);
     PutFloat(&request[4], element < count ? values[element] : 0.0F);
-    WriteData(device, request.data(), 64);
-    unsigned char ack = 0;
-    if (ReadData(device, &ack, 1) != 1) ++missing;
+    if (!SendAcknowledged(device, request.data(), 64, write)) break;
   }
-  return missing;
+  return write;
 }
 
 }  // namespace
 
-std::vector<ShortTable> ReadCalibrationTables(data::SensorEntry& sensor, int deviceIndex,
-                                              const std::function<void()>& afterDarkSteps) {
-  std::vector<ShortTable> reports;
-  ReadWavelengths(sensor, deviceIndex, reports);
-  ReadDarkSteps(sensor, deviceIndex, reports);
+TableRead ReadCalibrationTables(data::SensorEntry& sensor, int deviceIndex,
+                                const std::function<void()>& afterDarkSteps) {
+  TableRead reading;
+  if (!ReadWavelengths(sensor, deviceIndex, reading)) return reading;
+  if (!ReadDarkSteps(sensor, deviceIndex, reading)) return reading;
   if (afterDarkSteps) afterDarkSteps();
-  ReadWholeTable(0x59, "感度テーブル", sensor.sensitivityTable, deviceIndex, reports);
-  ReadWholeTable(0x57, "ホワイトテーブル", sensor.whiteTable, deviceIndex, reports);
-  ReadWholeTable(0x55, "透過テーブル", sensor.transmissionTable, deviceIndex, reports);
-  return reports;
+  if (!ReadWholeTable(0x59, "感度テーブル", sensor.sensitivityTable, deviceIndex, reading)) {
+    return reading;
+  }
+  if (!ReadWholeTable(0x57, "ホワイトテーブル", sensor.whiteTable, deviceIndex, reading)) {
+    return reading;
+  }
+  ReadWholeTable(0x55, "透過テーブル", sensor.transmissionTable, deviceIndex, reading);
+  return reading;
 }
 
-int WriteDarkSteps(const data::SensorEntry& sensor, int deviceIndex) {
-  int missing = 0;
+TableWrite WriteDarkSteps(const data::SensorEntry& sensor, int deviceIndex) {
+  TableWrite write;
+  write.expected = data::kDarkSteps * (Pixels(sensor) + 1);
   for (int step = 0; step < data::kDarkSteps; ++step) {
     for (int pixel = 0; pixel <= Pixels(sensor); ++pixel) {
       unsigned char request[10] = {0x7A, 0x0A};
@@ -111,28 +142,33 @@ int WriteDarkSteps(const data::SensorEntry& sensor, int deviceIndex) {
       PutU16(request + 4, pixel);
       float value = pixel < Pixels(sensor) ? sensor.darkTables[step][pixel] : 0.0F;
       PutFloat(request + 6, value);
-      WriteData(deviceIndex, request, 10);
-      unsigned char ack = 0;
-      if (ReadData(deviceIndex, &ack, 1) != 1) ++missing;
+      if (!SendAcknowledged(deviceIndex, request, 10, write)) return write;
     }
   }
-  return missing;
+  return write;
 }
 
-int WriteWhiteTable(const data::SensorEntry& sensor, int deviceIndex) {
+TableWrite WriteWhiteTable(const data::SensorEntry& sensor, int deviceIndex) {
   return WriteElements(0x77, sensor.whiteTable.data(), Pixels(sensor) + 1, deviceIndex);
 }
 
-int WriteTransmissionTable(const data::SensorEntry& sensor, int deviceIndex) {
+TableWrite WriteTransmissionTable(const data::SensorEntry& sensor, int deviceIndex) {
   return WriteElements(0x75, sensor.transmissionTable.data(), Pixels(sensor) + 1, deviceIndex);
 }
 
-int WriteSensitivityTable(const data::SensorEntry& sensor, int deviceIndex) {
+TableWrite WriteSensitivityTable(const data::SensorEntry& sensor, int deviceIndex) {
   return WriteElements(0x79, sensor.sensitivityTable.data(), Pixels(sensor) + 1, deviceIndex);
 }
 
-int WriteWavelengthTable(const data::SensorEntry& sensor, int deviceIndex) {
+TableWrite WriteWavelengthTable(const data::SensorEntry& sensor, int deviceIndex) {
   return WriteElements(0x78, sensor.wavelengthTable.data(), Pixels(sensor), deviceIndex);
+}
+
+std::string DescribeFailedWrite(int sensor, const std::string& serial, const std::string& table,
+                                const TableWrite& write) {
+  return "センサー" + std::to_string(sensor + 1) + " (" + serial + ") への" + table +
+         "の登録に失敗しました（応答 " + std::to_string(write.acknowledged) + " / " +
+         std::to_string(write.expected) + " バイト）";
 }
 
 bool WriteSerialNo(int deviceIndex, const std::string& serial) {

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "chromiva/acquisition/calibration_io.h"
 #include "chromiva/acquisition/form_texts.h"
@@ -16,9 +17,10 @@ constexpr int kDeviceIndices = 10;
 constexpr int kSpectrometerKind = 33;
 constexpr int kSerialLength = 8;
 
-std::string ReadSerial(int device) {
+// The serial number up to its NUL, cut to 8 characters; nullopt when nothing came back.
+std::optional<std::string> ReadSerial(int device) {
   unsigned char buffer[65] = {};
-  GetDeviceSerialNo(device, buffer, 64);
+  if (GetDeviceSerialNo(device, buffer, 64) == 0) return std::nullopt;
   std::string serial(reinterpret_cast<char*>(buffer));  // up to the NUL
   return serial.substr(0, kSerialLength);
 }
@@ -42,6 +44,7 @@ void SensorDetection::DetectSensors() {
     return;
   }
   if (!ConfirmClearForDetection()) return;
+  ClearTransferStop();
   DetectAll();
   data::SensorTable& table = c_.document.sensorTable;
   if (table.sensorCount > 0) {
@@ -80,20 +83,27 @@ void SensorDetection::DetectAll() {
   c_.controls[control::kSensorList].items.clear();
   c_.controls[control::kDeviceList].items.clear();
   shortTables_.clear();
-  for (int index = 0; index < kDeviceIndices; ++index) DetectOne(index);
+  for (int index = 0; index < kDeviceIndices && !TransferStopRequested(); ++index) {
+    DetectOne(index);
+  }
 }
 
 void SensorDetection::DetectOne(int index) {
   if (DetectDevice(index) != 1) return;
   unsigned char text[34];
-  GetDeviceName(index, text, sizeof text);
-  GetDeviceVersion(index, text, sizeof text);
+  if (GetDeviceName(index, text, sizeof text) == 0 ||
+      GetDeviceVersion(index, text, sizeof text) == 0) {
+    LeaveOutSilent(index);
+    return;
+  }
   data::SensorTable& table = c_.document.sensorTable;
   std::vector<std::string>& devices = c_.controls[control::kDeviceList].items;
   const int kind = GetDeviceKind(index);
   switch (kind) {
     case kSpectrometerKind:
-      if (table.sensorCount < data::kMaxSensors) AddSpectrometer(index);
+      if (table.sensorCount < data::kMaxSensors && !AddSpectrometer(index)) {
+        LeaveOutSilent(index);
+      }
       break;
     case 13:
     case 29:
@@ -112,28 +122,45 @@ void SensorDetection::DetectOne(int index) {
   }
 }
 
-void SensorDetection::AddSpectrometer(int index) {
+// Records the spectrometer at `index` in the next sensor slot. False, with nothing recorded,
+// when one of its exchanges went unanswered: a silent instrument is given up on at once
+// instead of waiting out the timeout of every remaining table request.
+bool SensorDetection::AddSpectrometer(int index) {
   data::SensorTable& table = c_.document.sensorTable;
-  const int k = table.sensorCount++;
+  const int k = table.sensorCount;
   data::SensorEntry& sensor = table.sensors[k];
-  sensor.kindName = "C12880MA";
-  sensor.serialNo = ReadSerial(index);
-  c_.controls[control::kSensorList].items.push_back(sensor.serialNo);
-  sensor.pixelCount = data::kMaxPixels;
+  auto serial = ReadSerial(index);
   unsigned char comp[48] = {};
-  GetDeviceComp(index, comp);
+  double exposure = 0.0;
+  if (!serial || GetDeviceComp(index, comp) == 0 || GetDeviceExposure(index, &exposure) == 0) {
+    return false;
+  }
+  sensor.kindName = "C12880MA";
+  sensor.serialNo = *serial;
+  sensor.pixelCount = data::kMaxPixels;
   std::memcpy(sensor.compBlock.data(), comp, sizeof comp);
   f_.deviceIndex[k] = index;
-  double exposure = 0.0;
-  GetDeviceExposure(index, &exposure);
   sensor.exposureUs = std::isnan(exposure)
                           ? 0
                           : static_cast<int32_t>(std::clamp(exposure, -2147483648.0, 2147483647.0));
-  auto shortTables = ReadCalibrationTables(
+  auto reading = ReadCalibrationTables(
       sensor, index, [&] { data::UpdateDarkModel(sensor, c_.processing.dark[k]); });
-  if (!shortTables.empty()) {
-    shortTables_.push_back(DescribeShortTables(k, sensor.serialNo, shortTables));
+  if (reading.unanswered || reading.stopped) return false;
+  if (!reading.shortTables.empty()) {
+    shortTables_.push_back(DescribeShortTables(k, sensor.serialNo, reading.shortTables));
   }
+  table.sensorCount = k + 1;
+  c_.controls[control::kSensorList].items.push_back(sensor.serialNo);
+  return true;
+}
+
+// An instrument that stopped answering during detection is closed and left out.
+void SensorDetection::LeaveOutSilent(int index) {
+  CloseDevice(index);
+  if (TransferStopRequested()) return;
+  shortTables_.push_back("インデックス " + std::to_string(index) +
+                         " の装置が応答しないため、検出から外しました (no answer at index " +
+                         std::to_string(index) + ")\n");
 }
 
 void SensorDetection::ShowExposureOfSelected() {

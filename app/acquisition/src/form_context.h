@@ -13,6 +13,7 @@
 #include "chromiva/acquisition/form_fields.h"
 #include "chromiva/acquisition/form_port.h"
 #include "chromiva/acquisition/form_state.h"
+#include "chromiva/acquisition/instrument_fault.h"
 #include "chromiva/acquisition/worker_launcher.h"
 #include "chromiva/data/document.h"
 #include "chromiva/data/processing.h"
@@ -50,6 +51,9 @@ struct FormContext {
   // flag a worker holds while it talks to the devices.
   std::atomic<int> acquisitionState{0};
   std::atomic<bool> acquisitionBusy{false};
+  // Why the last pass, dark sequence or table write ended early (kind kNone when it completed);
+  // a worker writes it before its last hand-shake write, the window thread reads it after.
+  InstrumentFault lastFault;
   ElapsedSeconds elapsed;
 
   int AcquisitionState() const { return acquisitionState.load(std::memory_order_acquire); }

@@ -182,6 +182,9 @@ int FormLogic::AcquisitionState() const {
 bool FormLogic::AcquisitionBusy() const {
   return context_->acquisitionBusy.load(std::memory_order_acquire);
 }
+const InstrumentFault& FormLogic::LastFault() const {
+  return context_->lastFault;
+}
 
 void FormLogic::SetWorkerLauncher(std::unique_ptr<WorkerLauncher> launcher) {
   context_->JoinWorker();

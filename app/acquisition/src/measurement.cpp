@@ -27,6 +27,7 @@ bool MeasurementCycle::StartMeasurement() {
     c_.port.ShowOkMessage(text::kAverageRefusal);
     return false;
   }
+  ClearTransferStop();
   c_.controls.SetText(control::kStartStop, text::kStop);
   c_.shared.measuring = true;
   c_.port.ShowMessage("停止ボタンを押すことで計測を停止します");
@@ -55,6 +56,7 @@ bool MeasurementCycle::StartMeasurement() {
 }
 
 void MeasurementCycle::StopMeasurement() {
+  if (c_.AcquisitionState() == 1) RequestTransferStop();  // the pass ends before its next frame
   c_.controls.SetText(control::kStartStop, text::kStart);
   c_.shared.measuring = false;
   c_.port.ShowMessage("露光時間、平均回数を設定して開始ボタンを押すことで計測を開始します");
@@ -105,6 +107,7 @@ void MeasurementCycle::OnMeasureTimer() {
       break;
     default:
       c_.JoinWorker();
+      ClearTransferStop();  // a stop asked of this pass is answered
       c_.acquisitionState.store(0, std::memory_order_release);
       FinishPassOnWindowThread();
       break;
@@ -112,6 +115,10 @@ void MeasurementCycle::OnMeasureTimer() {
 }
 
 void MeasurementCycle::FinishPassOnWindowThread() {
+  if (c_.lastFault.Any()) {
+    EndFaultedPass();  // nothing of an incomplete pass is saved or committed
+    return;
+  }
   if (c_.view.csv.csvAuto) AutoSaveCsv();
   if (c_.view.recordMode) {
     CommitRecord();
@@ -169,13 +176,18 @@ void MeasurementCycle::CommitRecord() {
   c_.ShowRecordCount();
 }
 
-void MeasurementCycle::AcquireAveraged(int sensor, int record, int frames) {
+InstrumentFault MeasurementCycle::AcquireAveraged(int sensor, int record, int frames) {
   data::PixelArray& accumulator = f_.accumulator[sensor];
   const int pixels = data::UsablePixels(c_.document.Sensor(sensor));
   std::fill(accumulator.begin(), accumulator.begin() + pixels, 0.0F);
   std::int16_t samples[data::kMaxPixels] = {};
+  const int device = c_.DeviceOf(sensor);
+  constexpr int kFrameBytes = static_cast<int>(sizeof samples);
   for (int frame = 0; frame < frames; ++frame) {
-    GetDeviceData(c_.DeviceOf(sensor), samples);
+    if (frame > 0 && TransferStopRequested()) return {FaultKind::kStopped, sensor, record};
+    const int received = GetDeviceData(device, samples);
+    const FaultKind fault = CheckTransfer(device, received, kFrameBytes);
+    if (fault != FaultKind::kNone) return {fault, sensor, record, received, kFrameBytes};
     for (int p = 0; p < pixels; ++p) accumulator[p] += static_cast<float>(samples[p]);
   }
   data::RecordSpectra& spectra = c_.document.EnsureSpectra(sensor, record);
@@ -184,20 +196,18 @@ void MeasurementCycle::AcquireAveraged(int sensor, int record, int frames) {
     accumulator[p] = accumulator[p] / divisor;
     spectra.rawSpectrum[p] = accumulator[p];
   }
+  return {};
 }
 
 void MeasurementCycle::MeasureWorker() {
   c_.acquisitionBusy.store(true, std::memory_order_release);
-  for (int k = 0; k < c_.SensorCount(); ++k) {
-    const int record = c_.document.recordCount[k];
-    AcquireAveraged(k, record, f_.averageCount);
-    std::int16_t tenths = 0;
-    GetDeviceTemp(c_.DeviceOf(k), &tenths);
-    data::RecordSlot& slot = c_.document.Record(k, record);
-    slot.recordTemperature = static_cast<float>(tenths / 10.0);
-    slot.recordExposureUs = c_.document.Sensor(k).exposureUs;
-    if (data::CorrectRecord(c_.document, c_.processing, k, record)) {
-      data::ResampleRecord(c_.document, c_.processing, k, record);
+  InstrumentFault& fault = c_.lastFault;
+  fault = {};
+  for (int k = 0; k < c_.SensorCount() && !fault.Any(); ++k) {
+    if (k > 0 && TransferStopRequested()) {
+      fault = {FaultKind::kStopped, k, c_.document.recordCount[k]};
+    } else {
+      fault = MeasureSensor(k);
     }
   }
   c_.acquisitionBusy.store(false, std::memory_order_release);

@@ -20,7 +20,9 @@ class MeasurementCycle {
   void OnMeasureTimer();
   // Mean of `frames` frames of sensor k's device into its accumulator and record r's raw
   // spectrum, in single precision. Runs on a worker thread or, briefly, the window thread.
-  void AcquireAveraged(int sensor, int record, int frames);
+  // A frame that does not arrive whole ends it with that fault (the accumulator and the raw
+  // spectrum are then not data); so does a stop request before any frame but the first.
+  InstrumentFault AcquireAveraged(int sensor, int record, int frames);
   void CommitRecord();
 
   // The automatic CSV saves that failed since the last start, and the reason of the last one.
@@ -32,6 +34,8 @@ class MeasurementCycle {
   void StopMeasurement();
   void CommonStartStopEnd();
   void FinishPassOnWindowThread();
+  void EndFaultedPass();
+  InstrumentFault MeasureSensor(int sensor);
   void AutoSaveCsv();
   void ScheduleNextPass();
   void MeasureWorker();

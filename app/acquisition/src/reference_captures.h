@@ -2,6 +2,7 @@
 // and 100 % transmission registrations, dark re-registration and the sky background.
 #pragma once
 
+#include <array>
 #include <atomic>
 
 #include "form_context.h"
@@ -33,18 +34,21 @@ class ReferenceCaptures {
   void StartLongDarkFrame(LongFrame frame);
   void RunLongDarkFrame(const char* before, const char* after);
   void FinishDarkSteps();
-  void RegisterDarkInInstruments();
+  bool RegisterDarkInInstruments();
+  void AcquireDarkFrames(int frames);
+  void RefuseDarkRegistration();
   void RegisterReference(const ReferenceKind& kind);
   bool DisplayedRecordHasSpectrum(int sensor) const;
   void RegisterSkyBgd();
   void ClearSkyBgd();
-  void ReportUnacknowledged(int sensor, const char* table, int missing);
 
   FormContext& c_;
   ReferenceFields& f_;
   MeasurementCycle& cycle_;
   SettingHandlers& settings_;
   std::atomic<int> darkStep_{0};
+  // Dark step 0 of every sensor as it was before the dark sequence, for a refused sequence.
+  std::array<data::PixelArray, data::kMaxSensors> darkStep0Before_{};
 };
 
 }  // namespace chromiva::acquisition

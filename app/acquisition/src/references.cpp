@@ -21,6 +21,8 @@ constexpr int kDarkStepsDone = 5;
 constexpr double kLongStep = data::kDarkLongStep;
 
 constexpr const char* kRegisterDisplayed = "選択したセンサー、現在表示データを登録します。";
+constexpr const char* kIncompleteDisplayed =
+    "表示中のデータは装置から完全に届かなかったため、登録できません。計測し直してください。";
 
 // Steps 1 to 20 (except the measured step 19) on the straight line from step 0 to step 19.
 void InterpolateDarkSteps(data::SensorEntry& sensor) {
@@ -36,6 +38,16 @@ void InterpolateDarkSteps(data::SensorEntry& sensor) {
   }
 }
 
+// Tells the operator about a table write that was not acknowledged in full; its fault (none
+// when the write succeeded).
+InstrumentFault CheckWrite(FormPort& port, int sensor, const std::string& serial, const char* table,
+                           const TableWrite& write) {
+  if (write.ok()) return {};
+  port.ShowOkMessage(DescribeFailedWrite(sensor, serial, table, write));
+  const FaultKind kind = TransferStopRequested() ? FaultKind::kStopped : FaultKind::kNoAnswer;
+  return {kind, sensor, -1, write.acknowledged, write.expected};
+}
+
 }  // namespace
 
 // What distinguishes the white from the 100 % transmission registration.
@@ -44,7 +56,7 @@ struct ReferenceCaptures::ReferenceKind {
   const char* question;
   const char* tableName;
   data::PixelTable data::SensorEntry::*table;
-  int (*write)(const data::SensorEntry&, int);
+  TableWrite (*write)(const data::SensorEntry&, int);
 };
 
 void ReferenceCaptures::StartDarkMeasurement() {
@@ -59,7 +71,10 @@ void ReferenceCaptures::StartDarkMeasurement() {
                            "よろしいですか?")) {
     return;
   }
+  ClearTransferStop();
+  c_.lastFault = {};
   for (int k = 0; k < c_.SensorCount(); ++k) {
+    darkStep0Before_[static_cast<std::size_t>(k)] = c_.document.Sensor(k).darkTables[0];
     SetDeviceExposure(c_.DeviceOf(k), kShortestExposureUs);
   }
   darkStep_.store(0, std::memory_order_release);
@@ -73,10 +88,7 @@ void ReferenceCaptures::StartDarkMeasurement() {
 void ReferenceCaptures::OnDarkTimer() {
   switch (DarkStep()) {
     case 0:
-      for (int k = 0; k < c_.SensorCount(); ++k) {
-        cycle_.AcquireAveraged(k, c_.document.recordCount[k],
-                               1);  // first frame at 265 us: not used
-      }
+      AcquireDarkFrames(1);  // first frame at 265 us: not used
       darkStep_.store(1, std::memory_order_release);
       break;
     case 1:
@@ -103,8 +115,8 @@ void ReferenceCaptures::OnDarkTimer() {
 }
 
 void ReferenceCaptures::AcquireDarkShortFrames() {
-  for (int k = 0; k < c_.SensorCount(); ++k) {
-    cycle_.AcquireAveraged(k, c_.document.recordCount[k], 2);
+  AcquireDarkFrames(2);
+  for (int k = 0; k < c_.SensorCount() && !c_.lastFault.Any(); ++k) {
     data::SensorEntry& sensor = c_.document.Sensor(k);
     std::copy_n(c_.view.accumulator[k].begin(), data::UsablePixels(sensor),
                 sensor.darkTables[0].begin());
@@ -133,9 +145,7 @@ void ReferenceCaptures::StartLongDarkFrame(LongFrame frame) {
 void ReferenceCaptures::RunLongDarkFrame(const char* before, const char* after) {
   c_.port.ForwardMessage(before);
   c_.acquisitionBusy.store(true, std::memory_order_release);
-  for (int k = 0; k < c_.SensorCount(); ++k) {
-    cycle_.AcquireAveraged(k, c_.document.recordCount[k], 1);
-  }
+  AcquireDarkFrames(1);
   c_.acquisitionBusy.store(false, std::memory_order_release);
   c_.port.ForwardMessage(after);
   darkStep_.fetch_add(1, std::memory_order_release);  // the very last write
@@ -144,11 +154,17 @@ void ReferenceCaptures::RunLongDarkFrame(const char* before, const char* after) 
 void ReferenceCaptures::OnDarkFinishTimer() {
   if (!f_.darkRunning || DarkStep() < kDarkStepsDone) return;
   c_.JoinWorker();
-  FinishDarkSteps();
-  if (c_.port.AskOkCancel("ダーク計測を終了しました。装置へ登録しますか?")) {
-    RegisterDarkInInstruments();
+  if (c_.lastFault.Any()) {
+    RefuseDarkRegistration();
+  } else {
+    FinishDarkSteps();
+    const bool confirmed = c_.port.AskOkCancel("ダーク計測を終了しました。装置へ登録しますか?");
+    if (!confirmed || RegisterDarkInInstruments()) {
+      c_.port.ShowMessage("装置への登録を終了しました。計測が可能です");
+    } else {
+      c_.port.ShowMessage("装置への登録に失敗しました");
+    }
   }
-  c_.port.ShowMessage("装置への登録を終了しました。計測が可能です");
   c_.shared.measuring = false;
   f_.darkRunning = false;
   c_.UpdateControlStates();
@@ -164,21 +180,17 @@ void ReferenceCaptures::FinishDarkSteps() {
   }
 }
 
-void ReferenceCaptures::RegisterDarkInInstruments() {
+// Writes every sensor's dark steps; the first write that is not acknowledged in full is told
+// and ends the registration.
+bool ReferenceCaptures::RegisterDarkInInstruments() {
   c_.port.ShowMessage("ダーク登録中");
   for (int k = 0; k < c_.SensorCount(); ++k) {
-    ReportUnacknowledged(k, "ダークテーブル",
-                         WriteDarkSteps(c_.document.Sensor(k), c_.DeviceOf(k)));
+    const data::SensorEntry& sensor = c_.document.Sensor(k);
+    const TableWrite write = WriteDarkSteps(sensor, c_.DeviceOf(k));
+    c_.lastFault = CheckWrite(c_.port, k, sensor.serialNo, "ダークテーブル", write);
+    if (c_.lastFault.Any()) return false;
   }
-}
-
-void ReferenceCaptures::ReportUnacknowledged(int sensor, const char* table, int missing) {
-  if (missing == 0) return;
-  char text[256];
-  std::snprintf(text, sizeof text,
-                "センサー%d (%s) への%sの登録で、%d 件の書き込みに応答がありませんでした",
-                sensor + 1, c_.document.Sensor(sensor).serialNo.c_str(), table, missing);
-  c_.port.ShowOkMessage(text);
+  return true;
 }
 
 void ReferenceCaptures::RegisterWhite() {
@@ -211,15 +223,23 @@ void ReferenceCaptures::RegisterReference(const ReferenceKind& kind) {
     c_.port.ShowOkMessage(text::kNothingToRegister);
     return;
   }
+  const int displayed = c_.shared.displayIndex;
+  const bool workingSlot = displayed >= c_.document.recordCount[sensor];
+  if (workingSlot && c_.lastFault.Any() && c_.lastFault.record == displayed) {
+    c_.port.ShowOkMessage(kIncompleteDisplayed);  // the working slot of a pass that failed
+    return;
+  }
   c_.port.ShowMessageLines(kind.firstLine, kRegisterDisplayed);
   if (!c_.port.AskOkCancel(kind.question)) return;
+  ClearTransferStop();
   data::SensorEntry& entry = c_.document.Sensor(sensor);
   const data::RecordSlot& slot = c_.document.Record(sensor, c_.shared.displayIndex);
   data::PixelTable& table = entry.*kind.table;
   const int pixels = data::UsablePixels(entry);
   std::copy_n(slot.spectra->processedSpectrum.begin(), pixels, table.begin());
   table[pixels] = static_cast<float>(slot.recordExposureUs);
-  ReportUnacknowledged(sensor, kind.tableName, kind.write(entry, c_.DeviceOf(sensor)));
+  c_.lastFault = CheckWrite(c_.port, sensor, entry.serialNo, kind.tableName,
+                            kind.write(entry, c_.DeviceOf(sensor)));
 }
 
 void ReferenceCaptures::DarkReset() {

@@ -29,7 +29,8 @@ class SensorDetection {
   bool ConfirmClearForDetection();
   void DetectAll();
   void DetectOne(int index);
-  void AddSpectrometer(int index);
+  bool AddSpectrometer(int index);
+  void LeaveOutSilent(int index);
   void ShowExposureOfSelected();
 
   FormContext& c_;

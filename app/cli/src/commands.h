@@ -1,6 +1,6 @@
 // The commands of chromiva-cli. Each takes the words after its name and returns the exit
 // status: 0 success, 1 nothing to do (no spectrometer, an empty range), 2 bad arguments or a
-// refused file.
+// refused file, 3 stopped by an instrument fault (after saving what was committed).
 #pragma once
 
 #include <string>
@@ -11,6 +11,7 @@ namespace chromiva::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitNothing = 1;
 inline constexpr int kExitRefused = 2;
+inline constexpr int kExitFault = 3;
 
 using Words = std::vector<std::string>;
 

@@ -6,29 +6,21 @@
 #include <cstdio>
 #include <thread>
 
+#include "signals.h"
+
 namespace chromiva::cli {
 namespace {
-
-volatile std::sig_atomic_t interruptRequested = 0;
-
-extern "C" void OnInterrupt(int) {
-  interruptRequested = 1;
-}
 
 constexpr int kLongestSleepMs = 50;
 
 }  // namespace
 
 void ConsolePort::CatchInterrupts() {
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
+  CatchStopSignals();
 }
 
 bool ConsolePort::Interrupted() {
-  return interruptRequested != 0;
+  return StopSignalCount() > 0;
 }
 
 void ConsolePort::PrintLine(const std::string& line) {

@@ -15,7 +15,9 @@ void PrintUsage(FILE* out) {
   std::fprintf(out,
                "\nInstruments are found on USB, or simulated with "
                "WRENLINK_SIMULATOR=spectrometer,... (see the README).\n"
-               "Exit status: 0 success, 1 nothing to do, 2 bad arguments or a refused file.\n");
+               "Exit status: 0 success, 1 nothing to do, 2 bad arguments or a refused file,\n"
+               "3 stopped by an instrument fault (after saving what was committed),\n"
+               "128 + signal number when a second Ctrl-C or SIGTERM ended the run.\n");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "commands.h"
 #include "console_port.h"
 #include "measure_setup.h"
+#include "signals.h"
 #include "wrenlink.h"
 
 namespace chromiva::cli {
@@ -51,12 +52,18 @@ void ReportAutoSaveFailures(const FormLogic& form) {
                form.AutoSaveFailures(), form.LastAutoSaveFailure().c_str());
 }
 
-// Runs the measurement until `count` passes are committed (0: until Ctrl-C).
-void Record(FormLogic& form, ConsolePort& port, int count) {
+// Runs the measurement until `count` passes are committed (0: until Ctrl-C) or an instrument
+// fault stops it. A second Ctrl-C saves what is committed and ends the process at once.
+void Record(FormLogic& form, ConsolePort& port, int count, const std::function<int()>& save) {
   const data::Ctintrose_mfDoc& document = form.document();
   const int first = document.recordCount[0];
   auto committed = [&] { return document.recordCount[0] - first; };
   auto afterEvent = [&] {
+    if (StopSignalCount() >= 2) {
+      port.ShowMessage("interrupted again: saving what is committed and ending now");
+      const int saved = save();
+      std::_Exit(saved == kExitOk ? StopSignalStatus() : saved);
+    }
     if (!form.fields().measuring) return;
     bool full = document.recordCount[0] >= data::kMaxCommittedRecords;
     if ((count > 0 && committed() >= count) || full) {
@@ -69,10 +76,12 @@ void Record(FormLogic& form, ConsolePort& port, int count) {
   };
   auto done = [&] { return !form.fields().measuring && form.AcquisitionState() == 0; };
   auto stop = [&] {
-    port.ShowMessage("interrupted: finishing the running pass");
+    port.ShowMessage("interrupted: stopping (press Ctrl-C again to end at once)");
     if (form.fields().measuring) form.StartStopMeasurement();
   };
+  SetLoopEndsOnSecondSignal(true);
   port.Run(form, done, afterEvent, stop);
+  SetLoopEndsOnSecondSignal(false);
 }
 
 }  // namespace
@@ -101,11 +110,15 @@ int RunMeasure(const Words& words) {
     CloseSpectrometers(form, sensors);
     return kExitRefused;  // refused before starting; the reason was shown
   }
-  Record(form, port, setup->count);
+  std::filesystem::path path = setup->output.empty() ? document.title + ".cvdata" : setup->output;
+  Record(form, port, setup->count, [&] { return SaveRecords(document, path); });
   CloseSpectrometers(form, sensors);
   ReportAutoSaveFailures(form);
-  std::filesystem::path path = setup->output.empty() ? document.title + ".cvdata" : setup->output;
-  return SaveRecords(document, path);
+  const int saved = SaveRecords(document, path);
+  if (saved == kExitOk && form.LastFault().Failed()) {
+    return Fail(kExitFault, "stopped by an instrument fault");
+  }
+  return saved;
 }
 
 }  // namespace chromiva::cli

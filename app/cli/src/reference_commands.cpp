@@ -8,6 +8,7 @@
 #include "commands.h"
 #include "console_port.h"
 #include "measure_setup.h"
+#include "signals.h"
 #include "wrenlink.h"
 
 namespace chromiva::cli {
@@ -76,7 +77,8 @@ void PrintDarkSummary(const data::Ctintrose_mfDoc& document, bool written) {
 void RunUntil(FormLogic& form, ConsolePort& port, const std::function<bool()>& done) {
   ConsolePort::CatchInterrupts();
   port.Run(
-      form, done, [] {}, [&] { port.ShowMessage("interrupted: the running step finishes first"); });
+      form, done, [] {},
+      [&] { port.ShowMessage("interrupted: stopping (Ctrl-C again ends at once)"); });
 }
 
 const OptionSpec kDarkOptions = {{}, {"--write", "--yes"}};
@@ -111,6 +113,8 @@ int RunDark(const Words& words) {
   RunUntil(form, port, [&] { return !form.fields().darkRunning; });
   CloseSpectrometers(form);
   if (form.fields().darkRunning) return Fail(kExitRefused, "the dark sequence did not finish");
+  if (form.LastFault().Failed()) return Fail(kExitFault, "stopped by an instrument fault");
+  if (StopSignalCount() > 0) return Fail(StopSignalStatus(), "interrupted");
   PrintDarkSummary(document, write);
   return port.okMessages() == 0 ? kExitOk : kExitRefused;
 }
@@ -135,8 +139,11 @@ int RunReference(const Words& words) {
   if (document.sensorTable.sensorCount == 0) return Fail(kExitNothing, "no spectrometer found");
   ApplyMeasureSetup(form, *setup);
   const bool measured = MeasureOnePass(form, port);
-  if (measured) white ? form.RegisterWhite() : form.RegisterTransmission();
+  if (measured && StopSignalCount() == 0)
+    white ? form.RegisterWhite() : form.RegisterTransmission();
   CloseSpectrometers(form);
+  if (form.LastFault().Failed()) return Fail(kExitFault, "stopped by an instrument fault");
+  if (StopSignalCount() > 0) return Fail(StopSignalStatus(), "interrupted");
   if (!measured) return Fail(kExitRefused, "the pass did not run");
   if (port.questions() == 0 || !port.lastAnswer() || port.okMessages() > 0) {
     return Fail(kExitRefused, "the " + kind[0] + " reference was not registered");

@@ -98,11 +98,8 @@ class SimTransport : public Transport {
   std::shared_ptr<SimDevice> DeviceFor(const std::string& key, const sim::InstrumentSpec& spec) {
     auto found = devices_.find(key);
     if (found != devices_.end()) return found->second;
-    auto instrument = sim::CreateInstrument(spec);
-    if (!instrument) {
-      Log("sim", "unknown instrument '%s' in WRENLINK_SIMULATOR", spec.name.c_str());
-      return nullptr;
-    }
+    auto instrument = sim::CreateInstrument(spec);  // reports what it cannot make
+    if (!instrument) return nullptr;
     auto device =
         std::make_shared<SimDevice>(std::move(instrument), sim::FaultOptions::FromSpec(spec));
     devices_.emplace(key, device);
@@ -117,7 +114,10 @@ class SimTransport : public Transport {
 
 Transport& SimulatorTransport() {
   // Never destroyed: open slots may still hold connections when the process exits.
-  static auto* transport = new SimTransport;
+  static auto* transport = [] {
+    sim::SetProblemSink([](const std::string& text) { WarnOnce("sim", "%s", text.c_str()); });
+    return new SimTransport;
+  }();
   return *transport;
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "chromiva/acquisition/calibration_io.h"
+#include "chromiva/acquisition/instrument_fault.h"
 #include "wrenlink.h"
 
 namespace chromiva::acquisition::dialogs {
@@ -24,11 +25,11 @@ int PixelsOf(const data::SensorEntry& sensor) {
 }
 
 // One table write that the instrument did not acknowledge in full.
-std::string WriteReport(int sensor, const std::string& serial, const char* table, int expected,
-                        int missing) {
+std::string WriteReport(int sensor, const std::string& serial, const char* table,
+                        const TableWrite& write) {
   char line[256];
   std::snprintf(line, sizeof line, "センサー%d (%s) %s: 応答 %d / %d バイト", sensor + 1,
-                serial.c_str(), table, expected - missing, expected);
+                serial.c_str(), table, write.acknowledged, write.expected);
   return line;
 }
 
@@ -189,7 +190,7 @@ void MaintenanceDialog::WriteSerialAndComp() {
   std::memcpy(block, sensor.compBlock.data(), sizeof block);
   if (SetDeviceComp(Device(), block) <= 0) {
     port_.ShowOkMessage(std::string(kWriteIncomplete) + "\n" +
-                        WriteReport(sensor_, sensor.serialNo, "係数", 1, 1));
+                        WriteReport(sensor_, sensor.serialNo, "係数", TableWrite{0, 1}));
   }
 }
 
@@ -314,36 +315,37 @@ void MaintenanceDialog::JoinWorker() {
 }
 
 // Dark steps, wavelength, white, transmission and sensitivity tables, then the coefficients; the
-// completion is shown only when every request was acknowledged.
+// completion is shown only when every request was acknowledged. The first table that is not
+// acknowledged in full ends the write: the instrument is silent or gone, or a stop was asked.
 void MaintenanceDialog::WriteToInstrument() {
   if (RefuseWithoutSensor()) return;
+  ClearTransferStop();
   const data::SensorEntry& sensor = Sensor();
-  const int pixels = PixelsOf(sensor);
-  struct TableWrite {
+  struct TableKind {
     const char* name;
-    int (*write)(const data::SensorEntry&, int);
-    int requests;
+    TableWrite (*write)(const data::SensorEntry&, int);
   };
-  const TableWrite writes[] = {
-      {"ダークテーブル", &WriteDarkSteps, data::kDarkSteps * (pixels + 1)},
-      {"波長テーブル", &WriteWavelengthTable, pixels + 1},
-      {"ホワイトテーブル", &WriteWhiteTable, pixels + 2},
-      {"透過テーブル", &WriteTransmissionTable, pixels + 2},
-      {"感度テーブル", &WriteSensitivityTable, pixels + 2},
+  const TableKind tables[] = {
+      {"ダークテーブル", &WriteDarkSteps},      {"波長テーブル", &WriteWavelengthTable},
+      {"ホワイトテーブル", &WriteWhiteTable},   {"透過テーブル", &WriteTransmissionTable},
+      {"感度テーブル", &WriteSensitivityTable},
   };
-  std::string reports;
-  for (const TableWrite& table : writes) {
-    const int missing = table.write(sensor, Device());
-    if (missing > 0) {
-      reports += "\n" + WriteReport(sensor_, sensor.serialNo, table.name, table.requests, missing);
+  for (const TableKind& table : tables) {
+    const TableWrite write = table.write(sensor, Device());
+    if (!write.ok()) {
+      port_.ShowOkMessage(std::string(kWriteIncomplete) + "\n" +
+                          WriteReport(sensor_, sensor.serialNo, table.name, write));
+      return;
     }
   }
   unsigned char block[sizeof sensor.compBlock];
   std::memcpy(block, sensor.compBlock.data(), sizeof block);
   if (SetDeviceComp(Device(), block) <= 0) {
-    reports += "\n" + WriteReport(sensor_, sensor.serialNo, "係数", 1, 1);
+    port_.ShowOkMessage(std::string(kWriteIncomplete) + "\n" +
+                        WriteReport(sensor_, sensor.serialNo, "係数", TableWrite{0, 1}));
+    return;
   }
-  port_.ShowOkMessage(reports.empty() ? std::string(kWriteCompleted) : kWriteIncomplete + reports);
+  port_.ShowOkMessage(kWriteCompleted);
 }
 
 bool OpenMaintenanceDialog(const MaintenanceContext& context, bool measuring,

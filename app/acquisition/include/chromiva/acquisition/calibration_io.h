@@ -17,19 +17,39 @@ struct ShortTable {
   int expected = 0;
 };
 
+struct TableRead {
+  std::vector<ShortTable> shortTables;  // tables that came back short, in reading order
+  // Reading stopped early: a request got no reply at all (the instrument is silent or gone),
+  // or a transfer stop was requested. The tables not yet read keep what they held.
+  bool unanswered = false;
+  bool stopped = false;
+};
+
 // Reads the wavelength table, dark steps 0 to 20, then the sensitivity, white and
 // transmission tables of `sensor` from `deviceIndex`. `afterDarkSteps` runs between the dark
 // steps and the rest (detection updates the dark model there).
-std::vector<ShortTable> ReadCalibrationTables(data::SensorEntry& sensor, int deviceIndex,
-                                              const std::function<void()>& afterDarkSteps);
+TableRead ReadCalibrationTables(data::SensorEntry& sensor, int deviceIndex,
+                                const std::function<void()>& afterDarkSteps);
+
+// A table write: one acknowledgement byte is expected per request. The write ends at the first
+// request that is not acknowledged, or before the next request once a transfer stop is
+// requested; it succeeded only when every acknowledgement arrived.
+struct TableWrite {
+  int acknowledged = 0;  // acknowledgement bytes that arrived
+  int expected = 0;      // requests of the whole table
+  bool ok() const { return acknowledged == expected; }
+};
 
 // Each write sends one value per request and reads a one-byte acknowledgement after each.
-// Returns the number of requests that were not acknowledged.
-int WriteDarkSteps(const data::SensorEntry& sensor, int deviceIndex);
-int WriteWhiteTable(const data::SensorEntry& sensor, int deviceIndex);
-int WriteTransmissionTable(const data::SensorEntry& sensor, int deviceIndex);
-int WriteSensitivityTable(const data::SensorEntry& sensor, int deviceIndex);
-int WriteWavelengthTable(const data::SensorEntry& sensor, int deviceIndex);
+TableWrite WriteDarkSteps(const data::SensorEntry& sensor, int deviceIndex);
+TableWrite WriteWhiteTable(const data::SensorEntry& sensor, int deviceIndex);
+TableWrite WriteTransmissionTable(const data::SensorEntry& sensor, int deviceIndex);
+TableWrite WriteSensitivityTable(const data::SensorEntry& sensor, int deviceIndex);
+TableWrite WriteWavelengthTable(const data::SensorEntry& sensor, int deviceIndex);
+
+// "センサー1 (SP000001) へのダークテーブルの登録に失敗しました（応答 12 / 6069 バイト）"
+std::string DescribeFailedWrite(int sensor, const std::string& serial, const std::string& table,
+                                const TableWrite& write);
 
 // Sends the first 8 characters of `serial` (a 7-character text sends its NUL as the eighth
 // byte). A text shorter than 7 characters is refused before anything is sent: false.

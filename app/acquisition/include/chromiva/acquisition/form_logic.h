@@ -18,6 +18,7 @@
 #include "chromiva/acquisition/form_settings.h"
 #include "chromiva/acquisition/form_state.h"
 #include "chromiva/acquisition/form_texts.h"
+#include "chromiva/acquisition/instrument_fault.h"
 #include "chromiva/acquisition/worker_launcher.h"
 #include "chromiva/data/csv.h"
 #include "chromiva/data/document.h"
@@ -82,6 +83,8 @@ class FormLogic {
   // The hand-shake words shared with the worker threads.
   int AcquisitionState() const;
   bool AcquisitionBusy() const;
+  // Why the last pass, dark sequence or table write ended early (kind kNone when it completed).
+  const InstrumentFault& LastFault() const;
   // Replaces how worker threads are started (nullptr: one std::thread per worker).
   void SetWorkerLauncher(std::unique_ptr<WorkerLauncher> launcher);
 

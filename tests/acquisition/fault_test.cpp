@@ -1,0 +1,88 @@
+// Instruments that fail during detection and measurement: what is kept, what is told.
+#include <chrono>
+#include <functional>
+#include <memory>
+
+#include "simulator_fixture.h"
+
+namespace chromiva::acquisition::testing {
+namespace {
+
+using Faults = SimulatorTest;
+
+bool AnyContains(const std::vector<std::string>& lines, const std::string& part) {
+  for (const auto& line : lines) {
+    if (line.find(part) != std::string::npos) return true;
+  }
+  return false;
+}
+
+TEST_F(Faults, DetectionLeavesOutASilentInstrumentAfterOneTimeout) {
+  setenv("WRENLINK_TIMEOUT_MS", "300", 1);
+  const auto start = std::chrono::steady_clock::now();
+  DetectWith("spectrometer:serial=SILENT01:noreply=5,spectrometer:serial=HEALTHY1");
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  unsetenv("WRENLINK_TIMEOUT_MS");
+  EXPECT_LT(elapsed, std::chrono::milliseconds(900));  // under three timeouts
+  ASSERT_EQ(document.sensorTable.sensorCount, 1);
+  EXPECT_EQ(document.Sensor(0).serialNo, "HEALTHY1");
+  EXPECT_EQ(form->fields().deviceIndex[0], 1);
+  EXPECT_TRUE(AnyContains(port.okMessages, "no answer at index 0"));
+}
+
+// Detection 319 exchanges, the exposure 1, each pass of a zero exposure 4 (s, S, d, T): the
+// instrument drops off the bus at the start of the second pass, which recording would have
+// committed as record 2.
+TEST_F(Faults, AFaultedPassIsNeitherCommittedNorRegistered) {
+  DetectWith("spectrometer:serial=FAULT001:exposure=0:disconnect=324");
+  form->SetControlChecked(control::kRecordMode, true);
+  form->RecordModeClicked();
+  form->StartStopMeasurement();
+  port.RunTimers(*form);
+  EXPECT_EQ(document.recordCount[0], 1);
+  EXPECT_FALSE(form->fields().measuring);
+  EXPECT_TRUE(form->controls().Enabled(control::kStartStop));
+  ASSERT_EQ(port.okMessages.size(), 1u);
+  EXPECT_EQ(port.okMessages[0],
+            "センサー1 (FAULT001) の記録 2 で計測を停止しました: 装置が外れました");
+  EXPECT_EQ(form->LastFault().kind, FaultKind::kUnplugged);
+}
+
+// Without recording the working slot keeps the spectra of the pass before; after a failed pass
+// they are not registered either.
+TEST_F(Faults, TheWorkingSlotOfAFailedPassIsNotRegistered) {
+  DetectWith("spectrometer:serial=FAULT002:exposure=0:disconnect=324");
+  form->StartStopMeasurement();
+  port.RunTimers(*form);
+  EXPECT_EQ(document.recordCount[0], 0);
+  EXPECT_EQ(form->LastFault().record, 0);
+  const auto white = document.Sensor(0).whiteTable;
+  form->RegisterWhite();
+  EXPECT_EQ(port.okMessages.back(),
+            "表示中のデータは装置から完全に届かなかったため、登録できません。計測し直してくだ"
+            "さい。");
+  EXPECT_EQ(document.Sensor(0).whiteTable, white);
+}
+
+TEST_F(Faults, AStopRequestEndsAPassBetweenFramesWithoutCommittingIt) {
+  DetectWith("spectrometer:serial=STOPPED1:exposure=0");
+  form->SetControlChecked(control::kRecordMode, true);
+  form->RecordModeClicked();
+  form->SetControlText(control::kAverage, "1000000");
+  std::function<void()> pass;
+  form->SetWorkerLauncher(std::make_unique<ScriptedLauncher>(
+      [&pass](std::function<void()> work) { pass = std::move(work); }));
+  form->StartStopMeasurement();
+  ASSERT_TRUE(port.FireNext(*form));  // launches the long pass
+  ASSERT_TRUE(pass);
+  form->StartStopMeasurement();
+  pass();  // its second frame meets the stop request
+  port.RunTimers(*form);
+  EXPECT_EQ(document.recordCount[0], 0);
+  EXPECT_EQ(form->LastFault().kind, FaultKind::kStopped);
+  EXPECT_TRUE(port.okMessages.empty());
+  EXPECT_TRUE(form->controls().Enabled(control::kStartStop));
+}
+
+}  // namespace
+}  // namespace chromiva::acquisition::testing
