@@ -1,5 +1,6 @@
 // Detection, release and sensor selection on simulated instruments.
 #include "chromiva/acquisition/calibration_io.h"
+#include "chromiva/data/text_codec.h"
 #include "simulator_fixture.h"
 
 namespace chromiva::acquisition::testing {
@@ -34,8 +35,8 @@ TEST_F(Detection, SpectrometersAmongOtherKindsBecomeSlotsInIndexOrder) {
   EXPECT_EQ(form->controls().Text(control::kDetect), "解除");
   EXPECT_TRUE(form->fields().detected);
   EXPECT_EQ(form->fields().selectedSensor, 0);
-  EXPECT_NE(document.operationLog.find(
-                "センサー検出 1:serial=ABCDEFGH exp=20  2:serial=XY123 exp=35  \r\n"),
+  EXPECT_NE(data::DisplayText(document.operationLog)
+                .find("センサー検出 1:serial=ABCDEFGH exp=20  2:serial=XY123 exp=35  \r\n"),
             std::string::npos);
   EXPECT_EQ(port.messages.back(),
             "計測モードを選択してください | "
@@ -103,7 +104,7 @@ TEST_F(Detection, ReleaseClosesOnlyTheSpectrometersAndKeepsTheTable) {
   EXPECT_EQ(form->controls().Text(control::kDetect), "検出");
   EXPECT_TRUE(form->controls().At(control::kSensorList).items.empty());
   EXPECT_EQ(port.messages.back(), "センサーを接続して検出ボタンを押してください");
-  EXPECT_NE(document.operationLog.find(",センサー解除 \r\n"), std::string::npos);
+  EXPECT_NE(data::DisplayText(document.operationLog).find(",センサー解除 \r\n"), std::string::npos);
   double exposure = 0;
   EXPECT_EQ(GetDeviceExposure(1, &exposure), 0);  // the spectrometer's slot is closed
   EXPECT_EQ(SetMirror(0, 5), 4);                  // the mirror unit stays open

@@ -6,6 +6,7 @@
 
 #include "chromiva/acquisition/calibration_io.h"
 #include "chromiva/acquisition/form_logic.h"
+#include "chromiva/data/text_codec.h"
 #include "wrenlink.h"
 
 namespace chromiva::acquisition {
@@ -49,7 +50,7 @@ void FormLogic::DetectSensors() {
     ShowExposureOfSelected();
     port_.ShowMessageLines("計測モードを選択してください",
                            "検出したセンサーを選択すると、露光時間を変更できます");
-    AppendLogLine("センサー検出 " + SensorPieces("%d:serial=%s exp=%d  "));
+    AppendLogLine("センサー検出 ", SensorPieces("%d:serial=%s exp=%d  "));
     controls_.SetText(control::kDetect, text::kRelease);
     fields_.detected = true;
   }
@@ -117,7 +118,7 @@ void FormLogic::AddSpectrometer(int index) {
   data::SensorEntry& sensor = table.sensors[k];
   sensor.kindName = "C12880MA";
   sensor.serialNo = ReadSerial(index);
-  controls_[control::kSensorList].items.push_back(sensor.serialNo);
+  controls_[control::kSensorList].items.push_back(data::DisplayText(sensor.serialNo));
   sensor.pixelCount = data::kMaxPixels;
   unsigned char comp[48] = {};
   GetDeviceComp(index, comp);
@@ -131,7 +132,7 @@ void FormLogic::AddSpectrometer(int index) {
   auto shortTables = ReadCalibrationTables(
       sensor, index, [&] { data::UpdateDarkModel(sensor, processing_.dark[k]); });
   if (!shortTables.empty()) {
-    shortTables_.push_back(DescribeShortTables(k, sensor.serialNo, shortTables));
+    shortTables_.push_back(DescribeShortTables(k, data::DisplayText(sensor.serialNo), shortTables));
   }
 }
 

@@ -128,8 +128,8 @@ void FormLogic::WaveCompClicked() {
   if (!fields_.measuring && HasCommittedRecords(fields_.selectedSensor)) RefreshDisplayedRecord();
 }
 
-void FormLogic::AppendLogLine(const std::string& text) {
-  AppendLog(document_, port_.Now(), text);
+void FormLogic::AppendLogLine(const std::string& text, const std::string& storedBytes) {
+  AppendLog(document_, port_.Now(), text, storedBytes);
 }
 
 std::string FormLogic::SensorPieces(const char* format) const {

@@ -43,7 +43,7 @@ bool FormLogic::StartMeasurement() {
   char head[96];
   std::snprintf(head, sizeof head, "計測開始 DataNo=%d wave comp=%d ", fields_.displayIndex,
                 fields_.settings.waveComp ? 1 : 0);
-  AppendLogLine(head + SensorPieces("%d:serial=%s exp=%d"));
+  AppendLogLine(head, SensorPieces("%d:serial=%s exp=%d"));
   UpdateControlStates();
   document_.NameUntitledDocument(port_.Now());
   CommonStartStopEnd();

@@ -6,6 +6,7 @@
 #include "chromiva/acquisition/calibration_io.h"
 #include "chromiva/acquisition/form_logic.h"
 #include "chromiva/acquisition/history.h"
+#include "chromiva/data/text_codec.h"
 #include "wrenlink.h"
 
 namespace chromiva::acquisition {
@@ -198,9 +199,9 @@ void FormLogic::RegisterDarkInInstruments() {
 void FormLogic::ReportUnacknowledged(int sensor, const char* table, int missing) {
   if (missing == 0) return;
   char text[256];
-  std::snprintf(text, sizeof text,
-                "センサー%d (%s) への%sの登録で、%d 件の書き込みに応答がありませんでした",
-                sensor + 1, document_.Sensor(sensor).serialNo.c_str(), table, missing);
+  std::snprintf(
+      text, sizeof text, "センサー%d (%s) への%sの登録で、%d 件の書き込みに応答がありませんでした",
+      sensor + 1, data::DisplayText(document_.Sensor(sensor).serialNo).c_str(), table, missing);
   port_.ShowOkMessage(text);
 }
 

@@ -4,7 +4,9 @@
 #include "arguments.h"
 #include "chromiva/data/csv.h"
 #include "chromiva/data/data_file.h"
+#include "chromiva/data/text_codec.h"
 #include "commands.h"
+#include "file_checks.h"
 
 namespace chromiva::cli {
 namespace {
@@ -18,8 +20,10 @@ std::optional<int> ChooseSensor(const data::Ctintrose_mfDoc& document, const Arg
                                 std::string& error) {
   const int sensors = document.sensorTable.sensorCount;
   std::string wanted = arguments.Value("--sensor").value_or("0");
+  const std::string wantedBytes = data::Utf8ToCp932(wanted).value_or(wanted);
   for (int k = 0; k < sensors; ++k) {
-    if (document.sensorTable.sensors[k].serialNo == wanted) return k;
+    const std::string& serial = document.sensorTable.sensors[k].serialNo;
+    if (serial == wantedBytes || data::DisplayText(serial) == wanted) return k;
   }
   auto slot = IntegerOption(arguments, "--sensor", 0, 0, data::kMaxSensors - 1, error);
   if (slot && *slot < sensors) return static_cast<int>(*slot);
@@ -51,6 +55,16 @@ bool ReadExportSettings(const Arguments& arguments, data::CsvSettings& csv,
   return true;
 }
 
+// The wavelengths and data numbers as whole numbers of a sensible size, before any arithmetic.
+bool CheckGridOptions(const Arguments& arguments, std::string& error) {
+  constexpr long kLimitNm = 100000;
+  return IntegerOption(arguments, "--start", 0, -kLimitNm, kLimitNm, error) &&
+         IntegerOption(arguments, "--end", 0, -kLimitNm, kLimitNm, error) &&
+         IntegerOption(arguments, "--step", 1, 1, kLimitNm, error) &&
+         IntegerOption(arguments, "--first", 1, 0, data::kRecordSlots, error) &&
+         IntegerOption(arguments, "--last", 1, 0, data::kRecordSlots, error);
+}
+
 data::CsvDialogFields DialogFields(const Arguments& arguments, int recordCount) {
   data::CsvDialogFields fields;
   fields.startNm = arguments.Value("--start").value_or("340");
@@ -71,10 +85,11 @@ int RunExport(const Words& words) {
   if (arguments->positionals.size() != 1 || !output) {
     return Fail(kExitRefused, "usage: export FILE -o OUT [options]");
   }
+  if (!CheckGridOptions(*arguments, error)) return Fail(kExitRefused, error);
   data::Ctintrose_mfDoc document;
   const std::string& path = arguments->positionals[0];
-  auto loaded = data::OpenDataFile(document, path);
-  if (!loaded.ok()) return Fail(kExitRefused, path + ": " + loaded.message);
+  if (int status = RefuseOutputOverInput(path, *output)) return status;
+  if (int status = LoadDataFileOrFail(document, path)) return status;
 
   data::CsvSettings csv;
   data::ProcessingState state;

@@ -6,6 +6,7 @@
 #include "chromiva/data/data_file.h"
 #include "commands.h"
 #include "console_port.h"
+#include "file_checks.h"
 #include "measure_setup.h"
 #include "wrenlink.h"
 
@@ -22,26 +23,6 @@ const OptionSpec kMeasureOptions = {
 
 void CloseSpectrometers(const FormLogic& form, int sensors) {
   for (int k = 0; k < sensors; ++k) CloseDevice(form.fields().deviceIndex[k]);
-}
-
-// Saves to `path`; when that fails, keeps the records in a recovery file in the temporary
-// folder rather than losing them.
-int SaveRecords(data::Ctintrose_mfDoc& document, const std::filesystem::path& path) {
-  auto saved = data::SaveDataFile(document, path);
-  if (saved.ok()) {
-    std::fprintf(stderr, "saved %d record(s) per sensor to %s\n", document.recordCount[0],
-                 path.string().c_str());
-    return kExitOk;
-  }
-  std::fprintf(stderr, "chromiva-cli: cannot save %s: %s\n", path.string().c_str(),
-               saved.message.c_str());
-  auto recovery = std::filesystem::temp_directory_path() /
-                  ("chromiva-recovered-" + std::to_string(std::time(nullptr)) + ".cvdata");
-  if (data::SaveDataFile(document, recovery).ok()) {
-    std::fprintf(stderr, "chromiva-cli: the records were saved to %s instead\n",
-                 recovery.string().c_str());
-  }
-  return kExitRefused;
 }
 
 // Runs the measurement until `count` passes are committed (0: until Ctrl-C).
@@ -97,7 +78,7 @@ int RunMeasure(const Words& words) {
   Record(form, port, setup->count);
   CloseSpectrometers(form, sensors);
   std::filesystem::path path = setup->output.empty() ? document.title + ".cvdata" : setup->output;
-  return SaveRecords(document, path);
+  return SaveOrRecover(document, path);
 }
 
 }  // namespace chromiva::cli

@@ -20,4 +20,8 @@ enum class SavePath {
 DataFileResult SaveDataFile(Ctintrose_mfDoc& document, const std::filesystem::path& path,
                             bool syncToDisk, SavePath via);
 
+// The file of SaveDataFile without the document's title and modified flag.
+DataFileResult WriteDataFile(const Ctintrose_mfDoc& document, const std::filesystem::path& path,
+                             bool syncToDisk, SavePath via);
+
 }  // namespace chromiva::data::detail

@@ -198,7 +198,9 @@ class FormLogic {
   void ShowElapsedSeconds();
   void LaunchWorkerThread();
   void JoinWorker();
-  void AppendLogLine(const std::string& text);
+  // `text` is UTF-8; `storedBytes` is code page 932 (SensorPieces) and is logged as it is.
+  void AppendLogLine(const std::string& text, const std::string& storedBytes = {});
+  // The per-sensor pieces of a log line in code page 932: the serials keep their stored bytes.
   std::string SensorPieces(const char* format) const;
   bool HasCommittedRecords(int sensor) const;
 

@@ -1,0 +1,55 @@
+#include "file_checks.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "chromiva/data/data_file.h"
+#include "chromiva/data/recovery.h"
+#include "commands.h"
+
+namespace chromiva::cli {
+
+int LoadDataFileOrFail(data::Ctintrose_mfDoc& document, const std::string& path) {
+  auto loaded = data::OpenDataFile(document, path);
+  if (!loaded.ok()) return Fail(kExitRefused, loaded.message);
+  if (!loaded.warning.empty())
+    std::fprintf(stderr, "chromiva-cli: warning: %s\n", loaded.warning.c_str());
+  return kExitOk;
+}
+
+bool SameFile(const std::filesystem::path& input, const std::filesystem::path& output) {
+  struct stat in {
+  }, out{};
+  if (::stat(input.c_str(), &in) != 0 || ::stat(output.c_str(), &out) != 0) return false;
+  return in.st_dev == out.st_dev && in.st_ino == out.st_ino;
+}
+
+int RefuseOutputOverInput(const std::filesystem::path& input, const std::filesystem::path& output) {
+  if (!SameFile(input, output)) return kExitOk;
+  return Fail(kExitRefused, "the output " + output.string() + " is the input file " +
+                                input.string() + "; choose another output name");
+}
+
+int SaveOrRecover(data::Ctintrose_mfDoc& document, const std::filesystem::path& path) {
+  auto saved = data::SaveDataFile(document, path);
+  if (saved.ok()) {
+    std::fprintf(stderr, "saved %d record(s) per sensor to %s\n", document.recordCount[0],
+                 path.string().c_str());
+    return kExitOk;
+  }
+  std::fprintf(stderr, "chromiva-cli: %s\n", saved.message.c_str());
+  data::RecoveryResult recovery = data::SaveRecoveryFile(document);
+  for (const std::string& failure : recovery.failures) {
+    std::fprintf(stderr, "chromiva-cli: recovery: %s\n", failure.c_str());
+  }
+  if (recovery.ok()) {
+    std::fprintf(stderr, "chromiva-cli: the records were saved to %s instead\n",
+                 recovery.saved.string().c_str());
+  } else {
+    std::fprintf(stderr, "chromiva-cli: the records could not be saved anywhere\n");
+  }
+  return kExitRefused;
+}
+
+}  // namespace chromiva::cli

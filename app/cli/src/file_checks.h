@@ -1,0 +1,26 @@
+// The data-file handling that the file commands share: loading with its messages, keeping an
+// output from being the input, and saving the records elsewhere when a save fails.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "chromiva/data/document.h"
+
+namespace chromiva::cli {
+
+// Loads `path`; prints a warning for ignored trailing bytes. Returns kExitOk, or kExitRefused
+// after printing the reason.
+int LoadDataFileOrFail(data::Ctintrose_mfDoc& document, const std::string& path);
+
+// Whether `output` names the file `input` (through links and other spellings).
+bool SameFile(const std::filesystem::path& input, const std::filesystem::path& output);
+
+// kExitRefused with a message when `output` is `input`, else kExitOk.
+int RefuseOutputOverInput(const std::filesystem::path& input, const std::filesystem::path& output);
+
+// Saves to `path`; when that fails, writes the records to a recovery file (temporary folder,
+// the user's data folder, the current folder) and says where, or that every place failed.
+int SaveOrRecover(data::Ctintrose_mfDoc& document, const std::filesystem::path& path);
+
+}  // namespace chromiva::cli
