@@ -108,6 +108,7 @@ void FormLogic::ClearData() {
   }
   if (!port_.AskOkCancel("データを削除していいですか？")) return;
   document_.ClearRecords();
+  if (journal_) journal_->Finish();
   for (int k = 0; k < document_.sensorTable.sensorCount; ++k) {
     processing_.outputs[k].displaySpectrum.fill(0.0F);
   }
@@ -119,8 +120,8 @@ void FormLogic::ClearData() {
 }
 
 void FormLogic::Compare() {
-  const std::optional<std::string> path = port_.ChooseOpenFile(
-      {text::kCompareFilter, "trdata", "*.trdata"});
+  const std::optional<std::string> path =
+      port_.ChooseOpenFile({text::kCompareFilter, "trdata", "*.trdata"});
   if (!path) {
     DropComparison();
     port_.ArmTimer(timer::kStartup, kStartupMs);

@@ -68,6 +68,7 @@ bool FormLogic::ConfirmClearForDetection() {
     return false;
   }
   document_.ClearRecords();
+  if (journal_) journal_->Finish();
   fields_.displayIndex = 0;
   return true;
 }

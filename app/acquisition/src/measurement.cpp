@@ -189,6 +189,7 @@ void FormLogic::CommitRecord() {
     document_.RecordTime(count) = now;
     ++count;
   }
+  if (journal_) journal_->AppendCommittedPasses(document_);  // a failure is in its error()
   controls_.SetText(control::kRecordCount, std::to_string(document_.recordCount[0]));
 }
 

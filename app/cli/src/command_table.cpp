@@ -20,6 +20,8 @@ const std::vector<Command>& CommandTable() {
       {"dark", "dark [--write] [--yes]", RunDark},
       {"reference", "reference white|transmission [--exposure MS] [--average N] [--yes]",
        RunReference},
+      {"recover", "recover [JOURNAL] -o FILE | recover --list | recover JOURNAL --discard",
+       RunRecover},
   };
   return table;
 }

@@ -29,6 +29,7 @@ int RunExport(const Words& words);
 int RunResave(const Words& words);
 int RunDark(const Words& words);
 int RunReference(const Words& words);
+int RunRecover(const Words& words);
 
 // "chromiva-cli: <message>" on standard error; returns `status`.
 int Fail(int status, const std::string& message);

@@ -31,9 +31,11 @@ int RefuseOutputOverInput(const std::filesystem::path& input, const std::filesys
                                 input.string() + "; choose another output name");
 }
 
-int SaveOrRecover(data::Ctintrose_mfDoc& document, const std::filesystem::path& path) {
+int SaveOrRecover(data::Ctintrose_mfDoc& document, const std::filesystem::path& path,
+                  data::RecordJournal& journal) {
   auto saved = data::SaveDataFile(document, path);
   if (saved.ok()) {
+    journal.Finish();
     std::fprintf(stderr, "saved %d record(s) per sensor to %s\n", document.recordCount[0],
                  path.string().c_str());
     return kExitOk;
@@ -44,8 +46,14 @@ int SaveOrRecover(data::Ctintrose_mfDoc& document, const std::filesystem::path& 
     std::fprintf(stderr, "chromiva-cli: recovery: %s\n", failure.c_str());
   }
   if (recovery.ok()) {
+    journal.Finish();
     std::fprintf(stderr, "chromiva-cli: the records were saved to %s instead\n",
                  recovery.saved.string().c_str());
+  } else if (!journal.path().empty()) {
+    std::fprintf(stderr,
+                 "chromiva-cli: the records could not be saved anywhere; they stay in the journal "
+                 "%s (chromiva-cli recover)\n",
+                 journal.path().string().c_str());
   } else {
     std::fprintf(stderr, "chromiva-cli: the records could not be saved anywhere\n");
   }

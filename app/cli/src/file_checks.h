@@ -6,6 +6,7 @@
 #include <string>
 
 #include "chromiva/data/document.h"
+#include "chromiva/data/journal.h"
 
 namespace chromiva::cli {
 
@@ -21,6 +22,8 @@ int RefuseOutputOverInput(const std::filesystem::path& input, const std::filesys
 
 // Saves to `path`; when that fails, writes the records to a recovery file (temporary folder,
 // the user's data folder, the current folder) and says where, or that every place failed.
-int SaveOrRecover(data::Ctintrose_mfDoc& document, const std::filesystem::path& path);
+// Once the records are in either file the journal is ended; otherwise it is kept and named.
+int SaveOrRecover(data::Ctintrose_mfDoc& document, const std::filesystem::path& path,
+                  data::RecordJournal& journal);
 
 }  // namespace chromiva::cli

@@ -4,6 +4,7 @@
 
 #include "arguments.h"
 #include "chromiva/data/data_file.h"
+#include "chromiva/data/journal.h"
 #include "commands.h"
 #include "console_port.h"
 #include "file_checks.h"
@@ -62,6 +63,8 @@ int RunMeasure(const Words& words) {
   data::Ctintrose_mfDoc document;
   ConsolePort port(arguments->Has("--yes"));
   FormLogic form(document, port, setup->settings);
+  data::RecordJournal journal;  // keeps every committed pass should this run be killed
+  form.SetJournal(&journal);
   form.DetectSensors();
   const int sensors = document.sensorTable.sensorCount;
   if (sensors == 0) return Fail(kExitNothing, "no spectrometer found");
@@ -78,7 +81,10 @@ int RunMeasure(const Words& words) {
   Record(form, port, setup->count);
   CloseSpectrometers(form, sensors);
   std::filesystem::path path = setup->output.empty() ? document.title + ".cvdata" : setup->output;
-  return SaveOrRecover(document, path);
+  const int status = SaveOrRecover(document, path, journal);
+  if (!journal.error().empty())
+    std::fprintf(stderr, "chromiva-cli: warning: %s\n", journal.error().c_str());
+  return status;
 }
 
 }  // namespace chromiva::cli

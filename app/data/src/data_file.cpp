@@ -415,7 +415,7 @@ DataFileResult SaveDataFile(Ctintrose_mfDoc& document, const std::filesystem::pa
 
 namespace detail {
 
-DataFileResult StoreDataFile(const Ctintrose_mfDoc& document, ByteSink& sink) {
+DataFileResult StoreDataFile(const Ctintrose_mfDoc& document, ByteSink& sink, Records records) {
   if (std::optional<std::string> bad = CheckDocumentCounts(document)) {
     return Failure(DataFileError::kInconsistentDocument,
                    "the document's " + *bad + " is out of range; nothing written");
@@ -425,7 +425,11 @@ DataFileResult StoreDataFile(const Ctintrose_mfDoc& document, ByteSink& sink) {
   writer.Put(table.sensorCount);
   for (int k = 0; k < table.sensorCount; ++k) PutSensor(writer, document.Sensor(k));
   PutLeds(writer, table);
-  PutRecords(writer, document);
+  if (records == Records::kCommitted) {
+    PutRecords(writer, document);
+  } else {
+    for (int k = 0; k < table.sensorCount; ++k) writer.Put(int32_t{0});
+  }
   PutText(writer, document.operationLog);
   if (!writer.Finish())
     return Failure(DataFileError::kWriteFailed, "the data could not be written");

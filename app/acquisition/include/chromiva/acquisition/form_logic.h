@@ -17,6 +17,7 @@
 #include "chromiva/acquisition/form_state.h"
 #include "chromiva/data/csv.h"
 #include "chromiva/data/document.h"
+#include "chromiva/data/journal.h"
 #include "chromiva/data/processing.h"
 
 namespace chromiva::acquisition {
@@ -124,6 +125,9 @@ class FormLogic {
   data::ProcessingState& processing() { return processing_; }
   const data::ProcessingState& processing() const { return processing_; }
   data::Ctintrose_mfDoc& document() { return document_; }
+  // The journal that every committed pass is appended to before it is shown, and that a data
+  // clear ends; none by default. The front end owns it and ends it after a save.
+  void SetJournal(data::RecordJournal* journal) { journal_ = journal; }
   FormPort& port() { return port_; }
 
   // The hand-shake words shared with the worker threads.
@@ -231,6 +235,7 @@ class FormLogic {
   void ShowComparePosition();
 
   data::Ctintrose_mfDoc& document_;
+  data::RecordJournal* journal_ = nullptr;
   FormPort& port_;
   FormFields fields_;
   ControlTable controls_;
