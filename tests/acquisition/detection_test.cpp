@@ -43,6 +43,21 @@ TEST_F(Detection, SpectrometersAmongOtherKindsBecomeSlotsInIndexOrder) {
             "検出したセンサーを選択すると、露光時間を変更できます");
 }
 
+TEST_F(Detection, SerialsKeepTheInstrumentsBytesAndShowDecoded) {
+  DetectWith(
+      "spectrometer:serial=SP\xB1\xB2\xB3"
+      "001,spectrometer:serial=\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF");
+  EXPECT_EQ(document.Sensor(0).serialNo,
+            "SP\xB1\xB2\xB3"
+            "001");
+  EXPECT_EQ(document.Sensor(1).serialNo, std::string(8, '\xFF'));
+  EXPECT_EQ(form->controls().At(control::kSensorList).items[0], "SPｱｲｳ001");
+  EXPECT_NE(document.operationLog.find("1:serial=SP\xB1\xB2\xB3"
+                                       "001 exp="),
+            std::string::npos);
+  EXPECT_NE(document.operationLog.find("2:serial=" + std::string(8, '\xFF')), std::string::npos);
+}
+
 TEST_F(Detection, ReadsTheInstrumentsTablesAndBuildsTheDarkModel) {
   DetectWith("spectrometer");
   const auto& sensor = document.sensorTable.sensors[0];

@@ -90,6 +90,28 @@ TEST_F(Measurement, RecordingCommitsEveryPassAndStampsItsTime) {
   EXPECT_TRUE(document.modified);
 }
 
+TEST_F(Measurement, CommittedPassesGoToTheJournalAndADataClearEndsIt) {
+  const auto folder = std::filesystem::path(::testing::TempDir()) / "chromiva_journal_hook";
+  std::filesystem::remove_all(folder);
+  data::RecordJournal journal(folder);
+  form->SetJournal(&journal);
+  DetectWith("spectrometer:exposure=1000,spectrometer:exposure=1000");
+  form->controls().SetChecked(control::kRecordMode, true);
+  form->RecordModeClicked();
+  MeasurePasses(3);
+  const std::filesystem::path path = journal.path();
+  ASSERT_FALSE(path.empty()) << journal.error();
+  // The running journal is locked against readers: recover a copy.
+  std::filesystem::copy_file(path, folder / "copy.cvjournal");
+  data::Ctintrose_mfDoc recovered;
+  ASSERT_TRUE(data::RecoverJournal(folder / "copy.cvjournal", recovered).result.ok());
+  EXPECT_EQ(recovered.recordCount[1], 3);
+  port.answers = {true};
+  form->ClearData();
+  EXPECT_FALSE(std::filesystem::exists(path));
+  std::filesystem::remove_all(folder);
+}
+
 TEST_F(Measurement, WithoutRecordingPassesOverwriteTheWorkingSlot) {
   DetectWith("spectrometer:exposure=1000");
   MeasurePasses(2);

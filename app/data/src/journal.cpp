@@ -297,7 +297,7 @@ bool RecordJournal::AppendCommittedPasses(const Ctintrose_mfDoc& document) {
   const int sensors = std::clamp(document.sensorTable.sensorCount, 0, kMaxSensors);
   for (int k = 0; k < sensors; ++k) {
     if (document.recordCount[static_cast<std::size_t>(k)] < journaled_[static_cast<std::size_t>(k)])
-      Finish();  // records were cleared: a new journal
+      Finish();  // records cleared without Finish: at least start afresh
   }
   if (fd_ < 0 && !Open()) return false;
   if (TableChanged(document)) {
