@@ -223,7 +223,44 @@ std::filesystem::path DefaultJournalFolder() {
 RecordJournal::RecordJournal(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
 RecordJournal::~RecordJournal() {
+  StopSyncing();
   if (fd_ >= 0) ::close(fd_);
+}
+
+void RecordJournal::RequestSync() {
+  if (!syncer_.joinable()) {
+    syncStop_ = false;
+    try {
+      syncer_ = std::thread([this, fd = fd_] {
+        std::unique_lock<std::mutex> lock(syncMutex_);
+        for (;;) {
+          syncWake_.wait(lock, [this] { return syncWanted_ || syncStop_; });
+          if (syncStop_) return;
+          syncWanted_ = false;
+          lock.unlock();
+          ::fdatasync(fd);
+          lock.lock();
+        }
+      });
+    } catch (const std::system_error&) {
+      ::fdatasync(fd_);  // no thread to be had: sync here
+      return;
+    }
+  }
+  std::lock_guard<std::mutex> lock(syncMutex_);
+  syncWanted_ = true;
+  syncWake_.notify_one();
+}
+
+void RecordJournal::StopSyncing() {
+  if (!syncer_.joinable()) return;
+  {
+    std::lock_guard<std::mutex> lock(syncMutex_);
+    syncStop_ = true;
+  }
+  syncWake_.notify_one();
+  syncer_.join();
+  syncWanted_ = false;
 }
 
 bool RecordJournal::Open() {
@@ -271,7 +308,7 @@ bool RecordJournal::WriteEntry(std::uint8_t kind, const std::string& payload) {
   }
   const auto now = std::chrono::steady_clock::now();
   if (now - lastSync_ >= std::chrono::seconds(1)) {
-    ::fdatasync(fd_);
+    RequestSync();
     lastSync_ = now;
   }
   return true;
@@ -345,6 +382,7 @@ bool RecordJournal::AppendCommittedPasses(const Ctintrose_mfDoc& document) {
 }
 
 void RecordJournal::Finish() {
+  StopSyncing();
   if (fd_ >= 0) {
     ::unlink(path_.c_str());
     ::close(fd_);

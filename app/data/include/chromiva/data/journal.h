@@ -13,12 +13,15 @@
 
 #include <array>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "chromiva/data/data_file.h"
@@ -40,7 +43,8 @@ class RecordJournal {
   // Appends the records committed since the last call (normally record recordCount - 1 of each
   // sensor), preceded by the sensor table when it is new or has changed. The entry is handed to
   // the system at once (it survives the process being killed) and synced to disk at most once
-  // a second. False, with error(), when the file cannot be created or written.
+  // a second, on a helper thread so that the pass does not wait for the disk. False, with
+  // error(), when the file cannot be created or written.
   bool AppendCommittedPasses(const Ctintrose_mfDoc& document);
 
   // The records are safe (saved) or were cleared on purpose: the file is removed, and the next
@@ -54,6 +58,8 @@ class RecordJournal {
   bool Open();
   bool WriteEntry(std::uint8_t kind, const std::string& payload);
   bool TableChanged(const Ctintrose_mfDoc& document) const;
+  void RequestSync();
+  void StopSyncing();
 
   std::filesystem::path folder_;
   std::filesystem::path path_;
@@ -63,6 +69,11 @@ class RecordJournal {
   std::string writtenLog_;
   std::chrono::steady_clock::time_point lastSync_{};
   std::string error_;
+  std::thread syncer_;  // runs fdatasync when asked, while the passes go on
+  std::mutex syncMutex_;
+  std::condition_variable syncWake_;
+  bool syncWanted_ = false;
+  bool syncStop_ = false;
 };
 
 struct JournalInfo {
