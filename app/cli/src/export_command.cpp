@@ -111,7 +111,7 @@ int RunExport(const Words& words) {
     return Fail(kExitNothing, "no records to export from sensor " + std::to_string(*sensor));
   }
   auto written = data::WriteCsvFile(document, state, csv, *sensor, outcome.range, *output);
-  if (!written.ok()) return Fail(kExitRefused, *output + ": " + written.message);
+  if (!written.ok()) return Fail(kExitRefused, written.message);  // names the file
   std::fprintf(stderr, "wrote %s\n", output->c_str());
   return kExitOk;
 }
