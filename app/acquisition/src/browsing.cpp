@@ -120,8 +120,8 @@ void FormLogic::ClearData() {
 }
 
 void FormLogic::Compare() {
-  const std::optional<std::string> path =
-      port_.ChooseOpenFile({text::kCompareFilter, "trdata", "*.trdata"});
+  const std::optional<std::string> path = port_.ChooseOpenFile(
+      {text::kCompareFilter, "trdata", "*.trdata"});
   if (!path) {
     DropComparison();
     port_.ArmTimer(timer::kStartup, kStartupMs);
