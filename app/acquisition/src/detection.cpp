@@ -6,6 +6,7 @@
 
 #include "chromiva/acquisition/calibration_io.h"
 #include "chromiva/acquisition/form_texts.h"
+#include "chromiva/data/text_codec.h"
 #include "sensor_detection.h"
 #include "wrenlink.h"
 
@@ -50,7 +51,7 @@ void SensorDetection::DetectSensors() {
     ShowExposureOfSelected();
     c_.port.ShowMessageLines("計測モードを選択してください",
                              "検出したセンサーを選択すると、露光時間を変更できます");
-    c_.AppendLogLine("センサー検出 " + c_.SensorPieces("%d:serial=%s exp=%d  "));
+    c_.AppendLogLine("センサー検出 ", c_.SensorPieces("%d:serial=%s exp=%d  "));
     c_.controls.SetText(control::kDetect, text::kRelease);
     f_.detected = true;
   }
@@ -68,6 +69,7 @@ bool SensorDetection::ConfirmClearForDetection() {
     return false;
   }
   c_.document.ClearRecords();
+  if (c_.journal) c_.journal->Finish();
   c_.shared.displayIndex = 0;
   return true;
 }
@@ -118,7 +120,7 @@ void SensorDetection::AddSpectrometer(int index) {
   data::SensorEntry& sensor = table.sensors[k];
   sensor.kindName = "C12880MA";
   sensor.serialNo = ReadSerial(index);
-  c_.controls[control::kSensorList].items.push_back(sensor.serialNo);
+  c_.controls[control::kSensorList].items.push_back(data::DisplayText(sensor.serialNo));
   sensor.pixelCount = data::kMaxPixels;
   unsigned char comp[48] = {};
   GetDeviceComp(index, comp);
@@ -132,7 +134,7 @@ void SensorDetection::AddSpectrometer(int index) {
   auto shortTables = ReadCalibrationTables(
       sensor, index, [&] { data::UpdateDarkModel(sensor, c_.processing.dark[k]); });
   if (!shortTables.empty()) {
-    shortTables_.push_back(DescribeShortTables(k, sensor.serialNo, shortTables));
+    shortTables_.push_back(DescribeShortTables(k, data::DisplayText(sensor.serialNo), shortTables));
   }
 }
 
@@ -157,7 +159,7 @@ void SensorDetection::ShowKnownSensors() {
     if (c_.HasCommittedRecords(k) && data::CorrectRecord(c_.document, c_.processing, k, record)) {
       data::ResampleRecord(c_.document, c_.processing, k, record);
     }
-    const std::string& serial = c_.document.Sensor(k).serialNo;
+    const std::string serial = data::DisplayText(c_.document.Sensor(k).serialNo);
     lines.push_back(f_.detected ? serial : "(" + serial + ")");
   }
   if (c_.SensorCount() > 0 && f_.selectedSensor < 0) {

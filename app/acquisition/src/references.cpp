@@ -5,6 +5,7 @@
 
 #include "chromiva/acquisition/calibration_io.h"
 #include "chromiva/acquisition/form_texts.h"
+#include "chromiva/data/text_codec.h"
 #include "measurement_cycle.h"
 #include "reference_captures.h"
 #include "setting_handlers.h"
@@ -175,9 +176,9 @@ void ReferenceCaptures::RegisterDarkInInstruments() {
 void ReferenceCaptures::ReportUnacknowledged(int sensor, const char* table, int missing) {
   if (missing == 0) return;
   char text[256];
-  std::snprintf(text, sizeof text,
-                "センサー%d (%s) への%sの登録で、%d 件の書き込みに応答がありませんでした",
-                sensor + 1, c_.document.Sensor(sensor).serialNo.c_str(), table, missing);
+  std::snprintf(
+      text, sizeof text, "センサー%d (%s) への%sの登録で、%d 件の書き込みに応答がありませんでした",
+      sensor + 1, data::DisplayText(c_.document.Sensor(sensor).serialNo).c_str(), table, missing);
   c_.port.ShowOkMessage(text);
 }
 
