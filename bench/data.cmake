@@ -19,3 +19,10 @@ if(TARGET chromiva_data)
   target_include_directories(bench_data_store PRIVATE ${PROJECT_SOURCE_DIR}/app/data/src)
   chromiva_warnings(bench_data_store)
 endif()
+
+# The recording journal's cost per pass against the pass time. See bench/data.md.
+if(TARGET chromiva_data)
+  add_executable(bench_journal ${CMAKE_CURRENT_LIST_DIR}/journal_bench.cpp)
+  target_link_libraries(bench_journal PRIVATE chromiva_data)
+  chromiva_warnings(bench_journal)
+endif()

@@ -3,14 +3,17 @@
 // The design's floor for one pass is the 10 ms re-arm of the measurement timer plus, per
 // sensor, the readout's 10 ms polling step (the first status poll comes right after the start
 // of the exposure, before 1 ms has passed). Reported: passes/s, the floor in ms, and the
-// overhead per pass beyond it.
+// overhead per pass beyond it. The second argument: 0 passes are not kept, 1 every pass is
+// recorded ("記録保存"), 2 recorded and journalled (the journal's cost is the ratio of 2 to 1).
 // Run: build/release/bench/bench_measurement
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
+#include "chromiva/data/journal.h"
 #include "console_port.h"
 #include "wrenlink.h"
 
@@ -37,6 +40,8 @@ std::string SpectrometerList(int count) {
 
 void BM_ContinuousMeasurement(benchmark::State& state) {
   const int sensors = static_cast<int>(state.range(0));
+  const bool recording = state.range(1) >= 1;
+  const bool journalled = state.range(1) == 2;
   const int passes = 40;
   setenv("WRENLINK_SIMULATOR", SpectrometerList(sensors).c_str(), 1);
   double seconds = 0;
@@ -44,8 +49,15 @@ void BM_ContinuousMeasurement(benchmark::State& state) {
     chromiva::data::Ctintrose_mfDoc document;
     CountingPort port;
     FormLogic form(document, port);
+    chromiva::data::RecordJournal journal(std::filesystem::temp_directory_path() /
+                                          "chromiva_bench_journal");
+    if (journalled) form.SetJournal(&journal);
     form.DetectSensors();
     form.SetControlText(control::kExposure, "1");
+    if (recording) {
+      form.SetControlChecked(control::kRecordMode, true);
+      form.RecordModeClicked();
+    }
     auto start = std::chrono::steady_clock::now();
     form.StartStopMeasurement();
     port.Run(
@@ -56,6 +68,7 @@ void BM_ContinuousMeasurement(benchmark::State& state) {
         [] {});
     seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     for (int index = 0; index < 10; ++index) CloseDevice(index);
+    journal.Finish();
   }
   const double perPassMs = seconds * 1000.0 / passes;
   const double floorMs = 10.0 + 10.0 * sensors;
@@ -65,9 +78,11 @@ void BM_ContinuousMeasurement(benchmark::State& state) {
   state.counters["overhead_ms"] = perPassMs - floorMs;
 }
 BENCHMARK(BM_ContinuousMeasurement)
-    ->Arg(1)
-    ->Arg(2)
-    ->Arg(10)
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({10, 0})
+    ->Args({10, 1})
+    ->Args({10, 2})
     ->Iterations(1)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);

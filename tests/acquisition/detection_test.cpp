@@ -1,5 +1,6 @@
 // Detection, release and sensor selection on simulated instruments.
 #include "chromiva/acquisition/calibration_io.h"
+#include "chromiva/data/text_codec.h"
 #include "simulator_fixture.h"
 
 namespace chromiva::acquisition::testing {
@@ -34,12 +35,27 @@ TEST_F(Detection, SpectrometersAmongOtherKindsBecomeSlotsInIndexOrder) {
   EXPECT_EQ(form->controls().Text(control::kDetect), "解除");
   EXPECT_TRUE(form->fields().detected);
   EXPECT_EQ(form->fields().selectedSensor, 0);
-  EXPECT_NE(document.operationLog.find(
-                "センサー検出 1:serial=ABCDEFGH exp=20  2:serial=XY123 exp=35  \r\n"),
+  EXPECT_NE(data::DisplayText(document.operationLog)
+                .find("センサー検出 1:serial=ABCDEFGH exp=20  2:serial=XY123 exp=35  \r\n"),
             std::string::npos);
   EXPECT_EQ(port.messages.back(),
             "計測モードを選択してください | "
             "検出したセンサーを選択すると、露光時間を変更できます");
+}
+
+TEST_F(Detection, SerialsKeepTheInstrumentsBytesAndShowDecoded) {
+  DetectWith(
+      "spectrometer:serial=SP\xB1\xB2\xB3"
+      "001,spectrometer:serial=\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF");
+  EXPECT_EQ(document.Sensor(0).serialNo,
+            "SP\xB1\xB2\xB3"
+            "001");
+  EXPECT_EQ(document.Sensor(1).serialNo, std::string(8, '\xFF'));
+  EXPECT_EQ(form->controls().At(control::kSensorList).items[0], "SPｱｲｳ001");
+  EXPECT_NE(document.operationLog.find("1:serial=SP\xB1\xB2\xB3"
+                                       "001 exp="),
+            std::string::npos);
+  EXPECT_NE(document.operationLog.find("2:serial=" + std::string(8, '\xFF')), std::string::npos);
 }
 
 TEST_F(Detection, ReadsTheInstrumentsTablesAndBuildsTheDarkModel) {
@@ -103,7 +119,7 @@ TEST_F(Detection, ReleaseClosesOnlyTheSpectrometersAndKeepsTheTable) {
   EXPECT_EQ(form->controls().Text(control::kDetect), "検出");
   EXPECT_TRUE(form->controls().At(control::kSensorList).items.empty());
   EXPECT_EQ(port.messages.back(), "センサーを接続して検出ボタンを押してください");
-  EXPECT_NE(document.operationLog.find(",センサー解除 \r\n"), std::string::npos);
+  EXPECT_NE(data::DisplayText(document.operationLog).find(",センサー解除 \r\n"), std::string::npos);
   double exposure = 0;
   EXPECT_EQ(GetDeviceExposure(1, &exposure), 0);  // the spectrometer's slot is closed
   EXPECT_EQ(SetMirror(0, 5), 4);                  // the mirror unit stays open

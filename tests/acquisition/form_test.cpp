@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "chromiva/acquisition/form_settings.h"
+#include "chromiva/data/text_codec.h"
 #include "simulator_fixture.h"
 
 namespace chromiva::acquisition::testing {
@@ -158,13 +159,13 @@ TEST_F(Router, FirstShowingListsTheSensorsOfTheDocument) {
   document.sensorTable.sensorCount = 2;
   document.Sensor(0).serialNo = "FILE0001";
   document.Sensor(0).exposureUs = 25500;
-  document.Sensor(1).serialNo = "FILE0002";
+  document.Sensor(1).serialNo = "FILE\xB1\xB2";  // shown decoded
   data::CsvSettings csv;
   csv.csvAuto = true;
   form->SetCsvSettings(csv);
   form->InitialUpdate();
   EXPECT_EQ(form->controls().At(control::kSensorList).items,
-            (std::vector<std::string>{"(FILE0001)", "(FILE0002)"}));
+            (std::vector<std::string>{"(FILE0001)", "(FILEｱｲ)"}));
   EXPECT_EQ(form->fields().selectedSensor, 0);
   EXPECT_EQ(form->controls().Text(control::kExposure), "25");
   EXPECT_EQ(form->controls().Text(control::kCsv), "CSV保存(AUTO)");
@@ -182,7 +183,7 @@ TEST_F(Router, AFailedAutomaticCsvSaveIsKeptInTheHistoryOnceAndShownNowhere) {
   MeasurePasses(2);
   EXPECT_EQ(form->AutoSaveFailures(), 2);
   EXPECT_NE(form->LastAutoSaveFailure().find("nonexistent-folder"), std::string::npos);
-  const std::string& log = document.operationLog;
+  const std::string log = data::DisplayText(document.operationLog);
   const auto first = log.find("CSV自動保存に失敗しました: ");
   ASSERT_NE(first, std::string::npos);
   EXPECT_EQ(first, log.rfind("CSV自動保存に失敗しました: "));

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "chromiva/acquisition/history.h"
+#include "chromiva/data/text_codec.h"
 #include "simulator_fixture.h"
 
 namespace chromiva::acquisition::testing {
@@ -89,6 +90,28 @@ TEST_F(Measurement, RecordingCommitsEveryPassAndStampsItsTime) {
   EXPECT_TRUE(document.modified);
 }
 
+TEST_F(Measurement, CommittedPassesGoToTheJournalAndADataClearEndsIt) {
+  const auto folder = std::filesystem::path(::testing::TempDir()) / "chromiva_journal_hook";
+  std::filesystem::remove_all(folder);
+  data::RecordJournal journal(folder);
+  form->SetJournal(&journal);
+  DetectWith("spectrometer:exposure=1000,spectrometer:exposure=1000");
+  form->SetControlChecked(control::kRecordMode, true);
+  form->RecordModeClicked();
+  MeasurePasses(3);
+  const std::filesystem::path path = journal.path();
+  ASSERT_FALSE(path.empty()) << journal.error();
+  // The running journal is locked against readers: recover a copy.
+  std::filesystem::copy_file(path, folder / "copy.cvjournal");
+  data::Ctintrose_mfDoc recovered;
+  ASSERT_TRUE(data::RecoverJournal(folder / "copy.cvjournal", recovered).result.ok());
+  EXPECT_EQ(recovered.recordCount[1], 3);
+  port.answers = {true};
+  form->ClearData();
+  EXPECT_FALSE(std::filesystem::exists(path));
+  std::filesystem::remove_all(folder);
+}
+
 TEST_F(Measurement, WithoutRecordingPassesOverwriteTheWorkingSlot) {
   DetectWith("spectrometer:exposure=1000");
   MeasurePasses(2);
@@ -118,7 +141,7 @@ TEST_F(Measurement, OneShotWhileIdleRunsOnePassAndStops) {
   EXPECT_EQ(form->controls().Text(control::kStartStop), "開始");
   EXPECT_TRUE(form->controls().Enabled(control::kStartStop));
   EXPECT_TRUE(form->controls().Enabled(control::kOneShot));
-  const std::string& log = document.operationLog;
+  const std::string log = data::DisplayText(document.operationLog);
   EXPECT_EQ(log.find("計測開始"), log.rfind("計測開始"));
   EXPECT_NE(log.find("計測終了 DataNo=0\r\n"), std::string::npos);
 }
@@ -151,18 +174,19 @@ TEST_F(Measurement, AveragingBelowOneIsRefusedBeforeAnythingStarts) {
 
 TEST_F(Measurement, StartLogLineCarriesDataNumberAndSensors) {
   DetectWith("spectrometer:serial=AB123456:exposure=20000,spectrometer:serial=CD654321");
-  EXPECT_NE(document.operationLog.find(
-                "センサー検出 1:serial=AB123456 exp=20  2:serial=CD654321 exp=100  \r\n"),
+  EXPECT_NE(data::DisplayText(document.operationLog)
+                .find("センサー検出 1:serial=AB123456 exp=20  2:serial=CD654321 exp=100  \r\n"),
             std::string::npos);
   for (int r = 0; r < 4; ++r) document.EnsureSpectra(0, r);
   document.recordCount[0] = 4;
   form->WaveCompClicked();
   form->SetControlText(control::kExposure, "35");
   form->StartStopMeasurement();
-  EXPECT_NE(document.operationLog.find(
-                "計測開始 DataNo=3 wave comp=1 1:serial=AB123456 exp=352:serial=CD654321 exp=100"
+  EXPECT_NE(
+      data::DisplayText(document.operationLog)
+          .find("計測開始 DataNo=3 wave comp=1 1:serial=AB123456 exp=352:serial=CD654321 exp=100"
                 "\r\n"),
-            std::string::npos);
+      std::string::npos);
   form->StartStopMeasurement();
   port.RunTimers(*form);
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "chromiva/data/text_codec.h"
 #include "simulator_fixture.h"
 
 namespace chromiva::acquisition::testing {
@@ -395,7 +396,8 @@ TEST_F(References, SkyBackgroundIsRemovedFromTheDisplayOnly) {
   form->SkyBgdClicked();
   EXPECT_EQ(form->controls().Text(control::kSkyBgd), "SkyBGD解除");
   EXPECT_TRUE(form->fields().settings.skyBgdOn);
-  EXPECT_NE(document.operationLog.find("5 データをSkyBGDに登録しました \r\n"), std::string::npos);
+  EXPECT_NE(data::DisplayText(document.operationLog).find("5 データをSkyBGDに登録しました \r\n"),
+            std::string::npos);
   for (int k = 0; k < 2; ++k) {
     EXPECT_EQ(document.skyBgdTable[k], document.Record(k, 4).spectra->processedSpectrum) << k;
   }
@@ -412,7 +414,8 @@ TEST_F(References, SkyBackgroundIsRemovedFromTheDisplayOnly) {
   form->SkyBgdClicked();
   EXPECT_EQ(form->controls().Text(control::kSkyBgd), "SkyBGD設定");
   EXPECT_FALSE(form->fields().settings.skyBgdOn);
-  EXPECT_NE(document.operationLog.find("SkyBGDを解除しました \r\n"), std::string::npos);
+  EXPECT_NE(data::DisplayText(document.operationLog).find("SkyBGDを解除しました \r\n"),
+            std::string::npos);
   EXPECT_EQ(document.skyBgdTable[0], table);
   form->RefreshDisplayedRecord();
   EXPECT_GT(out.displaySpectrum[200], 100.0F);

@@ -1,5 +1,5 @@
 // Runs chromiva-cli in a folder of its own with simulated instruments and collects what it
-// printed and its exit status.
+// printed and its exit status. Its data folder (journals, recovery files) is folder/data.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -46,8 +46,9 @@ class CliTest : public ::testing::Test {
 
   Outcome Run(const std::string& arguments, const std::string& instruments = "spectrometer") {
     std::string command = "cd '" + folder.string() + "' && WRENLINK_SIMULATOR='" + instruments +
-                          "' WRENLINK_SIM_SPEED=100 " + ExtraEnvironment() + "'" CHROMIVA_CLI "' " +
-                          arguments + " >stdout.txt 2>stderr.txt";
+                          "' WRENLINK_SIM_SPEED=100 XDG_DATA_HOME='" + (folder / "data").string() +
+                          "' " + ExtraEnvironment() + "'" CHROMIVA_CLI "' " + arguments +
+                          " >stdout.txt 2>stderr.txt";
     Outcome outcome;
     int raw = std::system(command.c_str());
     outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

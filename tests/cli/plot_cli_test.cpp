@@ -42,6 +42,7 @@ TEST_F(Plot, RefusesBadInputWithoutAPicture) {
       {"plot run.cvdata -o out.png --graph-min 9000", 2},
       {"plot run.cvdata -o out.png --height 50", 2},
       {"plot run.cvdata", 2},
+      {"plot run.cvdata -o run.cvdata", 2},
   };
   for (const auto& [arguments, status] : cases) {
     auto outcome = Run(arguments);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 
 #include <memory>
@@ -65,6 +66,15 @@ inline std::string Store(const Ctintrose_mfDoc& doc) {
 inline DataFileResult Load(Ctintrose_mfDoc& doc, const std::string& bytes) {
   std::istringstream in(bytes, std::ios::binary);
   return LoadDataFile(doc, in);
+}
+
+inline std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 // A folder of its own for each test, removed afterwards.

@@ -10,6 +10,7 @@
 
 #include "chromiva/acquisition/calibration_io.h"
 #include "chromiva/acquisition/settings_store.h"
+#include "chromiva/data/text_codec.h"
 #include "dialogs/csv_dialog_widget.h"
 #include "dialogs/history_dialog_widget.h"
 #include "dialogs/maintenance_dialog_widget.h"
@@ -108,7 +109,8 @@ class DialogWidgetsTest : public QObject {
   // Esc takes the edited history over; Enter outside the text ends without it.
   void historyDialogTakesOverTheEditOnlyOnEsc() {
     for (bool esc : {true, false}) {
-      document_.operationLog = "2019/05/10 14:03:22,センサー解除 \r\n";
+      // The log holds its text in code page 932, as the data file does.
+      document_.operationLog = *data::Utf8ToCp932("2019/05/10 14:03:22,センサー解除 \r\n");
       dialogs::HistoryDialog dialog(document_, view_);
       HistoryDialogWidget widget(nullptr, dialog);
       widget.show();

@@ -105,6 +105,7 @@ void RecordBrowser::ClearData() {
   }
   if (!c_.port.AskOkCancel("データを削除していいですか？")) return;
   c_.document.ClearRecords();
+  if (c_.journal) c_.journal->Finish();
   for (int k = 0; k < c_.SensorCount(); ++k) {
     c_.processing.outputs[k].displaySpectrum.fill(0.0F);
   }

@@ -7,6 +7,7 @@
 
 #include "chromiva/acquisition/calibration_io.h"
 #include "chromiva/acquisition/form_texts.h"
+#include "chromiva/data/text_codec.h"
 #include "sensor_detection.h"
 #include "wrenlink.h"
 
@@ -53,7 +54,7 @@ void SensorDetection::DetectSensors() {
     ShowExposureOfSelected();
     c_.port.ShowMessageLines("計測モードを選択してください",
                              "検出したセンサーを選択すると、露光時間を変更できます");
-    c_.AppendLogLine("センサー検出 " + c_.SensorPieces("%d:serial=%s exp=%d  "));
+    c_.AppendLogLine("センサー検出 ", c_.SensorPieces("%d:serial=%s exp=%d  "));
     c_.controls.SetText(control::kDetect, text::kRelease);
     f_.detected = true;
   }
@@ -71,6 +72,7 @@ bool SensorDetection::ConfirmClearForDetection() {
     return false;
   }
   c_.document.ClearRecords();
+  if (c_.journal) c_.journal->Finish();
   c_.shared.displayIndex = 0;
   return true;
 }
@@ -147,10 +149,11 @@ bool SensorDetection::AddSpectrometer(int index) {
       sensor, index, [&] { data::UpdateDarkModel(sensor, c_.processing.dark[k]); });
   if (reading.unanswered || reading.stopped) return false;
   if (!reading.shortTables.empty()) {
-    shortTables_.push_back(DescribeShortTables(k, sensor.serialNo, reading.shortTables));
+    shortTables_.push_back(
+        DescribeShortTables(k, data::DisplayText(sensor.serialNo), reading.shortTables));
   }
   table.sensorCount = k + 1;
-  c_.controls[control::kSensorList].items.push_back(sensor.serialNo);
+  c_.controls[control::kSensorList].items.push_back(data::DisplayText(sensor.serialNo));
   return true;
 }
 
@@ -184,7 +187,7 @@ void SensorDetection::ShowKnownSensors() {
     if (c_.HasCommittedRecords(k) && data::CorrectRecord(c_.document, c_.processing, k, record)) {
       data::ResampleRecord(c_.document, c_.processing, k, record);
     }
-    const std::string& serial = c_.document.Sensor(k).serialNo;
+    const std::string serial = data::DisplayText(c_.document.Sensor(k).serialNo);
     lines.push_back(f_.detected ? serial : "(" + serial + ")");
   }
   if (c_.SensorCount() > 0 && f_.selectedSensor < 0) {

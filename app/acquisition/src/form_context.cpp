@@ -19,8 +19,8 @@ bool FormContext::HasCommittedRecords(int sensor) const {
   return sensor >= 0 && sensor < data::kMaxSensors && document.recordCount[sensor] > 0;
 }
 
-void FormContext::AppendLogLine(const std::string& text) {
-  AppendLog(document, port.Now(), text);
+void FormContext::AppendLogLine(const std::string& text, const std::string& storedBytes) {
+  AppendLog(document, port.Now(), text, storedBytes);
 }
 
 std::string FormContext::SensorPieces(const char* format) const {

@@ -16,6 +16,7 @@
 #include "chromiva/acquisition/instrument_fault.h"
 #include "chromiva/acquisition/worker_launcher.h"
 #include "chromiva/data/document.h"
+#include "chromiva/data/journal.h"
 #include "chromiva/data/processing.h"
 
 namespace chromiva::acquisition {
@@ -46,6 +47,8 @@ struct FormContext {
   data::ProcessingState processing;
   const FormFields& view;
   SharedFields& shared;
+  // Every committed pass is appended to it before it is shown; a data clear ends it. Optional.
+  data::RecordJournal* journal = nullptr;
   std::unique_ptr<WorkerLauncher> workers = std::make_unique<ThreadLauncher>();
   // The hand-shake words: the measurement pass's state (0 idle, 1 running, 2 finished) and the
   // flag a worker holds while it talks to the devices.
@@ -64,8 +67,10 @@ struct FormContext {
   // references may change on the window thread.
   bool Idle() const { return !shared.measuring && AcquisitionState() == 0; }
 
-  void AppendLogLine(const std::string& text);
-  // `format` per sensor slot with k + 1, the serial number and the exposure in ms, joined.
+  // `text` is UTF-8; `storedBytes` is code page 932 (SensorPieces) and is logged as it is.
+  void AppendLogLine(const std::string& text, const std::string& storedBytes = {});
+  // `format` per sensor slot with k + 1, the serial number and the exposure in ms, joined, in
+  // code page 932: the serials keep their stored bytes.
   std::string SensorPieces(const char* format) const;
 
   // Hands the operator's processing settings to the processing state; only while no worker runs.

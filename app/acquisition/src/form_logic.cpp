@@ -191,6 +191,10 @@ void FormLogic::SetWorkerLauncher(std::unique_ptr<WorkerLauncher> launcher) {
   context_->workers = launcher ? std::move(launcher) : std::make_unique<ThreadLauncher>();
 }
 
+void FormLogic::SetJournal(data::RecordJournal* journal) {
+  context_->journal = journal;
+}
+
 // Settings.
 void FormLogic::SetMeasureMode(int mode) {
   settings_->SetMeasureMode(mode);

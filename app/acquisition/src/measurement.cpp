@@ -48,7 +48,7 @@ bool MeasurementCycle::StartMeasurement() {
   char head[96];
   std::snprintf(head, sizeof head, "計測開始 DataNo=%d wave comp=%d ", displayIndex,
                 c_.view.settings.waveComp ? 1 : 0);
-  c_.AppendLogLine(head + c_.SensorPieces("%d:serial=%s exp=%d"));
+  c_.AppendLogLine(head, c_.SensorPieces("%d:serial=%s exp=%d"));
   c_.UpdateControlStates();
   c_.document.NameUntitledDocument(c_.port.Now());
   CommonStartStopEnd();
@@ -173,6 +173,7 @@ void MeasurementCycle::CommitRecord() {
     c_.document.RecordTime(count) = now;
     ++count;
   }
+  if (c_.journal) c_.journal->AppendCommittedPasses(c_.document);  // a failure is in its error()
   c_.ShowRecordCount();
 }
 

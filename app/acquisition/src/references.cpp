@@ -5,6 +5,7 @@
 
 #include "chromiva/acquisition/calibration_io.h"
 #include "chromiva/acquisition/form_texts.h"
+#include "chromiva/data/text_codec.h"
 #include "measurement_cycle.h"
 #include "reference_captures.h"
 #include "setting_handlers.h"
@@ -43,7 +44,7 @@ void InterpolateDarkSteps(data::SensorEntry& sensor) {
 InstrumentFault CheckWrite(FormPort& port, int sensor, const std::string& serial, const char* table,
                            const TableWrite& write) {
   if (write.ok()) return {};
-  port.ShowOkMessage(DescribeFailedWrite(sensor, serial, table, write));
+  port.ShowOkMessage(DescribeFailedWrite(sensor, data::DisplayText(serial), table, write));
   const FaultKind kind = TransferStopRequested() ? FaultKind::kStopped : FaultKind::kNoAnswer;
   return {kind, sensor, -1, write.acknowledged, write.expected};
 }

@@ -25,6 +25,8 @@ const std::vector<Command>& CommandTable() {
        "[--colour] [--kind 0|1] [--selected-only] [--graph-max N] [--graph-min N] "
        "[--ratio-max N] [--ratio-min N] [--height HC]",
        RunPlot},
+      {"recover", "recover [JOURNAL] -o FILE | recover --list | recover JOURNAL --discard",
+       RunRecover},
   };
   return table;
 }

@@ -31,6 +31,7 @@ int RunResave(const Words& words);
 int RunDark(const Words& words);
 int RunReference(const Words& words);
 int RunPlot(const Words& words);
+int RunRecover(const Words& words);
 
 // "chromiva-cli: <message>" on standard error; returns `status`.
 int Fail(int status, const std::string& message);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "arguments.h"
+#include "chromiva/data/text_codec.h"
 #include "commands.h"
 #include "wrenlink.h"
 
@@ -22,8 +23,8 @@ void PrintSpectrometer(int index) {
   std::string text(reinterpret_cast<char*>(serial));
   double exposure = 0;
   GetDeviceExposure(index, &exposure);
-  std::printf("  serial %s  exposure %.0f us (%d ms)", text.substr(0, 8).c_str(), exposure,
-              static_cast<int>(exposure) / 1000);
+  std::printf("  serial %s  exposure %.0f us (%d ms)", data::DisplayText(text.substr(0, 8)).c_str(),
+              exposure, static_cast<int>(exposure) / 1000);
 }
 
 }  // namespace

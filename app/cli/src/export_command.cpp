@@ -6,6 +6,7 @@
 #include "chromiva/data/csv.h"
 #include "chromiva/data/data_file.h"
 #include "commands.h"
+#include "file_checks.h"
 
 namespace chromiva::cli {
 namespace {
@@ -13,21 +14,6 @@ namespace {
 const OptionSpec kExportOptions = {{"-o", "--sensor", "--first", "--last", "--start", "--end",
                                     "--step", "--target", "--layout", "--mode"},
                                    {"--no-wave", "--no-temp", "--no-exp", "--wave-comp"}};
-
-// The sensor slot named by --sensor: a slot number, or a serial number.
-std::optional<int> ChooseSensor(const data::Ctintrose_mfDoc& document, const Arguments& arguments,
-                                std::string& error) {
-  const int sensors = document.sensorTable.sensorCount;
-  std::string wanted = arguments.Value("--sensor").value_or("0");
-  for (int k = 0; k < sensors; ++k) {
-    if (document.sensorTable.sensors[k].serialNo == wanted) return k;
-  }
-  auto slot = IntegerOption(arguments, "--sensor", 0, 0, data::kMaxSensors - 1, error);
-  if (slot && *slot < sensors) return static_cast<int>(*slot);
-  error =
-      "no sensor '" + wanted + "' in the file (it has " + std::to_string(sensors) + " sensor(s))";
-  return std::nullopt;
-}
 
 bool ReadExportSettings(const Arguments& arguments, data::CsvSettings& csv,
                         data::ProcessingSettings& processing, std::string& error) {
@@ -52,6 +38,16 @@ bool ReadExportSettings(const Arguments& arguments, data::CsvSettings& csv,
   return true;
 }
 
+// The wavelengths and data numbers as whole numbers of a sensible size, before any arithmetic.
+bool CheckGridOptions(const Arguments& arguments, std::string& error) {
+  constexpr long kLimitNm = 100000;
+  return IntegerOption(arguments, "--start", 0, -kLimitNm, kLimitNm, error) &&
+         IntegerOption(arguments, "--end", 0, -kLimitNm, kLimitNm, error) &&
+         IntegerOption(arguments, "--step", 1, 1, kLimitNm, error) &&
+         IntegerOption(arguments, "--first", 1, 0, data::kRecordSlots, error) &&
+         IntegerOption(arguments, "--last", 1, 0, data::kRecordSlots, error);
+}
+
 acquisition::dialogs::CsvDialogFields DialogFields(const Arguments& arguments, int recordCount) {
   acquisition::dialogs::CsvDialogFields fields;
   fields.startNm = arguments.Value("--start").value_or("340");
@@ -72,10 +68,11 @@ int RunExport(const Words& words) {
   if (arguments->positionals.size() != 1 || !output) {
     return Fail(kExitRefused, "usage: export FILE -o OUT [options]");
   }
+  if (!CheckGridOptions(*arguments, error)) return Fail(kExitRefused, error);
   data::Ctintrose_mfDoc document;
   const std::string& path = arguments->positionals[0];
-  auto loaded = data::OpenDataFile(document, path);
-  if (!loaded.ok()) return Fail(kExitRefused, path + ": " + loaded.message);
+  if (int status = RefuseOutputOverInput(path, *output)) return status;
+  if (int status = LoadDataFileOrFail(document, path)) return status;
 
   data::CsvSettings csv;
   data::ProcessingState state;
@@ -97,7 +94,7 @@ int RunExport(const Words& words) {
     return Fail(kExitNothing, "no records to export from sensor " + std::to_string(*sensor));
   }
   auto written = data::WriteCsvFile(document, state, csv, *sensor, outcome.range, *output);
-  if (!written.ok()) return Fail(kExitRefused, *output + ": " + written.message);
+  if (!written.ok()) return Fail(kExitRefused, written.message);  // names the file
   std::fprintf(stderr, "wrote %s\n", output->c_str());
   return kExitOk;
 }

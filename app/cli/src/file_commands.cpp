@@ -6,23 +6,19 @@
 #include "arguments.h"
 #include "chromiva/data/csv.h"
 #include "chromiva/data/data_file.h"
+#include "chromiva/data/text_codec.h"
 #include "commands.h"
+#include "file_checks.h"
 #include "json_writer.h"
 
 namespace chromiva::cli {
 namespace {
 
-int Load(data::Ctintrose_mfDoc& document, const std::string& path) {
-  if (!std::filesystem::exists(path)) return Fail(kExitRefused, "no such file: " + path);
-  auto loaded = data::OpenDataFile(document, path);
-  if (!loaded.ok()) return Fail(kExitRefused, path + ": " + loaded.message);
-  return kExitOk;
-}
-
+// The stored log decoded for showing, one entry per line.
 std::vector<std::string> LogLines(const std::string& log) {
   std::vector<std::string> lines;
   std::string line;
-  std::istringstream in(log);
+  std::istringstream in(data::DisplayText(log));
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(line);
@@ -36,8 +32,9 @@ void PrintInfoText(const data::Ctintrose_mfDoc& document, const std::string& pat
   for (int k = 0; k < table.sensorCount; ++k) {
     const auto& sensor = table.sensors[k];
     std::printf("  %d  %s  serial %s  %d pixels  exposure %d us  %d record(s)\n", k,
-                sensor.kindName.c_str(), sensor.serialNo.c_str(), sensor.pixelCount,
-                sensor.exposureUs, document.recordCount[k]);
+                data::DisplayText(sensor.kindName).c_str(),
+                data::DisplayText(sensor.serialNo).c_str(), sensor.pixelCount, sensor.exposureUs,
+                document.recordCount[k]);
   }
   std::printf("LED units: %d\n", table.ledCount);
   for (int u = 0; u < table.ledCount; ++u) {
@@ -58,8 +55,8 @@ void PrintInfoJson(const data::Ctintrose_mfDoc& document, const std::string& pat
     const auto& sensor = table.sensors[k];
     json.BeginObject();
     json.Key("slot").Number(k);
-    json.Key("kindName").String(sensor.kindName);
-    json.Key("serialNo").String(sensor.serialNo);
+    json.Key("kindName").String(data::DisplayText(sensor.kindName));
+    json.Key("serialNo").String(data::DisplayText(sensor.serialNo));
     json.Key("pixelCount").Number(sensor.pixelCount);
     json.Key("exposureUs").Number(sensor.exposureUs);
     json.Key("recordCount").Number(document.recordCount[k]);
@@ -89,7 +86,7 @@ int RunInfo(const Words& words) {
   if (arguments->positionals.size() != 1) return Fail(kExitRefused, "usage: info FILE [--json]");
   data::Ctintrose_mfDoc document;
   const std::string& path = arguments->positionals[0];
-  if (int status = Load(document, path)) return status;
+  if (int status = LoadDataFileOrFail(document, path)) return status;
   if (arguments->Has("--json")) {
     PrintInfoJson(document, path);
   } else {
@@ -104,9 +101,12 @@ int RunResave(const Words& words) {
   if (!arguments) return Fail(kExitRefused, error);
   if (arguments->positionals.size() != 2) return Fail(kExitRefused, "usage: resave IN OUT");
   data::Ctintrose_mfDoc document;
-  if (int status = Load(document, arguments->positionals[0])) return status;
-  auto saved = data::SaveDataFile(document, arguments->positionals[1]);
-  if (!saved.ok()) return Fail(kExitRefused, arguments->positionals[1] + ": " + saved.message);
+  const std::string& input = arguments->positionals[0];
+  const std::string& output = arguments->positionals[1];
+  if (int status = RefuseOutputOverInput(input, output)) return status;
+  if (int status = LoadDataFileOrFail(document, input)) return status;
+  auto saved = data::SaveDataFile(document, output);
+  if (!saved.ok()) return Fail(kExitRefused, saved.message);
   return kExitOk;
 }
 

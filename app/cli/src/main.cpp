@@ -1,6 +1,7 @@
 // chromiva-cli: the headless front end of Chromiva.
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <string>
 
 #include "commands.h"
@@ -35,7 +36,12 @@ int main(int argc, char** argv) {
   for (const auto& command : chromiva::cli::CommandTable()) {
     if (name == command.name) {
       chromiva::cli::Words words(argv + 2, argv + argc);
-      return command.run(words);
+      try {
+        return command.run(words);
+      } catch (const std::exception& error) {
+        // A fault of ours, but a message and a status rather than an abort.
+        return chromiva::cli::Fail(chromiva::cli::kExitRefused, error.what());
+      }
     }
   }
   std::fprintf(stderr, "chromiva-cli: unknown command '%s'\n\n", name.c_str());

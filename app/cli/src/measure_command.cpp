@@ -4,8 +4,10 @@
 
 #include "arguments.h"
 #include "chromiva/data/data_file.h"
+#include "chromiva/data/journal.h"
 #include "commands.h"
 #include "console_port.h"
+#include "file_checks.h"
 #include "measure_setup.h"
 #include "signals.h"
 #include "wrenlink.h"
@@ -23,26 +25,6 @@ const OptionSpec kMeasureOptions = {
 
 void CloseSpectrometers(const FormLogic& form, int sensors) {
   for (int k = 0; k < sensors; ++k) CloseDevice(form.fields().deviceIndex[k]);
-}
-
-// Saves to `path`; when that fails, keeps the records in a recovery file in the temporary
-// folder rather than losing them.
-int SaveRecords(data::Ctintrose_mfDoc& document, const std::filesystem::path& path) {
-  auto saved = data::SaveDataFile(document, path);
-  if (saved.ok()) {
-    std::fprintf(stderr, "saved %d record(s) per sensor to %s\n", document.recordCount[0],
-                 path.string().c_str());
-    return kExitOk;
-  }
-  std::fprintf(stderr, "chromiva-cli: cannot save %s: %s\n", path.string().c_str(),
-               saved.message.c_str());
-  auto recovery = std::filesystem::temp_directory_path() /
-                  ("chromiva-recovered-" + std::to_string(std::time(nullptr)) + ".cvdata");
-  if (data::SaveDataFile(document, recovery).ok()) {
-    std::fprintf(stderr, "chromiva-cli: the records were saved to %s instead\n",
-                 recovery.string().c_str());
-  }
-  return kExitRefused;
 }
 
 // The automatic CSV save shows nothing while it runs; its failures are summed up at the end.
@@ -97,6 +79,8 @@ int RunMeasure(const Words& words) {
   data::Ctintrose_mfDoc document;
   ConsolePort port(arguments->Has("--yes"));
   FormLogic form(document, port, setup->settings);
+  data::RecordJournal journal;  // keeps every committed pass should this run be killed
+  form.SetJournal(&journal);
   form.DetectSensors();
   const int sensors = document.sensorTable.sensorCount;
   if (sensors == 0) return Fail(kExitNothing, "no spectrometer found");
@@ -111,10 +95,13 @@ int RunMeasure(const Words& words) {
     return kExitRefused;  // refused before starting; the reason was shown
   }
   std::filesystem::path path = setup->output.empty() ? document.title + ".cvdata" : setup->output;
-  Record(form, port, setup->count, [&] { return SaveRecords(document, path); });
+  Record(form, port, setup->count, [&] { return SaveOrRecover(document, path, journal); });
   CloseSpectrometers(form, sensors);
   ReportAutoSaveFailures(form);
-  const int saved = SaveRecords(document, path);
+  const int saved = SaveOrRecover(document, path, journal);
+  if (!journal.error().empty()) {
+    std::fprintf(stderr, "chromiva-cli: warning: %s\n", journal.error().c_str());
+  }
   if (saved == kExitOk && form.LastFault().Failed()) {
     return Fail(kExitFault, "stopped by an instrument fault");
   }

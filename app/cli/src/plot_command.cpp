@@ -13,7 +13,7 @@
 
 #include "arguments.h"
 #include "chromiva/acquisition/dialogs/edit_number.h"
-#include "chromiva/data/data_file.h"
+#include "file_checks.h"
 #include "graph_canvas.h"
 
 namespace chromiva::cli {
@@ -34,21 +34,6 @@ std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
   static char name[] = "chromiva-cli";
   static char* argv[] = {name, nullptr};
   return std::make_unique<QGuiApplication>(argc, argv);
-}
-
-// The sensor slot named by --sensor: a slot number, or a serial number (as in export).
-std::optional<int> ChooseSensor(const data::Ctintrose_mfDoc& document, const Arguments& arguments,
-                                std::string& error) {
-  const int sensors = document.sensorTable.sensorCount;
-  std::string wanted = arguments.Value("--sensor").value_or("0");
-  for (int k = 0; k < sensors; ++k) {
-    if (document.sensorTable.sensors[k].serialNo == wanted) return k;
-  }
-  auto slot = IntegerOption(arguments, "--sensor", 0, 0, data::kMaxSensors - 1, error);
-  if (slot && *slot < sensors) return static_cast<int>(*slot);
-  error =
-      "no sensor '" + wanted + "' in the file (it has " + std::to_string(sensors) + " sensor(s))";
-  return std::nullopt;
 }
 
 // The four limits as the number entry would store them: raised to their lower bounds, and a
@@ -154,8 +139,8 @@ int RunPlot(const Words& words) {
   }
   data::Ctintrose_mfDoc document;
   const std::string& path = arguments->positionals[0];
-  auto loaded = data::OpenDataFile(document, path);
-  if (!loaded.ok()) return Fail(kExitRefused, path + ": " + loaded.message);
+  if (int status = RefuseOutputOverInput(path, *output)) return status;
+  if (int status = LoadDataFileOrFail(document, path)) return status;
   if (document.sensorTable.sensorCount < 1 || document.recordCount[0] < 1) {
     return Fail(kExitNothing, path + ": no records to plot");
   }

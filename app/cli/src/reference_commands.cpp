@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "arguments.h"
+#include "chromiva/data/text_codec.h"
 #include "commands.h"
 #include "console_port.h"
 #include "measure_setup.h"
@@ -67,7 +68,8 @@ void PrintDarkSummary(const data::Ctintrose_mfDoc& document, bool written) {
   for (int k = 0; k < document.sensorTable.sensorCount; ++k) {
     const data::SensorEntry& sensor = document.Sensor(k);
     std::printf("sensor %d (%s): dark mean %.1f at 265 us, %.1f at 9.5 s%s\n", k + 1,
-                sensor.serialNo.c_str(), Mean(sensor.darkTables[0], sensor.pixelCount),
+                data::DisplayText(sensor.serialNo).c_str(),
+                Mean(sensor.darkTables[0], sensor.pixelCount),
                 Mean(sensor.darkTables[data::kDarkLongStep], sensor.pixelCount),
                 written ? ", written to the instrument" : ", not written (no --write)");
   }
@@ -153,7 +155,8 @@ int RunReference(const Words& words) {
   const data::PixelTable& table = white ? entry.whiteTable : entry.transmissionTable;
   const float exposureUs = table[static_cast<std::size_t>(entry.pixelCount)];
   std::printf("sensor %d (%s): %s reference registered at %.0f us\n", sensor + 1,
-              entry.serialNo.c_str(), kind[0].c_str(), static_cast<double>(exposureUs));
+              data::DisplayText(entry.serialNo).c_str(), kind[0].c_str(),
+              static_cast<double>(exposureUs));
   return kExitOk;
 }
 

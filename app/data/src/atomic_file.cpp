@@ -1,6 +1,8 @@
 #include "atomic_file.h"
 
 #include <fcntl.h>
+#include <limits.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,12 +23,76 @@ std::string ErrnoText() {
   return std::strerror(errno);
 }
 
+constexpr const char* kTemporaryMark = ".tmp-";
+
+// ".NAME.tmp-PID-N" beside the target, NAME shortened so that the whole stays within the
+// system's limit for one name.
 std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
   static std::atomic<unsigned> counter{0};
-  std::string name = "." + target.filename().string() + ".tmp-" + std::to_string(getpid()) + "-" +
-                     std::to_string(counter.fetch_add(1));
-  return target.parent_path() / name;
+  const std::string suffix =
+      kTemporaryMark + std::to_string(getpid()) + "-" + std::to_string(counter.fetch_add(1));
+  std::string name = target.filename().string();
+  const std::size_t room = NAME_MAX - 1 - suffix.size();
+  if (name.size() > room) name.resize(room);
+  return target.parent_path() / ("." + name + suffix);
 }
+
+// The process id of a temporary name made by TemporaryNameFor, or 0 for any other name.
+pid_t TemporaryOwner(const std::string& name) {
+  const std::size_t mark = name.rfind(kTemporaryMark);
+  if (name.empty() || name[0] != '.' || mark == std::string::npos || mark == 0) return 0;
+  const std::string tail = name.substr(mark + std::strlen(kTemporaryMark));
+  const std::size_t dash = tail.find('-');
+  if (dash == 0 || dash == std::string::npos || dash + 1 == tail.size()) return 0;
+  if (tail.find_first_not_of("0123456789-") != std::string::npos ||
+      tail.find('-', dash + 1) != std::string::npos) {
+    return 0;
+  }
+  try {
+    return static_cast<pid_t>(std::stol(tail.substr(0, dash)));
+  } catch (const std::exception&) {
+    return 0;
+  }
+}
+
+}  // namespace
+
+void RemoveStaleTemporaries(const std::filesystem::path& folder) {
+  std::error_code error;
+  const std::filesystem::path where = folder.empty() ? "." : folder;
+  std::filesystem::directory_iterator entries(where, error);
+  for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+    const pid_t owner = TemporaryOwner(entries->path().filename().string());
+    if (owner <= 0 || owner == getpid()) continue;
+    if (::kill(owner, 0) == 0 || errno != ESRCH) continue;  // alive, or not ours to judge
+    std::error_code ignored;
+    if (entries->is_regular_file(ignored)) ::unlink(entries->path().c_str());
+  }
+}
+
+std::optional<std::filesystem::path> FollowLinks(std::filesystem::path path, std::string& reason) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+      if (errno == ENOENT) return path;  // a new file; its folder is checked on creation
+      reason = ErrnoText();
+      return std::nullopt;
+    }
+    if (!S_ISLNK(info.st_mode)) return path;
+    std::error_code error;
+    const std::filesystem::path link = std::filesystem::read_symlink(path, error);
+    if (error) {
+      reason = error.message();
+      return std::nullopt;
+    }
+    path = link.is_absolute() ? link : path.parent_path() / link;
+  }
+  errno = ELOOP;
+  reason = ErrnoText();
+  return std::nullopt;
+}
+
+namespace {
 
 // The contents about to be replaced need not stay in memory beside the new ones: dropping their
 // cached pages first lets the new file reuse that memory instead of taking fresh pages. The
@@ -56,7 +122,19 @@ void ReleaseInBackground(int fd) {
   }
 }
 
+// The rename itself becomes durable with its folder.
+void SyncFolder(const std::filesystem::path& folder) {
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
 }  // namespace
+
+std::string AtomicFileWriter::Named() const {
+  return named_.string();
+}
 
 FdOutputBuffer::FdOutputBuffer(int fd) : fd_(fd), buffer_(kBufferBytes) {
   setp(buffer_.data(), buffer_.data() + buffer_.size());
@@ -105,7 +183,8 @@ int FdOutputBuffer::sync() {
   return FlushAll() ? 0 : -1;
 }
 
-AtomicFileWriter::AtomicFileWriter(std::filesystem::path target) : target_(std::move(target)) {}
+AtomicFileWriter::AtomicFileWriter(std::filesystem::path target)
+    : named_(target), target_(std::move(target)) {}
 
 AtomicFileWriter::~AtomicFileWriter() {
   Discard();
@@ -132,11 +211,24 @@ void AtomicFileWriter::Discard() {
 
 bool AtomicFileWriter::Open(Output output) {
   if (target_.empty() || !target_.has_filename()) return Fail("no file name given");
+  std::string reason;
+  std::optional<std::filesystem::path> resolved = FollowLinks(named_, reason);
+  if (!resolved) return Fail("cannot save " + Named() + ": " + reason);
+  target_ = *resolved;
+  struct stat existing {};
+  const bool exists = ::stat(target_.c_str(), &existing) == 0;
+  if (exists && !S_ISREG(existing.st_mode)) {
+    return Fail("cannot save " + Named() + ": it is not a regular file");
+  }
+  if (target_.filename().string().size() > NAME_MAX) {
+    errno = ENAMETOOLONG;
+    return Fail("cannot create " + Named() + ": " + ErrnoText());
+  }
+  RemoveStaleTemporaries(target_.parent_path());
   temporary_ = TemporaryNameFor(target_);
   fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd_ < 0) return Fail("cannot create " + temporary_.string() + ": " + ErrnoText());
-  struct stat existing {};
-  if (::stat(target_.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+  if (fd_ < 0) return Fail("cannot create " + Named() + ": " + ErrnoText());
+  if (exists) {
     ::fchmod(fd_, existing.st_mode & 07777);
     replacedFd_ = HoldAndDropCachedContents(target_);
   }
@@ -172,7 +264,7 @@ bool AtomicFileWriter::WriteAt(const char* data, std::size_t count) {
     if (written < 0 && errno == EINVAL && direct_ && StopDirect()) continue;
     if (written <= 0) {
       if (written == 0) errno = EIO;
-      return Fail("cannot write " + target_.string() + ": " + ErrnoText());
+      return Fail("cannot write " + Named() + ": " + ErrnoText());
     }
     data += written;
     count -= static_cast<std::size_t>(written);
@@ -183,7 +275,7 @@ bool AtomicFileWriter::WriteAt(const char* data, std::size_t count) {
 
 bool AtomicFileWriter::Append(const char* data, std::size_t count) {
   if (fd_ < 0 || !blocks_) return Fail(error_.empty() ? "file was not opened" : error_);
-  if (ended_) return Fail("cannot write " + target_.string() + " after its last block");
+  if (ended_) return Fail("cannot write " + Named() + " after its last block");
   const std::size_t whole = direct_ ? count - count % kDirectBlockBytes : count;
   if (!WriteAt(data, whole)) return false;
   fileBytes_ += whole;
@@ -203,26 +295,27 @@ bool AtomicFileWriter::Commit(bool syncToDisk) {
   if (stream_) {
     stream_->flush();
     if (!stream_->good() || !buffer_->FlushAll() || buffer_->failed()) {
-      return Fail("cannot write " + target_.string() + ": " + ErrnoText());
+      return Fail("cannot write " + Named() + ": " + ErrnoText());
     }
   } else if (writtenBytes_ != fileBytes_ && ::ftruncate(fd_, static_cast<off_t>(fileBytes_)) != 0) {
-    return Fail("cannot cut " + target_.string() + " to its length: " + ErrnoText());
+    return Fail("cannot cut " + Named() + " to its length: " + ErrnoText());
   }
   if (syncToDisk && ::fsync(fd_) != 0) {
-    return Fail("cannot sync " + target_.string() + ": " + ErrnoText());
+    return Fail("cannot sync " + Named() + ": " + ErrnoText());
   }
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) {
     ::unlink(temporary_.c_str());
-    return Fail("cannot close " + target_.string() + ": " + ErrnoText());
+    return Fail("cannot close " + Named() + ": " + ErrnoText());
   }
   if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
     const std::string reason = ErrnoText();
     ::unlink(temporary_.c_str());
-    return Fail("cannot replace " + target_.string() + ": " + reason);
+    return Fail("cannot replace " + Named() + ": " + reason);
   }
   ReleaseInBackground(std::exchange(replacedFd_, -1));
+  if (syncToDisk) SyncFolder(target_.parent_path());
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <streambuf>
 #include <string>
@@ -14,6 +15,14 @@
 #include "byte_io.h"
 
 namespace chromiva::data::detail {
+
+// Removes the temporaries of AtomicFileWriter in `folder` whose process has ended (a save that
+// was killed).
+void RemoveStaleTemporaries(const std::filesystem::path& folder);
+
+// `path` with its symbolic links followed to the file they name (which need not exist yet); no
+// value, and the system's reason, for a loop or an unreadable link.
+std::optional<std::filesystem::path> FollowLinks(std::filesystem::path path, std::string& reason);
 
 class FdOutputBuffer : public std::streambuf {
  public:
@@ -42,6 +51,8 @@ class AtomicFileWriter final : public ByteSink {
     kBufferedBlocks,  // written with Append, through the page cache
   };
 
+  // A target that is a symbolic link is followed: the file it names is replaced. Messages name
+  // `target` as given.
   explicit AtomicFileWriter(std::filesystem::path target);
   ~AtomicFileWriter();  // removes the temporary file unless committed
   AtomicFileWriter(const AtomicFileWriter&) = delete;
@@ -71,7 +82,9 @@ class AtomicFileWriter final : public ByteSink {
   bool Fail(const std::string& what);
   void Discard();
   bool WriteAt(const char* data, std::size_t count);
+  std::string Named() const;
 
+  std::filesystem::path named_;
   std::filesystem::path target_;
   std::filesystem::path temporary_;
   int fd_ = -1;

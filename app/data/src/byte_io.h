@@ -176,6 +176,18 @@ class ByteReader {
     return true;
   }
 
+  // Reads the input to its end; returns how many bytes were left.
+  std::uint64_t SkipToEnd() {
+    std::uint64_t skipped = end_ - begin_;
+    begin_ = end_ = 0;
+    while (in_) {
+      in_.read(buffer_.get(), static_cast<std::streamsize>(kReadChunkBytes));
+      skipped += static_cast<std::uint64_t>(in_.gcount());
+    }
+    consumed_ += skipped;
+    return skipped;
+  }
+
   std::uint64_t offset() const { return consumed_; }
   bool readError() const { return in_.bad(); }
 

@@ -28,7 +28,12 @@ bool IsRecordTarget(int target) {
 
 std::vector<int> GridWavelengths(const CsvGrid& grid) {
   std::vector<int> wavelengths;
-  for (int nm = grid.startNm; nm <= grid.endNm; nm += grid.stepNm) wavelengths.push_back(nm);
+  if (grid.stepNm < 1) return wavelengths;
+  // Stops before a step past the end, so that a large step never overflows.
+  for (int nm = grid.startNm; nm <= grid.endNm; nm += grid.stepNm) {
+    wavelengths.push_back(nm);
+    if (grid.stepNm > grid.endNm - nm) break;
+  }
   return wavelengths;
 }
 

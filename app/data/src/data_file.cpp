@@ -1,8 +1,13 @@
 #include "chromiva/data/data_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
-#include <fstream>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -11,6 +16,7 @@
 #include "byte_io.h"
 #include "chromiva/data/text_codec.h"
 #include "data_file_save.h"
+#include "fd_input.h"
 #include "pixel_pairs.h"
 #include "prefaulter.h"
 
@@ -27,7 +33,7 @@ constexpr std::size_t kTextChunkBytes = detail::kReadChunkBytes;
 constexpr std::size_t kPrefaultMinBytes = std::size_t{2} << 20;
 
 DataFileResult Failure(DataFileError error, std::string message) {
-  return DataFileResult{error, std::move(message)};
+  return DataFileResult{error, std::move(message), {}};
 }
 
 std::string SensorLabel(int sensor) {
@@ -35,12 +41,6 @@ std::string SensorLabel(int sensor) {
 }
 
 // ---------------------------------------------------------------- storing
-
-struct EncodedTexts {
-  std::array<std::string, kMaxSensors> kindNames;
-  std::array<std::string, kMaxSensors> serialNos;
-  std::string log;
-};
 
 std::optional<std::string> CheckDocumentCounts(const Ctintrose_mfDoc& document) {
   const SensorTable& table = document.sensorTable;
@@ -58,26 +58,6 @@ std::optional<std::string> CheckDocumentCounts(const Ctintrose_mfDoc& document) 
       return "channel count of LED unit " + std::to_string(u);
   }
   return std::nullopt;
-}
-
-DataFileResult EncodeTexts(const Ctintrose_mfDoc& document, EncodedTexts& encoded) {
-  auto encode = [](const std::string& text, std::string& out, const std::string& what) {
-    std::optional<std::string> bytes = Utf8ToCp932(text);
-    if (!bytes) {
-      return Failure(DataFileError::kTextNotConvertible,
-                     "the " + what + " holds characters that Shift-JIS cannot store");
-    }
-    out = std::move(*bytes);
-    return DataFileResult{};
-  };
-  for (int k = 0; k < document.sensorTable.sensorCount; ++k) {
-    const SensorEntry& sensor = document.Sensor(k);
-    const auto at = static_cast<std::size_t>(k);
-    DataFileResult r = encode(sensor.kindName, encoded.kindNames[at], "kind of " + SensorLabel(k));
-    if (r.ok()) r = encode(sensor.serialNo, encoded.serialNos[at], "serial of " + SensorLabel(k));
-    if (!r.ok()) return r;
-  }
-  return encode(document.operationLog, encoded.log, "operation log");
 }
 
 void PutText(ByteWriter& writer, const std::string& bytes) {
@@ -105,11 +85,11 @@ void PutFloats(ByteWriter& writer, const float* values, int count) {
   std::memcpy(writer.Reserve(bytes), values, bytes);
 }
 
-void PutSensor(ByteWriter& writer, const SensorEntry& sensor, const EncodedTexts& texts, int k) {
+void PutSensor(ByteWriter& writer, const SensorEntry& sensor) {
   const int pixels = sensor.pixelCount;
   writer.Put(sensor.pixelCount);
-  PutText(writer, texts.kindNames[static_cast<std::size_t>(k)]);
-  PutText(writer, texts.serialNos[static_cast<std::size_t>(k)]);
+  PutText(writer, sensor.kindName);
+  PutText(writer, sensor.serialNo);
   writer.Put(sensor.exposureUs);
   for (double c : sensor.compBlock) writer.Put(c);
   for (const PixelArray& step : sensor.darkTables) PutFloats(writer, step.data(), pixels);
@@ -177,7 +157,10 @@ class Loader {
                     ReadSensors(table) && ReadLeds(table) && ReadAllRecords(contents) &&
                     ReadText(contents.log, "operation log");
     prefaulter_.reset();
-    return ok ? DataFileResult{} : result_;
+    if (!ok) return result_;
+    DataFileResult done;
+    done.warning = TrailingBytesWarning();
+    return done;
   }
 
  private:
@@ -208,6 +191,15 @@ class Loader {
     return Fail(DataFileError::kCountBeyondCapacity, "the " + what + " " + std::to_string(value) +
                                                          " is outside 0 to " +
                                                          std::to_string(capacity));
+  }
+
+  // Bytes after the operation log are not part of the document; they are counted, not kept.
+  std::string TrailingBytesWarning() {
+    const std::uint64_t end = reader_.offset();
+    const std::uint64_t extra = reader_.SkipToEnd();
+    if (extra == 0) return {};
+    return std::to_string(extra) + " byte(s) after the end of the operation log (at byte " +
+           std::to_string(end) + ") were ignored";
   }
 
   bool ReadTextLength(std::uint64_t& length, bool allowWide, bool& wide, const std::string& what);
@@ -271,12 +263,14 @@ bool Loader::ReadText(std::string& text, const std::string& what) {
   if (!ReadTextLength(length, true, wide, what)) return false;
   std::string bytes;
   if (!ReadTextBytes(bytes, wide ? length * 2 : length, what)) return false;
-  std::optional<std::string> converted = wide ? Utf16LeToUtf8(bytes) : Cp932ToUtf8(bytes);
+  if (!wide) {
+    text = std::move(bytes);  // kept as it is, whatever its bytes
+    return true;
+  }
+  std::optional<std::string> converted = Utf16LeToCp932(bytes);
   if (!converted) {
     return Fail(DataFileError::kTextNotConvertible,
-                "the " + what +
-                    (wide ? " is not UTF-16 text that Shift-JIS can hold"
-                          : " is not valid Shift-JIS text"));
+                "the " + what + " is not UTF-16 text that Shift-JIS can hold");
   }
   text = std::move(*converted);
   return true;
@@ -391,19 +385,6 @@ void ApplyContents(Ctintrose_mfDoc& document, LoadedContents& contents) {
   document.operationLog = std::move(contents.log);
 }
 
-// The size of a seekable input, read from its start.
-std::optional<std::uint64_t> InputBytes(std::istream& in) {
-  in.seekg(0, std::ios::end);
-  const std::streamoff end = in.tellg();
-  in.seekg(0, std::ios::beg);
-  if (!in || end < 0) {
-    in.clear();
-    in.seekg(0, std::ios::beg);
-    return std::nullopt;
-  }
-  return static_cast<std::uint64_t>(end);
-}
-
 }  // namespace
 
 DataFileResult StoreDataFile(const Ctintrose_mfDoc& document, std::ostream& out) {
@@ -434,20 +415,22 @@ DataFileResult SaveDataFile(Ctintrose_mfDoc& document, const std::filesystem::pa
 
 namespace detail {
 
-DataFileResult StoreDataFile(const Ctintrose_mfDoc& document, ByteSink& sink) {
+DataFileResult StoreDataFile(const Ctintrose_mfDoc& document, ByteSink& sink, Records records) {
   if (std::optional<std::string> bad = CheckDocumentCounts(document)) {
     return Failure(DataFileError::kInconsistentDocument,
                    "the document's " + *bad + " is out of range; nothing written");
   }
-  EncodedTexts texts;
-  if (DataFileResult encoded = EncodeTexts(document, texts); !encoded.ok()) return encoded;
   ByteWriter writer(sink);
   const SensorTable& table = document.sensorTable;
   writer.Put(table.sensorCount);
-  for (int k = 0; k < table.sensorCount; ++k) PutSensor(writer, document.Sensor(k), texts, k);
+  for (int k = 0; k < table.sensorCount; ++k) PutSensor(writer, document.Sensor(k));
   PutLeds(writer, table);
-  PutRecords(writer, document);
-  PutText(writer, texts.log);
+  if (records == Records::kCommitted) {
+    PutRecords(writer, document);
+  } else {
+    for (int k = 0; k < table.sensorCount; ++k) writer.Put(int32_t{0});
+  }
+  PutText(writer, document.operationLog);
   if (!writer.Finish())
     return Failure(DataFileError::kWriteFailed, "the data could not be written");
   return {};
@@ -458,6 +441,15 @@ DataFileResult StoreDataFile(const Ctintrose_mfDoc& document, ByteSink& sink) {
 // same either way.
 DataFileResult SaveDataFile(Ctintrose_mfDoc& document, const std::filesystem::path& path,
                             bool syncToDisk, SavePath via) {
+  DataFileResult result = WriteDataFile(document, path, syncToDisk, via);
+  if (!result.ok()) return result;
+  document.title = path.filename().string();
+  document.modified = false;
+  return result;
+}
+
+DataFileResult WriteDataFile(const Ctintrose_mfDoc& document, const std::filesystem::path& path,
+                             bool syncToDisk, SavePath via) {
   AtomicFileWriter file(path);
   const auto output = via == SavePath::kDirectWhenPossible
                           ? AtomicFileWriter::Output::kDirectBlocks
@@ -474,21 +466,51 @@ DataFileResult SaveDataFile(Ctintrose_mfDoc& document, const std::filesystem::pa
     return result;
   }
   if (!file.Commit(syncToDisk)) return Failure(DataFileError::kWriteFailed, file.error());
-  document.title = path.filename().string();
-  document.modified = false;
   return result;
 }
 
 }  // namespace detail
 
+DataFileResult SaveBytesFile(const std::filesystem::path& path, std::string_view bytes) {
+  detail::AtomicFileWriter file(path);
+  if (!file.Open(detail::AtomicFileWriter::Output::kBufferedBlocks) ||
+      !file.Append(bytes.data(), bytes.size()) || !file.Commit(true)) {
+    return Failure(DataFileError::kWriteFailed, file.error());
+  }
+  return {};
+}
+
 DataFileResult OpenDataFile(Ctintrose_mfDoc& document, const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return Failure(DataFileError::kOpenFailed, "cannot open " + path.string());
-  DataFileResult result = LoadDataFile(document, in, InputBytes(in));
+  const std::string named = path.string();
+  // Non-blocking, so that a FIFO is refused below instead of waiting for a writer.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    return Failure(DataFileError::kOpenFailed, named + ": cannot open: " + std::strerror(errno));
+  }
+  struct FdCloser {
+    int fd;
+    ~FdCloser() { ::close(fd); }
+  } closer{fd};
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) {
+    return Failure(DataFileError::kOpenFailed, named + ": cannot open: " + std::strerror(errno));
+  }
+  if (!S_ISREG(info.st_mode)) {
+    return Failure(DataFileError::kOpenFailed, named + ": not a regular file");
+  }
+  detail::FdInputBuffer buffer(fd);
+  std::istream in(&buffer);
+  DataFileResult result =
+      LoadDataFile(document, in, static_cast<std::uint64_t>(std::max<off_t>(info.st_size, 0)));
   if (!result.ok()) {
-    result.message = path.filename().string() + ": " + result.message;
+    if (buffer.error() != 0) {
+      return Failure(DataFileError::kReadFailed,
+                     named + ": cannot read: " + std::strerror(buffer.error()));
+    }
+    result.message = named + ": " + result.message;
     return result;
   }
+  if (!result.warning.empty()) result.warning = named + ": " + result.warning;
   document.title = path.filename().string();
   document.modified = false;
   return result;

@@ -1,5 +1,7 @@
 #include "chromiva/data/document.h"
 
+#include "chromiva/data/text_codec.h"
+
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
@@ -91,7 +93,7 @@ void Ctintrose_mfDoc::NameUntitledDocument(std::time_t now) {
   if (!IsUntitled(title)) return;
   std::string named;
   for (int k = 0; k < sensorTable.sensorCount && k < kMaxSensors; ++k) {
-    named += Sensor(k).serialNo;
+    named += DisplayText(Sensor(k).serialNo);  // the title is shown and proposed as a name
     named += '_';
   }
   named += FormatLocalTime(now, "%Y%m%d_%H%M%S");

@@ -23,7 +23,10 @@ class IconvHandle {
   iconv_t handle_;
 };
 
-std::optional<std::string> Convert(const char* to, const char* from, std::string_view input) {
+// Converts `input`; at a byte that cannot be converted, `standIn` (when given) is put out for
+// that one byte and the conversion goes on after it, otherwise the conversion fails.
+std::optional<std::string> Convert(const char* to, const char* from, std::string_view input,
+                                   std::optional<std::string_view> standIn = std::nullopt) {
   IconvHandle converter(to, from);
   if (!converter.valid()) return std::nullopt;
   std::string output(input.size() * 2 + 16, '\0');
@@ -36,14 +39,28 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
     const std::size_t rc = iconv(converter.get(), &in, &inLeft, &out, &outLeft);
     produced = output.size() - outLeft;
     if (rc != static_cast<std::size_t>(-1)) break;
-    if (errno != E2BIG) return std::nullopt;  // invalid or unrepresentable character
-    output.resize(output.size() * 2);
+    if (errno == E2BIG) {
+      output.resize(output.size() * 2);
+      continue;
+    }
+    if (!standIn) return std::nullopt;  // invalid or unrepresentable character
+    output.resize(produced);
+    output += *standIn;
+    produced = output.size();
+    output.resize(produced + inLeft * 3 + 16);
+    ++in;  // EILSEQ or a sequence cut short by the end (EINVAL): skip one byte
+    --inLeft;
+    iconv(converter.get(), nullptr, nullptr, nullptr, nullptr);
   }
   output.resize(produced);
   return output;
 }
 
 }  // namespace
+
+std::string DisplayText(std::string_view bytes) {
+  return Convert("UTF-8", "CP932", bytes, kUndecodableStandIn).value_or(std::string());
+}
 
 std::optional<std::string> Cp932ToUtf8(std::string_view bytes) {
   return Convert("UTF-8", "CP932", bytes);
@@ -53,11 +70,8 @@ std::optional<std::string> Utf8ToCp932(std::string_view text) {
   return Convert("CP932", "UTF-8", text);
 }
 
-std::optional<std::string> Utf16LeToUtf8(std::string_view bytes) {
-  // Passing through code page 932 keeps only characters that the file format can store again.
-  std::optional<std::string> local = Convert("CP932", "UTF-16LE", bytes);
-  if (!local) return std::nullopt;
-  return Cp932ToUtf8(*local);
+std::optional<std::string> Utf16LeToCp932(std::string_view bytes) {
+  return Convert("CP932", "UTF-16LE", bytes);
 }
 
 }  // namespace chromiva::data

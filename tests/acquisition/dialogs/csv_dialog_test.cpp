@@ -58,7 +58,7 @@ class CsvDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     data::test::AddSensor(document, "AB123456");
-    data::test::AddSensor(document, "CD654321");
+    data::test::AddSensor(document, "CD\xB1\xB2\xFF");  // stored bytes, shown decoded
     data::test::AddRecords(document, 0, 5);
     data::test::AddRecords(document, 1, 2);
   }
@@ -96,7 +96,7 @@ TEST_F(CsvDialogTest, PrefillsFromTheSettingsAndAppliesTheAutomaticSaveState) {
     EXPECT_EQ(c.Text(kStepNm), "10");
     EXPECT_EQ(c.Text(kFirstNumber), "1");
     EXPECT_EQ(c.Text(kLastNumber), "5");
-    EXPECT_EQ(c.At(kSensor).items, (std::vector<std::string>{"AB123456", "CD654321"}));
+    EXPECT_EQ(c.At(kSensor).items, (std::vector<std::string>{"AB123456", "CDｱｲ\uFFFD"}));
     EXPECT_EQ(c.Selection(kSensor), 0);
     EXPECT_EQ(c.Selection(kTarget), 2);
     EXPECT_EQ(c.At(kTarget).items.size(), 4u);

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "chromiva/acquisition/dialogs/history_dialog.h"
+#include "chromiva/acquisition/history.h"
 #include "test_port.h"
 
 namespace chromiva::acquisition::dialogs {
@@ -51,6 +52,18 @@ TEST_F(HistoryDialogTest, SaveWritesTheStoredHistoryAndCloseTakesOverTheEdit) {
   EXPECT_EQ(document.operationLog, "a\r\nb\r\nc\r\nnote\r\n");
   EXPECT_TRUE(document.modified);
   std::filesystem::remove(path);
+}
+
+TEST_F(HistoryDialogTest, AnEditThatCannotBeStoredIsRefusedAndTheHistoryStays) {
+  document.operationLog = "\x83\x6D\r\n";  // ノ
+  OpenHistoryDialog(document, port, [](HistoryDialog& dialog) {
+    EXPECT_EQ(dialog.controls().Text(kText), "ノ\n");
+    dialog.EditChanged("ノ \xF0\x9F\x98\x80\n");
+    EXPECT_FALSE(dialog.Close());
+  });
+  EXPECT_EQ(port.okMessages, std::vector<std::string>{kHistoryEditRefusal});
+  EXPECT_EQ(document.operationLog, "\x83\x6D\r\n");
+  EXPECT_FALSE(document.modified);
 }
 
 TEST_F(HistoryDialogTest, EnterEndsWithoutTakingOverTheEdit) {

@@ -114,13 +114,13 @@ TEST_F(MaintenanceDialogTest, WithoutASelectedSensorTheTablesCannotChange) {
 
 TEST_F(MaintenanceDialogTest, TheListPathTravelsThroughTheSettings) {
   const auto chosen = WriteFile("chromiva_list2.csv",
-                                "\"C12880MA\",\"CD7654321\",300,0,0,0,0,0\n"
+                                "\"C12880MA\",\"CD\xB1\xB2\",300,0,0,0,0,0\n"
                                 "OTHER,XX,1,1,1,1,1,1\n");
   port.openFile = chosen.string();
   ASSERT_TRUE(OpenMaintenanceDialog(
       MaintenanceContext{document, port, timers, 0, {}, 8192}, false, [](MaintenanceDialog& d) {
         d.Clicked(kFile);
-        EXPECT_EQ(d.controls().At(kSerialList).items, std::vector<std::string>{"CD7654321"});
+        EXPECT_EQ(d.controls().At(kSerialList).items, std::vector<std::string>{"CDｱｲ"});
         d.Selected(kSerialList, 0);
       }));
   EXPECT_EQ(port.choices[0].filter, kListFilter);
@@ -128,7 +128,7 @@ TEST_F(MaintenanceDialogTest, TheListPathTravelsThroughTheSettings) {
   EXPECT_EQ(port.choices[0].initialName, kListInitialName);
   EXPECT_EQ(port.settings.ReadText(kListSection, kListEntry, ""), chosen.string());
   const data::SensorEntry& sensor = document.Sensor(0);
-  EXPECT_EQ(sensor.serialNo, "CD7654321");
+  EXPECT_EQ(sensor.serialNo, "CD\xB1\xB2");  // the list's bytes
   EXPECT_EQ(sensor.compBlock[0], 300.0);
   for (int p = 0; p < data::kMaxPixels; ++p) ASSERT_EQ(sensor.wavelengthTable[p], 300.0F);
   EXPECT_FALSE(OpenMaintenanceDialog(MaintenanceContext{document, port, timers, 0, {}, 8192}, true,

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "chromiva/acquisition/control_ids.h"
+#include "chromiva/data/text_codec.h"
 
 namespace chromiva::acquisition::dialogs {
 namespace {
@@ -108,7 +109,8 @@ void CsvDialog::FillControls() {
   controls_.SetChecked(kVertical, settings_.csvVertical);
   ControlState& sensors = controls_[kSensor];
   const int sensorCount = std::clamp(document_.sensorTable.sensorCount, 0, data::kMaxSensors);
-  for (int k = 0; k < sensorCount; ++k) sensors.items.push_back(document_.Sensor(k).serialNo);
+  for (int k = 0; k < sensorCount; ++k)
+    sensors.items.push_back(data::DisplayText(document_.Sensor(k).serialNo));
   sensors.selection = sensorCount > 0 ? 0 : -1;
   controls_.SetText(kFolder, heldFolder_);
   controls_.SetText(kFixedName, settings_.csvFixedName);

@@ -19,7 +19,9 @@ void HistoryDialog::SaveClicked() {
 }
 
 bool HistoryDialog::Close() {
-  return TakeOverHistoryEdit(document_, controls_.Text(kText));
+  const HistoryEdit edit = TakeOverHistoryEdit(document_, controls_.Text(kText));
+  if (edit == HistoryEdit::kRefused) port_.ShowOkMessage(kHistoryEditRefusal);
+  return edit == HistoryEdit::kTakenOver;
 }
 
 bool OpenHistoryDialog(data::Ctintrose_mfDoc& document, FormPort& port,

@@ -6,6 +6,7 @@
 
 #include "chromiva/acquisition/calibration_io.h"
 #include "chromiva/acquisition/instrument_fault.h"
+#include "chromiva/data/text_codec.h"
 #include "wrenlink.h"
 
 namespace chromiva::acquisition::dialogs {
@@ -29,7 +30,7 @@ std::string WriteReport(int sensor, const std::string& serial, const char* table
                         const TableWrite& write) {
   char line[256];
   std::snprintf(line, sizeof line, "センサー%d (%s) %s: 応答 %d / %d バイト", sensor + 1,
-                serial.c_str(), table, write.acknowledged, write.expected);
+                data::DisplayText(serial).c_str(), table, write.acknowledged, write.expected);
   return line;
 }
 
@@ -158,7 +159,7 @@ void MaintenanceDialog::LoadCalibrationList() {
   list.selection = -1;
   CalibrationList loaded = ReadCalibrationList(listPath_);
   rows_ = std::move(loaded.rows);
-  for (const CalibrationRow& row : rows_) list.items.push_back(row.serial);
+  for (const CalibrationRow& row : rows_) list.items.push_back(data::DisplayText(row.serial));
   if (loaded.truncated) port_.ShowOkMessage(kListTooLong);
 }
 

@@ -22,6 +22,7 @@
 #include "chromiva/acquisition/worker_launcher.h"
 #include "chromiva/data/csv.h"
 #include "chromiva/data/document.h"
+#include "chromiva/data/journal.h"
 #include "chromiva/data/processing.h"
 
 namespace chromiva::acquisition {
@@ -87,6 +88,9 @@ class FormLogic {
   const InstrumentFault& LastFault() const;
   // Replaces how worker threads are started (nullptr: one std::thread per worker).
   void SetWorkerLauncher(std::unique_ptr<WorkerLauncher> launcher);
+  // The journal that every committed pass is appended to before it is shown, and that a data
+  // clear ends; none by default. The front end owns it and ends it after a save.
+  void SetJournal(data::RecordJournal* journal);
 
   // --- Settings ---
   void SetMeasureMode(int mode);  // radio buttons 1008, 1009, 1010

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "chromiva/data/document.h"
 
@@ -12,8 +13,11 @@ namespace chromiva::acquisition {
 
 // "%Y/%m/%d %H:%M:%S," in local time, the event text, CR LF.
 std::string FormatLogLine(std::time_t now, const std::string& text);
-// Appends the line to the document's operationLog and marks the document modified.
-void AppendLog(data::Ctintrose_mfDoc& document, std::time_t now, const std::string& text);
+// Appends the line to the document's operationLog and marks the document modified. The log
+// holds code page 932 bytes: the time and the UTF-8 `text` are converted once; `storedBytes`
+// (pieces of stored texts such as serial numbers, already code page 932) follow as they are.
+void AppendLog(data::Ctintrose_mfDoc& document, std::time_t now, const std::string& text,
+               std::string_view storedBytes = {});
 
 struct HistorySaveResult {
   bool ok = false;
@@ -21,14 +25,24 @@ struct HistorySaveResult {
 };
 
 // Writes the log as stored (not as edited) to a text file: CR characters dropped, every line
-// ended with CR LF, the text in code page 932. The file is replaced only when complete.
+// ended with CR LF, the stored code page 932 bytes as they are. The file is replaced only when
+// complete; the message names `path` and the system's reason.
 HistorySaveResult SaveHistoryText(const std::string& operationLog,
                                   const std::filesystem::path& path);
 
-// The history as the dialog's edit shows it: LF line ends.
+// The history as the dialog's edit shows it: decoded for showing, LF line ends.
 std::string HistoryForEditing(const std::string& operationLog);
-// Closing the dialog: an edit that differs from the log becomes the new log (with CR LF line
-// ends) and marks the document modified. Returns whether the log changed.
-bool TakeOverHistoryEdit(data::Ctintrose_mfDoc& document, const std::string& editedText);
+
+enum class HistoryEdit {
+  kUnchanged,  // the edit shows the log as it is; its bytes stay
+  kTakenOver,  // the edit became the log
+  kRefused,    // the edit holds characters that code page 932 cannot store; the log stays
+};
+inline constexpr const char* kHistoryEditRefusal =
+    "履歴に保存できない文字が含まれています。";  // shown for kRefused
+
+// Closing the dialog: an edit that differs from the log is converted once to code page 932 and
+// becomes the new log (with CR LF line ends), marking the document modified.
+HistoryEdit TakeOverHistoryEdit(data::Ctintrose_mfDoc& document, const std::string& editedText);
 
 }  // namespace chromiva::acquisition

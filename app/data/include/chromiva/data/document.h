@@ -28,6 +28,7 @@ using PixelTable = std::array<float, kTableValues>;
 // transmission tables carry one value more than the pixels; for the white and transmission
 // tables it is the exposure (in microseconds) at which the reference was taken.
 struct SensorEntry {
+  // Code page 932 bytes as the file or the instrument gave them; shown through DisplayText.
   std::string kindName;
   std::string serialNo;
   int32_t pixelCount = kMaxPixels;
@@ -82,8 +83,8 @@ class Ctintrose_mfDoc {
   SensorTable sensorTable;
   std::array<int32_t, kMaxSensors> recordCount{};
   std::array<PixelArray, kMaxSensors> skyBgdTable{};
-  std::string operationLog;  // UTF-8, lines end in CR LF
-  std::string title = kUntitledTitle;
+  std::string operationLog;  // code page 932 bytes as stored (see text_codec.h), lines end in CR LF
+  std::string title = kUntitledTitle;  // UTF-8
   bool modified = false;
 
   SensorEntry& Sensor(int sensor);

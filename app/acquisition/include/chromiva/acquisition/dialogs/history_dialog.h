@@ -37,7 +37,8 @@ class HistoryDialog {
   // Enter (the default OK): the dialog ends and the edit is not taken over.
   void Enter() {}
   // Esc or the close box: an edit that differs from the history replaces it and marks the
-  // document modified. Returns whether it did.
+  // document modified. Returns whether it did. An edit that code page 932 cannot hold is
+  // refused with kHistoryEditRefusal and the history stays.
   bool Close();
 
  private:
