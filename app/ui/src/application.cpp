@@ -1,5 +1,7 @@
 #include "application.h"
 
+#include <QTimer>
+
 #include <QIcon>
 
 #include "chromiva/data/document.h"
@@ -52,8 +54,12 @@ int Ctintrose_mfApp::Run(QApplication& app, const StartOptions& options) {
     frame.view()->InitialUpdate();
   }
   frame.show();
+  const bool demoRun = options.demo || !options.demoScreenshot.isEmpty();
+  if (options.file.isEmpty() && !demoRun) {
+    QTimer::singleShot(0, &frame, [&frame] { frame.OfferJournalRecovery(); });
+  }
   std::unique_ptr<DemoRun> demo;
-  if (options.demo || !options.demoScreenshot.isEmpty()) {
+  if (demoRun) {
     demo = std::make_unique<DemoRun>(frame, options.demoScreenshot);
     demo->Start();
   }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "chromiva/acquisition/form_logic.h"
+#include "chromiva/data/journal.h"
 
 namespace chromiva::ui {
 
@@ -44,7 +45,15 @@ class FormBinding {
   // The settings as they stand, to be stored at exit.
   acquisition::FormSettings CurrentSettings() const;
 
+  // Every committed pass goes to the journal before it is shown; a save, a new or an opened
+  // document ends it.
+  void FinishJournal() { journal_.Finish(); }
+  // The journal's first write failure, once; empty when there is none to tell.
+  std::string TakeJournalError();
+
  private:
+  data::RecordJournal journal_;  // outlives the logic, which writes to it
+  bool journalErrorTold_ = false;
   acquisition::FormLogic logic_;
   int storedMaintenanceMode_;
 };

@@ -206,6 +206,13 @@ void Ctintrose_mfView::resizeEvent(QResizeEvent* event) {
 void Ctintrose_mfView::Handle(const std::function<void()>& handler) {
   handler();
   Refresh();
+  const std::string journalError = binding_->TakeJournalError();
+  if (!journalError.empty()) {
+    ShowOkMessage(
+        "記録の控え (ジャーナル) に書き込めません。計測は続きますが、異常終了時には"
+        "復元できません。\n" +
+        journalError);
+  }
 }
 
 void Ctintrose_mfView::RunControlCommand(int id) {

@@ -298,8 +298,26 @@ bool CMainFrame::SaveModified() {
   return answer == SaveAnswer::kDiscard;
 }
 
+void CMainFrame::OfferJournalRecovery(const JournalQuestion& ask) {
+  const JournalQuestion question =
+      ask ? ask : [this](const std::string& text) { return AskAboutJournal(this, text); };
+  recoveredJournal_ = ui::OfferJournalRecovery(
+      document_, data::DefaultJournalFolder(), question,
+      [this](const std::string& message) { view_->ShowOkMessage(message); });
+  if (!recoveredJournal_.empty()) AfterDocumentChange();
+}
+
+// The records in memory were saved or let go: the journals that kept them are done with.
+void CMainFrame::EndJournals() {
+  view_->binding().FinishJournal();
+  if (recoveredJournal_.empty()) return;
+  data::DiscardJournal(recoveredJournal_);
+  recoveredJournal_.clear();
+}
+
 bool CMainFrame::NewDocument() {
   if (!DocumentCommandsAllowed() || !SaveModified()) return false;
+  EndJournals();
   ResetDocument(document_, view_->binding().fields().detected);
   path_.clear();
   AfterDocumentChange();
@@ -314,6 +332,7 @@ bool CMainFrame::OpenDocument(const QString& path) {
                          result.message);
     return false;
   }
+  EndJournals();
   path_ = QFileInfo(path).absoluteFilePath();
   AddRecentFile(path_);
   AfterDocumentChange();
@@ -355,6 +374,7 @@ bool CMainFrame::SaveTo(const QString& path) {
     view_->ShowOkMessage(path.toStdString() + ": " + result.message);
     return false;
   }
+  EndJournals();
   path_ = QFileInfo(path).absoluteFilePath();
   AddRecentFile(path_);
   UpdateCaption();

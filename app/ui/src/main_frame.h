@@ -11,6 +11,7 @@
 #include "chromiva/acquisition/settings_store.h"
 #include "chromiva/data/document.h"
 #include "graph_view.h"
+#include "journal_offer.h"
 
 class QAction;
 class QMenu;
@@ -32,6 +33,9 @@ class CMainFrame : public QMainWindow {
   // The document commands. Each one first offers to save a modified document and does
   // nothing when that is cancelled. They return true when done.
   bool NewDocument();
+  // Offers the journals of recordings that ended without a save (at start-up, with an empty
+  // document); `ask` answers instead of the question box (tests).
+  void OfferJournalRecovery(const JournalQuestion& ask = {});
   // Opens `path`; a refused file is reported and the document stays as it was.
   bool OpenDocument(const QString& path);
   bool SaveDocument();
@@ -55,6 +59,7 @@ class CMainFrame : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  void EndJournals();
   void BuildMenus();
   void BuildToolBar();
   void BuildStatusBar();
@@ -75,6 +80,7 @@ class CMainFrame : public QMainWindow {
   acquisition::SettingsStore& store_;
   Ctintrose_mfView* view_;
   QString path_;
+  std::filesystem::path recoveredJournal_;  // recovered into the document, not yet saved
   std::vector<std::string> recentFiles_;
   QMenu* fileMenu_ = nullptr;
   QMenu* viewMenu_ = nullptr;
