@@ -108,7 +108,7 @@ class MainWindowTest : public QObject {
   void historyDialogShowsTheLog() {
     QString shown;
     QString title;
-    WhenModal([&](QDialog& dialog) {
+    const auto pending = WhenModal([&](QDialog& dialog) {
       title = dialog.windowTitle();
       shown = Find<QPlainTextEdit>(dialog, 1057)->toPlainText();
     });
@@ -123,7 +123,7 @@ class MainWindowTest : public QObject {
     const QString path = folder_.filePath(QStringLiteral("records.csv"));
     chosenFile_ = path.toStdString();
     bool accepted = false;
-    WhenModal([&](QDialog& dialog) {
+    const auto pending = WhenModal([&](QDialog& dialog) {
       QCOMPARE(dialog.windowTitle(), QStringLiteral("CSVファイル保存"));
       QVERIFY(SaveScreenshot(*frame_, "window-with-csv-dialog.png", &dialog));
       QVERIFY(ClickIn(dialog, 1));
@@ -201,7 +201,7 @@ class MainWindowTest : public QObject {
     };
     for (const Mode& mode : modes) {
       Click(mode.radio);
-      QTest::qWait(200);  // the redraw the mode change arms, before the measurement
+      QTest::qWait(200);      // the redraw the mode change arms, before the measurement
       Click(control::kNext);  // the record the last one-shot committed
       for (int sensor = 0; mode.reference != 0 && sensor < 2; ++sensor) {
         SelectSensor(sensor);

@@ -134,14 +134,14 @@ class MaintenanceWindowTest : public QObject {
     QVERIFY(open && open->isEnabled());
     const int mirror = view_->binding().logic().MirrorDeviceIndex();
     QFile::remove(TracePath());
-    WhenModal([](QDialog& dialog) {
+    auto pending = WhenModal([](QDialog& dialog) {
       QVERIFY(ClickIn(dialog, 1061));
       QCOMPARE(Find<QLineEdit>(dialog, 1059)->text(), QStringLiteral("-1000"));
       QVERIFY(SaveScreenshot(dialog, "dialog-mirror-window.png"));
       QVERIFY(ClickIn(dialog, 2));
     });
     open->trigger();
-    WhenModal([](QDialog& dialog) {
+    pending = WhenModal([](QDialog& dialog) {
       for (int press = 0; press < 33; ++press) QVERIFY(ClickIn(dialog, 1060));
       auto* position = Find<QLineEdit>(dialog, 1059);
       QCOMPARE(position->text(), QStringLiteral("-32536"));
@@ -166,7 +166,7 @@ class MaintenanceWindowTest : public QObject {
 
  private:
   void RunMaintenance(std::function<void(QDialog&)> act) {
-    WhenModal(std::move(act));
+    const auto pending = WhenModal(std::move(act));
     QVERIFY(ClickIn(*view_, control::kMaintenance));
   }
   static QString TableLine(const QDialog& dialog, int row) {

@@ -10,23 +10,25 @@
 #include <QTimer>
 #include <QtTest>
 #include <functional>
+#include <memory>
 
 namespace chromiva::ui::testing {
 
 // Runs `act` on the next modal dialog as soon as it is shown; a dialog that `act` leaves open
-// (also after a failed check) is then closed as by its close box.
-inline void WhenModal(std::function<void(QDialog&)> act) {
-  auto* poll = new QTimer;
+// (also after a failed check) is then closed as by its close box. The wait ends with the
+// returned timer, so a dialog that never opened cannot take over a later one.
+[[nodiscard]] inline std::unique_ptr<QTimer> WhenModal(std::function<void(QDialog&)> act) {
+  auto poll = std::make_unique<QTimer>();
   poll->setInterval(10);
-  QObject::connect(poll, &QTimer::timeout, [poll, act = std::move(act)] {
+  QObject::connect(poll.get(), &QTimer::timeout, [timer = poll.get(), act = std::move(act)] {
     QPointer<QDialog> dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     if (dialog == nullptr || !dialog->isVisible()) return;
-    poll->stop();
-    poll->deleteLater();
+    timer->stop();
     act(*dialog);
     if (dialog != nullptr && dialog->isVisible()) dialog->reject();
   });
   poll->start();
+  return poll;
 }
 
 // The widget of control `id` of a dialog or the form.
