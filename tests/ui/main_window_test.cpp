@@ -1,8 +1,11 @@
 // The real main window on simulated spectrometers: detection, one shot, a recorded run, the
-// refused close during a pass, and saving and opening the data file.
+// refused close during a pass, browsing, the history and CSV dialogs, saving and opening the
+// data file, the three measuring modes with their references, data clear and the dark sequence.
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cstdlib>
@@ -10,10 +13,12 @@
 #include "chromiva/acquisition/control_ids.h"
 #include "form_view.h"
 #include "main_frame.h"
+#include "window_test_support.h"
 #include "wrenlink.h"
 
 using namespace chromiva;
 using namespace chromiva::ui;
+using namespace chromiva::ui::testing;
 namespace control = acquisition::control;
 
 class MainWindowTest : public QObject {
@@ -25,8 +30,13 @@ class MainWindowTest : public QObject {
     setenv("WRENLINK_SIM_SPEED", "100", 1);
     frame_ = std::make_unique<CMainFrame>(document_, store_, false);
     view_ = frame_->view();
-    view_->SetDialogAnswers([](const std::string&) { return true; },
-                            [this](const std::string& message) { messages_.push_back(message); });
+    view_->SetDialogAnswers(
+        [this](const std::string& question) {
+          questions_.push_back(question);
+          return answer_;
+        },
+        [this](const std::string& message) { messages_.push_back(message); });
+    view_->SetFileAnswer([this](const std::string&) { return chosenFile_; });
     frame_->SetSaveQuestion([](const QString&) { return CMainFrame::SaveAnswer::kDiscard; });
     view_->InitialUpdate();
     frame_->show();
@@ -78,6 +88,57 @@ class MainWindowTest : public QObject {
     Screenshot("window-after-measurement.png");
   }
 
+  void backAndNextStopAtTheEnds() {
+    const int records = document_.recordCount[0];
+    QCOMPARE(view_->binding().fields().displayIndex, records - 1);
+    const auto shows = [this, records](int shown) {
+      return Edit(control::kPosition)->text() == QStringLiteral("%1 / %2").arg(shown).arg(records);
+    };
+    Click(control::kBack);
+    Click(control::kBack);
+    QVERIFY(shows(records - 2));
+    Click(control::kNext);
+    Click(control::kNext);
+    QVERIFY(shows(records));
+    Click(control::kNext);
+    QVERIFY(shows(records));
+    QCOMPARE(view_->binding().fields().displayIndex, records - 1);
+  }
+
+  void historyDialogShowsTheLog() {
+    QString shown;
+    QString title;
+    const auto pending = WhenModal([&](QDialog& dialog) {
+      title = dialog.windowTitle();
+      shown = Find<QPlainTextEdit>(dialog, 1057)->toPlainText();
+    });
+    Click(control::kHistory);
+    QCOMPARE(title, QStringLiteral("作業履歴（検出～計測、任意文字挿入可能）"));
+    QVERIFY(shown.contains(QStringLiteral(",センサー検出 1:serial=")));
+    QVERIFY(shown.contains(QStringLiteral(",計測開始 DataNo=")));
+    QCOMPARE(view_->Graph()->FirstGuidance(), std::string("計測の履歴を表示します"));
+  }
+
+  void csvDialogOkWritesTheFile() {
+    const QString path = folder_.filePath(QStringLiteral("records.csv"));
+    chosenFile_ = path.toStdString();
+    bool accepted = false;
+    const auto pending = WhenModal([&](QDialog& dialog) {
+      QCOMPARE(dialog.windowTitle(), QStringLiteral("CSVファイル保存"));
+      QVERIFY(SaveScreenshot(*frame_, "window-with-csv-dialog.png", &dialog));
+      QVERIFY(ClickIn(dialog, 1));
+      accepted = !dialog.isVisible();
+    });
+    Click(control::kCsv);
+    chosenFile_.reset();
+    QVERIFY(accepted);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    // A line per wavelength (340 .. 850 nm in 10-nm steps) after the heading lines.
+    QVERIFY2(lines.size() > 52, qPrintable(QString::number(lines.size())));
+  }
+
   void saveAndOpenDataFile() {
     const int records = document_.recordCount[0];
     const QString path = folder_.filePath(QStringLiteral("run.cvdata"));
@@ -115,13 +176,103 @@ class MainWindowTest : public QObject {
     QCOMPARE(frame_->windowTitle(), QStringLiteral("chromiva - run.cvdata"));
   }
 
+  // A one-shot in each mode, reflectance and transmittance after registering each sensor's
+  // reference from the record on display: their ratio curves lie in the graph.
+  void eachModeMeasuresAfterItsReference() {
+    Type(control::kAverage, "1");
+    Click(control::kRecordMode);  // one-shot is for the single-record mode
+    // Short exposures keep the spectra inside the default graph limits.
+    for (int sensor = 0; sensor < 2; ++sensor) {
+      SelectSensor(sensor);
+      Type(control::kExposure, "20");
+    }
+    struct Mode {
+      int radio;
+      int reference;
+      const char* question;
+      const char* screenshot;
+    };
+    const Mode modes[] = {
+        {control::kLightSource, 0, nullptr, "window-light-source.png"},
+        {control::kReflectance, control::kWhite, "白色板での測定値を登録しますか",
+         "window-reflectance.png"},
+        {control::kTransmittance, control::kTransmission, "透過１００％での測定値を登録しますか",
+         "window-transmittance.png"},
+    };
+    for (const Mode& mode : modes) {
+      Click(mode.radio);
+      QTest::qWait(200);      // the redraw the mode change arms, before the measurement
+      Click(control::kNext);  // the record the last one-shot committed
+      for (int sensor = 0; mode.reference != 0 && sensor < 2; ++sensor) {
+        SelectSensor(sensor);
+        questions_.clear();
+        Click(mode.reference);
+        QCOMPARE(questions_, std::vector<std::string>{mode.question});
+      }
+      const int records = document_.recordCount[0];
+      Click(control::kOneShot);
+      QTRY_VERIFY_WITH_TIMEOUT(Idle() && document_.recordCount[0] == records + 1, 20000);
+      Screenshot(mode.screenshot);
+      const QImage graph = view_->Graph()->View()->FrameImage();
+      // Measured curves are green, ratio curves blue, in one shade per sensor.
+      QVERIFY(CountPixels(graph, [](QColor c) {
+                return c.red() == 0 && c.blue() == 0 && c.green() > 150;
+              }) > 300);
+      QCOMPARE(CountPixels(graph,
+                           [](QColor c) {
+                             return c.red() == 60 && c.green() == 60 && c.blue() > 150;
+                           }) > 300,
+               mode.reference != 0);
+    }
+  }
+
+  // Cancel keeps the records; OK clears them and names the document "無題".
+  void dataClearAsksFirst() {
+    const int records = document_.recordCount[0];
+    QVERIFY(records > 0);
+    for (bool answer : {false, true}) {
+      answer_ = answer;
+      questions_.clear();
+      Click(control::kClear);
+      QCOMPARE(questions_, std::vector<std::string>{"データを削除していいですか？"});
+      QCOMPARE(document_.recordCount[0], answer ? 0 : records);
+    }
+    answer_ = true;
+    QCOMPARE(Edit(control::kPosition)->text(), QStringLiteral("1 / 0"));
+    QCOMPARE(Edit(control::kRecordCount)->text(), QStringLiteral("0"));
+    QCOMPARE(frame_->windowTitle(), QStringLiteral("chromiva - 無題"));
+    messages_.clear();
+    Click(control::kClear);
+    QCOMPARE(messages_, std::vector<std::string>{"削除するデータはありません"});
+  }
+
+  void darkSequenceAsksAndRegisters() {
+    questions_.clear();
+    Click(control::kDark);
+    QVERIFY(view_->binding().fields().darkRunning);
+    QVERIFY(!view_->Control(control::kStartStop)->isEnabled());
+    QVERIFY(!view_->Control(control::kDetect)->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(!view_->binding().fields().darkRunning, 30000);
+    QCOMPARE(
+        questions_,
+        (std::vector<std::string>{
+            "ティントローズを遮光してください。ダーク計測には３０秒かかります。よろしいですか?",
+            "ダーク計測を終了しました。装置へ登録しますか?"}));
+    QCOMPARE(view_->Graph()->FirstGuidance(),
+             std::string("装置への登録を終了しました。計測が可能です"));
+    QVERIFY(view_->Control(control::kStartStop)->isEnabled());
+    QVERIFY(view_->Control(control::kDetect)->isEnabled());
+    const data::SensorEntry& sensor = document_.Sensor(0);
+    QVERIFY(sensor.darkTables[19][100] > sensor.darkTables[0][100]);
+  }
+
  private:
   bool Idle() const {
     return !view_->binding().fields().measuring && !view_->binding().AcquisitionBusy();
   }
   void Click(int id) {
     auto* button = qobject_cast<QAbstractButton*>(view_->Control(id));
-    QVERIFY(button && button->isEnabled());
+    QVERIFY2(button && button->isEnabled(), qPrintable(QString::number(id)));
     button->click();
   }
   QString Caption(int id) const {
@@ -136,7 +287,18 @@ class MainWindowTest : public QObject {
   }
   void Screenshot(const char* name) {
     QTest::qWait(250);  // the start-up drawing after a change
-    QVERIFY(frame_->grab().save(QStringLiteral(CHROMIVA_SCREENSHOT_DIR "/") + name));
+    QVERIFY(SaveScreenshot(*frame_, name));
+  }
+  void SelectSensor(int row) {
+    qobject_cast<QListWidget*>(view_->Control(control::kSensorList))->setCurrentRow(row);
+    QCOMPARE(view_->binding().fields().selectedSensor, row);
+  }
+  static int CountPixels(const QImage& image, bool (*matches)(QColor)) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) count += matches(image.pixelColor(x, y)) ? 1 : 0;
+    }
+    return count;
   }
 
   acquisition::MemorySettingsStore store_;
@@ -144,6 +306,9 @@ class MainWindowTest : public QObject {
   std::unique_ptr<CMainFrame> frame_;
   Ctintrose_mfView* view_ = nullptr;
   std::vector<std::string> messages_;
+  std::vector<std::string> questions_;
+  bool answer_ = true;
+  std::optional<std::string> chosenFile_;
   QTemporaryDir folder_;
 };
 

@@ -350,6 +350,7 @@ void Ctintrose_mfView::ShowOkMessage(const std::string& message) {
 }
 
 std::optional<std::string> Ctintrose_mfView::ChooseSaveFile(const acquisition::FileChoice& choice) {
+  if (chooseFile_) return chooseFile_(choice.defaultExtension);
   QFileDialog dialog(this);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilters(QtNameFilters(choice.filter));
@@ -360,6 +361,7 @@ std::optional<std::string> Ctintrose_mfView::ChooseSaveFile(const acquisition::F
 }
 
 std::optional<std::string> Ctintrose_mfView::ChooseOpenFile(const acquisition::FileChoice& choice) {
+  if (chooseFile_) return chooseFile_(choice.defaultExtension);
   QFileDialog dialog(this);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
@@ -375,6 +377,7 @@ std::optional<std::string> Ctintrose_mfView::ChooseOpenFile(const acquisition::F
 
 std::optional<std::string> Ctintrose_mfView::ChooseFolder(const std::string& title,
                                                           const std::string& initialFolder) {
+  if (chooseFile_) return chooseFile_({});
   const QString folder = QFileDialog::getExistingDirectory(this, Q(title), Q(initialFolder));
   if (folder.isEmpty()) return std::nullopt;
   return folder.toStdString();

@@ -55,6 +55,10 @@ class Ctintrose_mfView : public QWidget, public acquisition::FormPort {
       std::function<std::optional<std::string>(const std::string&, const std::string&)> answer) {
     enterNumber_ = std::move(answer);
   }
+  // Answers the file and folder choosers instead of QFileDialog (tests): `defaultExtension` is
+  // that of the file chooser, empty for the folder chooser; no value is a cancelled chooser.
+  using FileAnswer = std::function<std::optional<std::string>(const std::string& defaultExtension)>;
+  void SetFileAnswer(FileAnswer answer) { chooseFile_ = std::move(answer); }
 
   // FormPort
   void ShowMessage(const std::string& line) override;
@@ -112,6 +116,7 @@ class Ctintrose_mfView : public QWidget, public acquisition::FormPort {
   std::function<bool(const std::string&)> ask_;
   std::function<void(const std::string&)> tell_;
   std::function<std::optional<std::string>(const std::string&, const std::string&)> enterNumber_;
+  FileAnswer chooseFile_;
 };
 
 }  // namespace chromiva::ui
