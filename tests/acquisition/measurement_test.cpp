@@ -90,6 +90,18 @@ TEST_F(Measurement, RecordingCommitsEveryPassAndStampsItsTime) {
   EXPECT_TRUE(document.modified);
 }
 
+TEST_F(Measurement, APassThatLandsAfterTheStopShowsInThePosition) {
+  DetectWith("spectrometer:exposure=1000");
+  form->SetControlChecked(control::kRecordMode, true);
+  form->RecordModeClicked();
+  form->StartStopMeasurement();
+  ASSERT_TRUE(port.FireNext(*form));  // the first pass runs
+  form->StartStopMeasurement();       // stopped while it runs: it still lands
+  port.RunTimers(*form);
+  EXPECT_EQ(document.recordCount[0], 1);
+  EXPECT_EQ(form->controls().Text(control::kPosition), "1 / 1");
+}
+
 TEST_F(Measurement, CommittedPassesGoToTheJournalAndADataClearEndsIt) {
   const auto folder = std::filesystem::path(::testing::TempDir()) / "chromiva_journal_hook";
   std::filesystem::remove_all(folder);

@@ -123,9 +123,11 @@ void MeasurementCycle::FinishPassOnWindowThread() {
   if (c_.view.recordMode) {
     CommitRecord();
     c_.shared.displayIndex = std::max(c_.document.recordCount[0] - 1, 0);
+    c_.ShowPosition();  // the count grew: also after a stop, when the last pass lands
   } else if (f_.keepNext) {
     f_.keepNext = false;
     CommitRecord();
+    c_.ShowPosition();
   }
   c_.port.DrawGraph();
   c_.ShowSummaryOfSelected();
