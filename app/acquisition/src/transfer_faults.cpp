@@ -1,5 +1,6 @@
 // Passes and dark sequences whose transfers did not arrive whole: one sensor's share of a
 // pass, the end of a pass that did not complete, the dark frames and the refused dark.
+#include "chromiva/data/text_codec.h"
 #include "measurement_cycle.h"
 #include "reference_captures.h"
 #include "wrenlink.h"
@@ -36,7 +37,8 @@ void MeasurementCycle::EndFaultedPass() {
   c_.UpdateControlStates();
   const InstrumentFault& fault = c_.lastFault;
   if (!fault.Failed()) return;
-  const std::string text = DescribeFault(fault, c_.document.Sensor(fault.sensor).serialNo);
+  const std::string text =
+      DescribeFault(fault, data::DisplayText(c_.document.Sensor(fault.sensor).serialNo));
   c_.AppendLogLine(text + " ");
   c_.port.ShowOkMessage(text);
 }
@@ -64,8 +66,9 @@ void ReferenceCaptures::RefuseDarkRegistration() {
   c_.port.ShowMessage("ダーク計測を中止しました。ダークは登録していません");
   const InstrumentFault& fault = c_.lastFault;
   if (!fault.Failed()) return;
-  c_.port.ShowOkMessage(DescribeFault(fault, c_.document.Sensor(fault.sensor).serialNo) +
-                        "\nダークは登録していません（装置のダークテーブルは変わっていません）");
+  c_.port.ShowOkMessage(
+      DescribeFault(fault, data::DisplayText(c_.document.Sensor(fault.sensor).serialNo)) +
+      "\nダークは登録していません（装置のダークテーブルは変わっていません）");
 }
 
 }  // namespace chromiva::acquisition
