@@ -36,9 +36,9 @@ void ConsolePort::StartProgress() {
   progress_ = ProgressThrottle(isatty(STDERR_FILENO) != 0, progressStart_);
 }
 
-void ConsolePort::UpdateProgress(const std::function<std::string(double)>& text) {
+void ConsolePort::UpdateProgress(const std::function<std::string(double)>& text, bool last) {
   const auto now = ProgressThrottle::Clock::now();
-  if (!progress_.Take(now)) return;
+  if (!progress_.Take(now) && !(last && progress_.terminal())) return;
   const std::string line = text(std::chrono::duration<double>(now - progressStart_).count());
   if (!progress_.terminal()) {
     std::fprintf(stderr, "%s\n", line.c_str());

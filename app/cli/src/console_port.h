@@ -58,8 +58,9 @@ class ConsolePort : public acquisition::FormPort {
   // Starts the status line's clock: elapsed times count from here.
   void StartProgress();
   // Shows `text(elapsed seconds)` as the status line when one is due; the text is composed
-  // only then. On a terminal later lines overwrite it.
-  void UpdateProgress(const std::function<std::string(double)>& text);
+  // only then; `last` draws it in any case (on a terminal). On a terminal later lines
+  // overwrite it.
+  void UpdateProgress(const std::function<std::string(double)>& text, bool last = false);
 
   // Installs the Ctrl-C handler used by Run.
   static void CatchInterrupts();

@@ -75,15 +75,15 @@ void Record(FormLogic& form, ConsolePort& port, int count, const std::function<i
       std::_Exit(saved == kExitOk ? StopSignalStatus() : saved);
     }
     if (!form.fields().measuring) return;
-    bool full = document.recordCount[0] >= data::kMaxCommittedRecords;
-    if ((count > 0 && committed() >= count) || full) {
-      if (full) port.PrintLine("the record store is full (86399 records)");
-      form.StartStopMeasurement();
-      return;
-    }
-    port.UpdateProgress([&](double elapsed) {
-      return RecordingProgress(committed(), count, elapsed, std::time(nullptr));
-    });
+    const bool full = document.recordCount[0] >= data::kMaxCommittedRecords;
+    const bool reached = (count > 0 && committed() >= count) || full;
+    if (full) port.PrintLine("the record store is full (86399 records)");
+    port.UpdateProgress(
+        [&](double elapsed) {
+          return RecordingProgress(committed(), count, elapsed, std::time(nullptr));
+        },
+        reached);
+    if (reached) form.StartStopMeasurement();
   };
   auto done = [&] { return !form.fields().measuring && form.AcquisitionState() == 0; };
   auto stop = [&] {
