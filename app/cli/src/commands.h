@@ -3,6 +3,7 @@
 // refused file, 3 stopped by an instrument fault (after saving what was committed).
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -15,13 +16,33 @@ inline constexpr int kExitFault = 3;
 
 using Words = std::vector<std::string>;
 
+// One line of a command's help: the option as typed (with its value's name) and what it does.
+struct OptionHelp {
+  const char* option;
+  const char* text;
+};
+
 struct Command {
   const char* name;
-  const char* usage;
+  const char* usage;    // the synopsis, also the README's command table
+  const char* summary;  // one line
+  std::vector<OptionHelp> options;
   int (*run)(const Words& words);
 };
 
 const std::vector<Command>& CommandTable();
+
+// The command named `name`, or none.
+const Command* FindCommand(const std::string& name);
+
+// "usage: ..." with every command's synopsis, the environment and the exit statuses.
+void PrintUsage(FILE* out);
+
+// The command's synopsis, summary and one line per option.
+void PrintCommandHelp(const Command& command, FILE* out);
+
+// The program's and Wrenlink's versions.
+void PrintVersion(FILE* out);
 
 int RunDevices(const Words& words);
 int RunMeasure(const Words& words);

@@ -31,18 +31,30 @@ void ConsolePort::PrintLine(const std::string& line) {
   std::fprintf(stderr, "%s\n", line.c_str());
 }
 
-void ConsolePort::ShowProgress(const std::string& text) {
-  if (!isatty(STDERR_FILENO)) return;
-  std::fprintf(stderr, "\r\033[K%s", text.c_str());
+void ConsolePort::StartProgress() {
+  progressStart_ = ProgressThrottle::Clock::now();
+  progress_ = ProgressThrottle(isatty(STDERR_FILENO) != 0, progressStart_);
+}
+
+void ConsolePort::UpdateProgress(const std::function<std::string(double)>& text, bool last) {
+  const auto now = ProgressThrottle::Clock::now();
+  if (!progress_.Take(now) && !(last && progress_.terminal())) return;
+  const std::string line = text(std::chrono::duration<double>(now - progressStart_).count());
+  if (!progress_.terminal()) {
+    std::fprintf(stderr, "%s\n", line.c_str());
+    return;
+  }
+  std::fprintf(stderr, "\r\033[K%s", line.c_str());
   std::fflush(stderr);
   progressShown_ = true;
 }
 
 void ConsolePort::ShowMessage(const std::string& line) {
-  PrintLine(line);
+  if (!quiet_) PrintLine(line);
 }
 
 void ConsolePort::ShowMessageLines(const std::string& first, const std::string& second) {
+  if (quiet_) return;
   PrintLine(first);
   if (!second.empty()) PrintLine(second);
 }
@@ -58,6 +70,7 @@ void ConsolePort::DeliverForwarded() {
     std::lock_guard<std::mutex> lock(forwardMutex_);
     lines.swap(forwarded_);
   }
+  if (quiet_) return;
   for (const auto& line : lines) PrintLine(line);
 }
 
@@ -105,6 +118,10 @@ void ConsolePort::Run(acquisition::FormLogic& form, const std::function<bool()>&
     afterEvent();
   }
   DeliverForwarded();
+  if (progressShown_) {  // the last status stays on its own line
+    std::fputc('\n', stderr);
+    progressShown_ = false;
+  }
 }
 
 }  // namespace chromiva::cli

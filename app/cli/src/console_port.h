@@ -1,6 +1,6 @@
-// The form port of the command-line front end: guidance lines on standard error, questions
-// answered OK by --yes and Cancel otherwise, and window timers run by a small event loop on
-// the real clock.
+// The form port of the command-line front end: guidance lines on standard error (none with
+// --quiet), a status line kept up to date, questions answered OK by --yes and Cancel otherwise, and
+// window timers run by a small event loop on the real clock.
 #pragma once
 
 #include <csignal>
@@ -10,12 +10,13 @@
 
 #include "chromiva/acquisition/form_logic.h"
 #include "chromiva/acquisition/timer_queue.h"
+#include "progress_line.h"
 
 namespace chromiva::cli {
 
 class ConsolePort : public acquisition::FormPort {
  public:
-  explicit ConsolePort(bool answerYes) : answerYes_(answerYes) {}
+  explicit ConsolePort(bool answerYes, bool quiet = false) : answerYes_(answerYes), quiet_(quiet) {}
 
   void ShowMessage(const std::string& line) override;
   void ShowMessageLines(const std::string& first, const std::string& second) override;
@@ -51,18 +52,27 @@ class ConsolePort : public acquisition::FormPort {
   void Run(acquisition::FormLogic& form, const std::function<bool()>& done,
            const std::function<void()>& afterEvent, const std::function<void()>& onInterrupt);
 
-  // A progress line that later lines overwrite (only on a terminal).
-  void ShowProgress(const std::string& text);
+  // A line of ours (not the form's guidance) on standard error, shown even with --quiet.
+  void PrintLine(const std::string& line);
+
+  // Starts the status line's clock: elapsed times count from here.
+  void StartProgress();
+  // Shows `text(elapsed seconds)` as the status line when one is due; the text is composed
+  // only then; `last` draws it in any case (on a terminal). On a terminal later lines
+  // overwrite it.
+  void UpdateProgress(const std::function<std::string(double)>& text, bool last = false);
 
   // Installs the Ctrl-C handler used by Run.
   static void CatchInterrupts();
   static bool Interrupted();
 
  private:
-  void PrintLine(const std::string& line);
   void DeliverForwarded();
 
   bool answerYes_;
+  bool quiet_;
+  ProgressThrottle progress_{false, ProgressThrottle::Clock::now()};
+  ProgressThrottle::Clock::time_point progressStart_ = ProgressThrottle::Clock::now();
   acquisition::MemorySettingsStore settings_;
   bool progressShown_ = false;
   acquisition::TimerQueue timers_;

@@ -1,6 +1,6 @@
 // chromiva-cli: the headless front end of Chromiva.
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <string>
 
@@ -8,17 +8,27 @@
 
 namespace {
 
-void PrintUsage(FILE* out) {
-  std::fprintf(out, "usage: chromiva-cli COMMAND [OPTIONS]\n\ncommands:\n");
-  for (const auto& command : chromiva::cli::CommandTable()) {
-    std::fprintf(out, "  %s\n", command.usage);
+using namespace chromiva::cli;
+
+bool AsksForHelp(const Words& words) {
+  return std::any_of(words.begin(), words.end(),
+                     [](const std::string& word) { return word == "--help" || word == "-h"; });
+}
+
+// `help` alone, or `help COMMAND`.
+int RunHelp(const Words& words) {
+  if (words.empty()) {
+    PrintUsage(stdout);
+    return kExitOk;
   }
-  std::fprintf(out,
-               "\nInstruments are found on USB, or simulated with "
-               "WRENLINK_SIMULATOR=spectrometer,... (see the README).\n"
-               "Exit status: 0 success, 1 nothing to do, 2 bad arguments or a refused file,\n"
-               "3 stopped by an instrument fault (after saving what was committed),\n"
-               "128 + signal number when a second Ctrl-C or SIGTERM ended the run.\n");
+  const Command* command = FindCommand(words[0]);
+  if (command == nullptr) {
+    std::fprintf(stderr, "chromiva-cli: unknown command '%s'\n\n", words[0].c_str());
+    PrintUsage(stderr);
+    return kExitRefused;
+  }
+  PrintCommandHelp(*command, stdout);
+  return kExitOk;
 }
 
 }  // namespace
@@ -26,25 +36,29 @@ void PrintUsage(FILE* out) {
 int main(int argc, char** argv) {
   if (argc < 2) {
     PrintUsage(stderr);
-    return chromiva::cli::kExitRefused;
+    return kExitRefused;
   }
-  std::string name = argv[1];
-  if (name == "-h" || name == "--help" || name == "help") {
-    PrintUsage(stdout);
-    return chromiva::cli::kExitOk;
+  const std::string name = argv[1];
+  const Words words(argv + 2, argv + argc);
+  if (name == "-h" || name == "--help" || name == "help") return RunHelp(words);
+  if (name == "--version" || name == "-V") {
+    PrintVersion(stdout);
+    return kExitOk;
   }
-  for (const auto& command : chromiva::cli::CommandTable()) {
-    if (name == command.name) {
-      chromiva::cli::Words words(argv + 2, argv + argc);
-      try {
-        return command.run(words);
-      } catch (const std::exception& error) {
-        // A fault of ours, but a message and a status rather than an abort.
-        return chromiva::cli::Fail(chromiva::cli::kExitRefused, error.what());
-      }
-    }
+  const Command* command = FindCommand(name);
+  if (command == nullptr) {
+    std::fprintf(stderr, "chromiva-cli: unknown command '%s'\n\n", name.c_str());
+    PrintUsage(stderr);
+    return kExitRefused;
   }
-  std::fprintf(stderr, "chromiva-cli: unknown command '%s'\n\n", name.c_str());
-  PrintUsage(stderr);
-  return chromiva::cli::kExitRefused;
+  if (AsksForHelp(words)) {
+    PrintCommandHelp(*command, stdout);
+    return kExitOk;
+  }
+  try {
+    return command->run(words);
+  } catch (const std::exception& error) {
+    // A fault of ours, but a message and a status rather than an abort.
+    return Fail(kExitRefused, error.what());
+  }
 }

@@ -7,6 +7,7 @@
 #include "chromiva/data/journal.h"
 #include "commands.h"
 #include "console_port.h"
+#include "csv_export.h"
 #include "file_checks.h"
 #include "measure_setup.h"
 #include "signals.h"
@@ -18,10 +19,37 @@ namespace {
 using acquisition::FormLogic;
 namespace control = acquisition::control;
 
-const OptionSpec kMeasureOptions = {
-    {"-o", "--count", "--exposure", "--average", "--interval", "--mode", "--csv-auto", "--csv-name",
-     "--csv-fixed", "--csv-sensor"},
-    {"--wave-comp", "--yes"}};
+OptionSpec MeasureOptions() {
+  OptionSpec spec = {{"-o", "--count", "--exposure", "--average", "--interval", "--mode", "--csv",
+                      "--csv-auto", "--csv-name", "--csv-fixed", "--csv-sensor"},
+                     {"--wave-comp", "--quiet", "--yes"}};
+  spec.valued.insert(kCsvValuedOptions.begin(), kCsvValuedOptions.end());
+  spec.flags.insert(kCsvFlagOptions.begin(), kCsvFlagOptions.end());
+  return spec;
+}
+
+// The CSV options are for --csv only.
+bool CheckCsvOptions(const Arguments& arguments, std::string& error) {
+  if (arguments.Has("--csv")) return true;
+  for (const auto& options : {kCsvValuedOptions, kCsvFlagOptions}) {
+    for (const std::string& option : options) {
+      if (arguments.Has(option)) {
+        error = "option " + option + " needs --csv OUT";
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+// The CSV of --csv, written while the record times are known; the exit status.
+int WriteRunCsv(data::Ctintrose_mfDoc& document, const Arguments& arguments, CsvExport& csvExport,
+                int sensor) {
+  std::string refusal;
+  auto range = ApplyGridAndRange(arguments, document.recordCount[sensor], csvExport, refusal);
+  if (!range) return Fail(kExitRefused, refusal);
+  return WriteCsvExport(document, csvExport, sensor, *range, *arguments.Value("--csv"));
+}
 
 void CloseSpectrometers(const FormLogic& form, int sensors) {
   for (int k = 0; k < sensors; ++k) CloseDevice(form.fields().deviceIndex[k]);
@@ -42,26 +70,28 @@ void Record(FormLogic& form, ConsolePort& port, int count, const std::function<i
   auto committed = [&] { return document.recordCount[0] - first; };
   auto afterEvent = [&] {
     if (StopSignalCount() >= 2) {
-      port.ShowMessage("interrupted again: saving what is committed and ending now");
+      port.PrintLine("interrupted again: saving what is committed and ending now");
       const int saved = save();
       std::_Exit(saved == kExitOk ? StopSignalStatus() : saved);
     }
     if (!form.fields().measuring) return;
-    bool full = document.recordCount[0] >= data::kMaxCommittedRecords;
-    if ((count > 0 && committed() >= count) || full) {
-      if (full) port.ShowMessage("the record store is full (86399 records)");
-      form.StartStopMeasurement();
-      return;
-    }
-    port.ShowProgress("recorded " + std::to_string(committed()) +
-                      (count > 0 ? " / " + std::to_string(count) : "") + " pass(es)");
+    const bool full = document.recordCount[0] >= data::kMaxCommittedRecords;
+    const bool reached = (count > 0 && committed() >= count) || full;
+    if (full) port.PrintLine("the record store is full (86399 records)");
+    port.UpdateProgress(
+        [&](double elapsed) {
+          return RecordingProgress(committed(), count, elapsed, std::time(nullptr));
+        },
+        reached);
+    if (reached) form.StartStopMeasurement();
   };
   auto done = [&] { return !form.fields().measuring && form.AcquisitionState() == 0; };
   auto stop = [&] {
-    port.ShowMessage("interrupted: stopping (press Ctrl-C again to end at once)");
+    port.PrintLine("interrupted: stopping (press Ctrl-C again to end at once)");
     if (form.fields().measuring) form.StartStopMeasurement();
   };
   SetLoopEndsOnSecondSignal(true);
+  port.StartProgress();
   port.Run(form, done, afterEvent, stop);
   SetLoopEndsOnSecondSignal(false);
 }
@@ -70,20 +100,29 @@ void Record(FormLogic& form, ConsolePort& port, int count, const std::function<i
 
 int RunMeasure(const Words& words) {
   std::string error;
-  auto arguments = ParseArguments(words, kMeasureOptions, error);
+  auto arguments = ParseArguments(words, MeasureOptions(), error);
   if (!arguments) return Fail(kExitRefused, error);
   auto setup = ReadMeasureSetup(*arguments, error);
   if (!setup) return Fail(kExitRefused, error);
   if (!arguments->positionals.empty()) return Fail(kExitRefused, "measure takes no file names");
+  CsvExport csvExport;
+  if (!CheckCsvOptions(*arguments, error) || !ReadCsvExport(*arguments, csvExport, error)) {
+    return Fail(kExitRefused, error);
+  }
 
   data::Ctintrose_mfDoc document;
-  ConsolePort port(arguments->Has("--yes"));
+  ConsolePort port(arguments->Has("--yes"), arguments->Has("--quiet"));
   FormLogic form(document, port, setup->settings);
   data::RecordJournal journal;  // keeps every committed pass should this run be killed
   form.SetJournal(&journal);
   form.DetectSensors();
   const int sensors = document.sensorTable.sensorCount;
   if (sensors == 0) return Fail(kExitNothing, "no spectrometer found");
+  const int csvSensor = setup->settings.csv.csvSensor;
+  if (arguments->Has("--csv") && csvSensor >= sensors) {
+    CloseSpectrometers(form, sensors);
+    return Fail(kExitRefused, "--csv-sensor " + std::to_string(csvSensor) + ": no such sensor");
+  }
   ApplyMeasureSetup(form, *setup);
   form.SetControlChecked(control::kRecordMode, true);
   form.RecordModeClicked();
@@ -102,10 +141,12 @@ int RunMeasure(const Words& words) {
   if (!journal.error().empty()) {
     std::fprintf(stderr, "chromiva-cli: warning: %s\n", journal.error().c_str());
   }
+  const int csvStatus =
+      arguments->Has("--csv") ? WriteRunCsv(document, *arguments, csvExport, csvSensor) : kExitOk;
   if (saved == kExitOk && form.LastFault().Failed()) {
     return Fail(kExitFault, "stopped by an instrument fault");
   }
-  return saved;
+  return saved != kExitOk ? saved : csvStatus;
 }
 
 }  // namespace chromiva::cli

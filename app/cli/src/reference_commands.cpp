@@ -27,13 +27,13 @@ struct Answer {
 // messages (refusals and failed writes) it shows.
 class ScriptedPort : public ConsolePort {
  public:
-  explicit ScriptedPort(std::deque<Answer> answers)
-      : ConsolePort(false), answers_(std::move(answers)) {}
+  ScriptedPort(std::deque<Answer> answers, bool quiet)
+      : ConsolePort(false, quiet), answers_(std::move(answers)) {}
 
   bool AskOkCancel(const std::string& question) override {
     Answer answer = answers_.empty() ? Answer{false, "--yes"} : answers_.front();
     if (!answers_.empty()) answers_.pop_front();
-    ShowMessage(question + (answer.ok ? " -> OK (" : " -> Cancel (no ") + answer.option + ")");
+    PrintLine(question + (answer.ok ? " -> OK (" : " -> Cancel (no ") + answer.option + ")");
     ++questions_;
     lastAnswer_ = answer.ok;
     return answer.ok;
@@ -75,22 +75,35 @@ void PrintDarkSummary(const data::Ctintrose_mfDoc& document, bool written) {
   }
 }
 
-// Runs the form's timers until `done`; a Ctrl-C is noted, the running step still finishes.
-void RunUntil(FormLogic& form, ConsolePort& port, const std::function<bool()>& done) {
+// Runs the form's timers until `done`, with `status` (what runs) and the elapsed time as the
+// status line; a Ctrl-C is noted, the running step still finishes.
+void RunUntil(FormLogic& form, ConsolePort& port, const std::function<bool()>& done,
+              const std::function<std::string()>& status) {
   ConsolePort::CatchInterrupts();
-  port.Run(
-      form, done, [] {},
-      [&] { port.ShowMessage("interrupted: stopping (Ctrl-C again ends at once)"); });
+  port.StartProgress();
+  auto progress = [&] {
+    port.UpdateProgress([&](double elapsed) {
+      return status() + ", " + FormatElapsed(static_cast<long long>(elapsed)) + " elapsed";
+    });
+  };
+  port.Run(form, done, progress,
+           [&] { port.PrintLine("interrupted: stopping (Ctrl-C again ends at once)"); });
 }
 
-const OptionSpec kDarkOptions = {{}, {"--write", "--yes"}};
-const OptionSpec kReferenceOptions = {{"--exposure", "--average"}, {"--yes"}};
+const OptionSpec kDarkOptions = {{}, {"--write", "--quiet", "--yes"}};
+const OptionSpec kReferenceOptions = {{"--exposure", "--average"}, {"--quiet", "--yes"}};
+
+// The dark sequence's steps: the first frame, the short frames, the blank long frame and the
+// dark long frame (each started, then read).
+constexpr int kDarkStatusSteps = 5;
 
 // One pass, committed as the first record, which is then the record on display.
 bool MeasureOnePass(FormLogic& form, ConsolePort& port) {
   form.OneShot();
   if (!form.fields().measuring) return false;
-  RunUntil(form, port, [&] { return !form.fields().measuring && form.AcquisitionState() == 0; });
+  RunUntil(
+      form, port, [&] { return !form.fields().measuring && form.AcquisitionState() == 0; },
+      [] { return std::string("measuring one pass"); });
   return form.document().recordCount[0] > 0;
 }
 
@@ -102,7 +115,8 @@ int RunDark(const Words& words) {
   if (!arguments) return Fail(kExitRefused, error);
   if (!arguments->positionals.empty()) return Fail(kExitRefused, "dark takes no file names");
   const bool write = arguments->Has("--write");
-  ScriptedPort port({{arguments->Has("--yes"), "--yes"}, {write, "--write"}});
+  ScriptedPort port({{arguments->Has("--yes"), "--yes"}, {write, "--write"}},
+                    arguments->Has("--quiet"));
   data::Ctintrose_mfDoc document;
   FormLogic form(document, port);
   form.DetectSensors();
@@ -112,7 +126,12 @@ int RunDark(const Words& words) {
     CloseSpectrometers(form);
     return Fail(kExitRefused, "the dark measurement was not started");
   }
-  RunUntil(form, port, [&] { return !form.fields().darkRunning; });
+  RunUntil(
+      form, port, [&] { return !form.fields().darkRunning; },
+      [&] {
+        const int step = std::min(form.DarkStep() + 1, kDarkStatusSteps);
+        return "dark step " + std::to_string(step) + " / " + std::to_string(kDarkStatusSteps);
+      });
   CloseSpectrometers(form);
   if (form.fields().darkRunning) return Fail(kExitRefused, "the dark sequence did not finish");
   if (form.LastFault().Failed()) return Fail(kExitFault, "stopped by an instrument fault");
@@ -134,7 +153,7 @@ int RunReference(const Words& words) {
   const bool white = kind[0] == "white";
   setup->mode = white ? data::kReflectance : data::kTransmittance;
 
-  ScriptedPort port({{arguments->Has("--yes"), "--yes"}});
+  ScriptedPort port({{arguments->Has("--yes"), "--yes"}}, arguments->Has("--quiet"));
   data::Ctintrose_mfDoc document;
   FormLogic form(document, port, setup->settings);
   form.DetectSensors();
