@@ -9,7 +9,7 @@ function(chromiva_warnings target)
   # compiler leaves them out.
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
     target_compile_options(${target} PRIVATE -Wno-restrict -Wno-array-bounds
-                                             -Wno-stringop-overflow)
+                                             -Wno-stringop-overflow -Wno-stringop-overread)
   endif()
   if(CHROMIVA_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
