@@ -92,7 +92,7 @@ TEST(ProgressLine, SaysElapsedRateAndEnd) {
   EXPECT_EQ(chromiva::cli::RecordingProgress(1, 0, 120, now),
             "recorded 1 pass(es), 0:02:00 elapsed, 0.50 pass/min");
   EXPECT_EQ(chromiva::cli::RecordingProgress(1, 3, 43200, now),
-            "recorded 1 / 3 pass(es), 12:00:00 elapsed, 0.08 pass/min, ends about 2026-12-08 "
+            "recorded 1 / 3 pass(es), 12:00:00 elapsed, 0.08 pass/h, ends about 2026-12-08 "
             "12:00:00");
 }
 

@@ -33,9 +33,15 @@ std::string RecordingProgress(int committed, int count, double elapsedSeconds, s
                      FormatElapsed(static_cast<long long>(elapsedSeconds)) + " elapsed";
   if (committed <= 0 || elapsedSeconds <= 0) return text;
   const double rate = committed / elapsedSeconds;
+  // The rate in the largest unit that still shows it: per second, minute or hour.
   char number[32];
-  std::snprintf(number, sizeof number, rate >= 0.1 ? "%.2f pass/s" : "%.2f pass/min",
-                rate >= 0.1 ? rate : rate * 60);
+  if (rate >= 0.1) {
+    std::snprintf(number, sizeof number, "%.2f pass/s", rate);
+  } else if (rate * 60 >= 0.1) {
+    std::snprintf(number, sizeof number, "%.2f pass/min", rate * 60);
+  } else {
+    std::snprintf(number, sizeof number, "%.2f pass/h", rate * 3600);
+  }
   text += std::string(", ") + number;
   if (count > committed) {
     const auto remaining = static_cast<std::time_t>((count - committed) / rate + 0.5);
