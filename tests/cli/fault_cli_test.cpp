@@ -131,7 +131,9 @@ TEST_F(FaultCli, SigintEndsALongPassAtOnceAndSavesWhatWasCommitted) {
 // The first Ctrl-C waits for a silent instrument's transfer; the second ends at once, saving.
 TEST_F(FaultCli, ASecondSigintEndsAtOnceAfterSaving) {
   pid_t child = Start("measure -o two.cvdata", "spectrometer:noreply=340", "20000");
-  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  // The passes before the silence take well under a second; under load, allow more. The run
+  // then waits in its 20 s timeout, so a longer wait cannot miss the moment.
+  std::this_thread::sleep_for(std::chrono::milliseconds(3000));
   kill(child, SIGINT);
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   kill(child, SIGINT);
