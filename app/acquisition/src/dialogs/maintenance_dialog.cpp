@@ -187,12 +187,18 @@ void MaintenanceDialog::WriteSerialAndComp() {
     port_.ShowOkMessage(kSerialTooShort);
     return;
   }
+  WriteCompBlock();
+}
+
+// The wavelength polynomial into the instrument's EEPROM; false, told, when it was not taken.
+bool MaintenanceDialog::WriteCompBlock() {
+  const data::SensorEntry& sensor = Sensor();
   unsigned char block[sizeof sensor.compBlock];
   std::memcpy(block, sensor.compBlock.data(), sizeof block);
-  if (SetDeviceComp(Device(), block) <= 0) {
-    port_.ShowOkMessage(std::string(kWriteIncomplete) + "\n" +
-                        WriteReport(sensor_, sensor.serialNo, "係数", TableWrite{0, 1}));
-  }
+  if (SetDeviceComp(Device(), block) > 0) return true;
+  port_.ShowOkMessage(std::string(kWriteIncomplete) + "\n" +
+                      WriteReport(sensor_, sensor.serialNo, "係数", TableWrite{0, 1}));
+  return false;
 }
 
 void MaintenanceDialog::Initialise() {
@@ -339,13 +345,7 @@ void MaintenanceDialog::WriteToInstrument() {
       return;
     }
   }
-  unsigned char block[sizeof sensor.compBlock];
-  std::memcpy(block, sensor.compBlock.data(), sizeof block);
-  if (SetDeviceComp(Device(), block) <= 0) {
-    port_.ShowOkMessage(std::string(kWriteIncomplete) + "\n" +
-                        WriteReport(sensor_, sensor.serialNo, "係数", TableWrite{0, 1}));
-    return;
-  }
+  if (!WriteCompBlock()) return;
   port_.ShowOkMessage(kWriteCompleted);
 }
 

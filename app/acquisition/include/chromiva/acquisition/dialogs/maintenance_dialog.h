@@ -77,6 +77,7 @@ class MaintenanceDialog {
   void ChooseCalibrationList();
   void SelectSerial(int row);
   void WriteSerialAndComp();
+  bool WriteCompBlock();
   void Initialise();
   void StartDarkSequence();
   void DarkTick();
