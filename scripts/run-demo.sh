@@ -8,15 +8,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/release -j "$(nproc)" --target chromiva-cli chromiva
 cli="$PWD/build/release/app/cli/chromiva-cli"
 window="$PWD/build/release/app/ui/chromiva"
 export WRENLINK_SIMULATOR="${WRENLINK_SIMULATOR:-spectrometer,spectrometer,led16,mirror}"
-mkdir -p demo-output/sim-state demo-output/config && cd demo-output
+mkdir -p demo-output/sim-state demo-output/config demo-output/data && cd demo-output
 export WRENLINK_SIM_STATE="${WRENLINK_SIM_STATE:-$PWD/sim-state}"
 echo "== simulated instruments: $WRENLINK_SIMULATOR"
-# The demo keeps its window settings apart from yours.
+# The demo keeps its window settings and its recording journals apart from yours.
+export XDG_DATA_HOME="$PWD/data"
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "== the window: it detects and measures once; close it to go on"
   echo "   (if chromiva already runs on this display, this start ends at once)"
