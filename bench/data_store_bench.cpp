@@ -21,6 +21,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -31,6 +32,7 @@
 #include "chromiva/data/data_file.h"
 #include "data_bench_support.h"
 #include "data_file_save.h"
+#include "store_switches.h"
 
 namespace {
 
@@ -69,6 +71,24 @@ double PeakResidentBytes() {
     if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) * 1024.0;
   }
   return 0;
+}
+
+// The switches as one letter each, so that a load in a child process runs with them.
+constexpr const char* kSwitchLetters = "hpbkdDsc";
+
+std::string SwitchText(const detail::StoreSwitches& s) {
+  const bool on[] = {s.hugePages,         s.prefault, s.bigBlocks,      s.pairPacking,
+                     s.dropReplacedCache, s.direct,   s.backgroundSink, s.detachedClose};
+  std::string text;
+  for (int i = 0; i < 8; ++i) text += on[i] ? kSwitchLetters[i] : '-';
+  return text;
+}
+
+void SetSwitches(const std::string& text) {
+  detail::StoreSwitches& s = detail::Switches();
+  bool* on[] = {&s.hugePages,         &s.prefault, &s.bigBlocks,      &s.pairPacking,
+                &s.dropReplacedCache, &s.direct,   &s.backgroundSink, &s.detachedClose};
+  for (std::size_t i = 0; i < 8 && i < text.size(); ++i) *on[i] = text[i] != '-';
 }
 
 int LoadChild(const char* path) {
@@ -132,8 +152,8 @@ void Prepare(const std::filesystem::path& target, const std::filesystem::path& s
 
 // Runs the load in a child process; returns its time and peak resident set in bytes.
 std::pair<double, double> TimeLoadInChild(const std::filesystem::path& path) {
-  const std::string command =
-      "/proc/" + std::to_string(getpid()) + "/exe --load-child " + Quoted(path);
+  const std::string command = "/proc/" + std::to_string(getpid()) + "/exe --load-child " +
+                              Quoted(path) + " " + SwitchText(detail::Switches());
   FILE* pipe = popen(command.c_str(), "r");
   double seconds = 0;
   double peak = 0;
@@ -186,10 +206,89 @@ std::vector<Pair> MeasureSaves(Ctintrose_mfDoc& doc, const std::filesystem::path
   return pairs;
 }
 
+// --ablate [--records N] [--sensors S] [--dir DIR] [--runs 3]: each mechanism on and off,
+// alternating within one run; the save replaces a same-size file with fsync (SaveDataFile's
+// default over an open file), the load reads a cached file in a child process.
+struct Mechanism {
+  const char* name;
+  bool detail::StoreSwitches::*member;
+  bool load;
+};
+
+constexpr Mechanism kMechanisms[] = {
+    {"huge-page record arena (load)", &detail::StoreSwitches::hugePages, true},
+    {"commit-ahead helper thread (load)", &detail::StoreSwitches::prefault, true},
+    {"pixel-pair packing (load)", &detail::StoreSwitches::pairPacking, true},
+    {"pixel-pair packing (save)", &detail::StoreSwitches::pairPacking, false},
+    {"4 MiB blocks, not 64 KiB (save)", &detail::StoreSwitches::bigBlocks, false},
+    {"drop replaced file's cache (save)", &detail::StoreSwitches::dropReplacedCache, false},
+    {"O_DIRECT writes (save)", &detail::StoreSwitches::direct, false},
+    {"background sink (save)", &detail::StoreSwitches::backgroundSink, false},
+    {"detached close (save)", &detail::StoreSwitches::detachedClose, false},
+};
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+int Ablate(int argc, char** argv) {
+  const Options options = ParseOptions(argc - 1, argv + 1);
+  int runs = 3;
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::string(argv[i]) == "--runs") runs = std::atoi(argv[i + 1]);
+  }
+  const std::filesystem::path file = options.dir / "ablate_store.cvdata";
+  const std::filesystem::path copy = options.dir / "ablate_store_copy.cvdata";
+  auto doc = chromiva::bench::FilledDocument(std::min(options.sensors, kMaxSensors),
+                                             std::min(options.records, kMaxCommittedRecords));
+  Prepare(file, {}, Target::kNew);
+  TimeSave(*doc, file, true);
+  const double bytes = static_cast<double>(std::filesystem::file_size(file));
+  std::printf(
+      "ablation: %d sensors x %d records = %.1f MB, median of %d; save replaces a file "
+      "with fsync, load reads a cached file\n",
+      options.sensors, options.records, bytes / 1e6, runs);
+  std::printf("%-36s %10s %10s %8s\n", "mechanism", "with (s)", "without", "saves");
+  const detail::StoreSwitches defaults = detail::Switches();
+  for (const Mechanism& m : kMechanisms) {
+    std::vector<double> with;
+    std::vector<double> without;
+    for (int run = 0; run < runs; ++run) {
+      for (int side = 0; side < 2; ++side) {
+        const bool on = (side == 0) == (run % 2 == 0);  // alternate which side goes first
+        detail::Switches() = defaults;
+        detail::Switches().*(m.member) = on;
+        double seconds = 0;
+        if (m.load) {
+          Prepare(copy, file, Target::kNew);
+          seconds = TimeLoadInChild(file).first;
+        } else {
+          Prepare(copy, file, Target::kReplace);
+          seconds = TimeSave(*doc, copy, true);
+        }
+        (on ? with : without).push_back(seconds);
+      }
+    }
+    const double a = Median(with);
+    const double b = Median(without);
+    std::printf("%-36s %10.3f %10.3f %7.0f %%\n", m.name, a, b, 100.0 * (b - a) / b);
+    std::fflush(stdout);
+  }
+  detail::Switches() = defaults;
+  std::filesystem::remove(copy);
+  std::filesystem::remove(file);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::string(argv[1]) == "--load-child") return LoadChild(argv[2]);
+  if (argc == 4 && std::string(argv[1]) == "--load-child") {
+    SetSwitches(argv[3]);
+    return LoadChild(argv[2]);
+  }
+  if (argc >= 2 && std::string(argv[1]) == "--ablate") return Ablate(argc, argv);
   const Options options = ParseOptions(argc, argv);
   settleSeconds = options.settleSeconds;
   warmBytes = options.warmMegabytes << 20;

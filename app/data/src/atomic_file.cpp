@@ -13,6 +13,8 @@
 #include <thread>
 #include <utility>
 
+#include "store_switches.h"
+
 namespace chromiva::data::detail {
 
 namespace {
@@ -106,7 +108,7 @@ int HoldAndDropCachedContents(const std::filesystem::path& file) {
     ::close(fd);
     return -1;
   }
-  ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+  if (Switches().dropReplacedCache) ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
   return fd;
 }
 
@@ -115,6 +117,10 @@ int HoldAndDropCachedContents(const std::filesystem::path& file) {
 // thread keeps that work out of the save. The file is already gone from the folder.
 void ReleaseInBackground(int fd) {
   if (fd < 0) return;
+  if (!Switches().detachedClose) {
+    ::close(fd);
+    return;
+  }
   try {
     std::thread([fd] { ::close(fd); }).detach();
   } catch (const std::system_error&) {

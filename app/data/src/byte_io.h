@@ -12,6 +12,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "store_switches.h"
+
 namespace chromiva::data::detail {
 
 static_assert(std::endian::native == std::endian::little,
@@ -72,9 +74,12 @@ inline AlignedBuffer MakeAlignedBuffer(std::size_t bytes) {
 // of its own from a ring, so that filling goes on while the sink reads the earlier ones.
 class ByteWriter {
  public:
-  explicit ByteWriter(ByteSink& sink) : sink_(sink) {
+  explicit ByteWriter(ByteSink& sink)
+      : sink_(sink),
+        chunk_(Switches().bigBlocks ? kIoChunkBytes : std::size_t{64} << 10),
+        capacity_(chunk_ + kDirectBlockBytes) {
     for (std::size_t i = 0; i <= sink.piecesHeld(); ++i) {
-      buffers_.push_back(MakeAlignedBuffer(kCapacity));
+      buffers_.push_back(MakeAlignedBuffer(capacity_));
     }
     buffer_ = buffers_.front().get();
   }
@@ -84,7 +89,7 @@ class ByteWriter {
 
   // Room for `count` (at most kIoChunkBytes) contiguous bytes, to be filled by the caller.
   char* Reserve(std::size_t count) {
-    if (used_ + count > kCapacity) FlushBlocks();
+    if (used_ + count > capacity_) FlushBlocks();
     char* at = buffer_ + used_;
     used_ += count;
     return at;
@@ -98,7 +103,7 @@ class ByteWriter {
 
   void PutBytes(const char* data, std::size_t count) {
     while (count > 0) {
-      const std::size_t part = count < kIoChunkBytes ? count : kIoChunkBytes;
+      const std::size_t part = count < chunk_ ? count : chunk_;
       std::memcpy(Reserve(part), data, part);
       data += part;
       count -= part;
@@ -116,7 +121,6 @@ class ByteWriter {
  private:
   // A block's worth beyond the chunk: the tail kept back by FlushBlocks never shrinks the room
   // for a reservation below kIoChunkBytes.
-  static constexpr std::size_t kCapacity = kIoChunkBytes + kDirectBlockBytes;
 
   // Hands over the whole blocks and keeps the partial one at the start of the buffer that is
   // filled next (the same one when the sink holds no pieces). That buffer may still be read
@@ -134,6 +138,8 @@ class ByteWriter {
   }
 
   ByteSink& sink_;
+  std::size_t chunk_;
+  std::size_t capacity_;
   std::vector<AlignedBuffer> buffers_;
   std::size_t next_ = 0;
   char* buffer_ = nullptr;

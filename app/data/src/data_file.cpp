@@ -19,6 +19,7 @@
 #include "fd_input.h"
 #include "pixel_pairs.h"
 #include "prefaulter.h"
+#include "store_switches.h"
 
 namespace chromiva::data {
 
@@ -120,6 +121,13 @@ void PutRecord(ByteWriter& writer, const RecordSlot& slot, int pixels) {
   std::memcpy(at + 4, &slot.recordTemperature, 4);
   if (!slot.spectra) {
     std::memset(at + 8, 0, pixelCount * 8);  // a committed record always has arrays; be safe
+    return;
+  }
+  if (!detail::Switches().pairPacking) {
+    for (std::size_t p = 0; p < pixelCount; ++p) {
+      std::memcpy(at + 8 + p * 8, &slot.spectra->rawSpectrum[p], 4);
+      std::memcpy(at + 12 + p * 8, &slot.spectra->processedSpectrum[p], 4);
+    }
     return;
   }
   detail::JoinPairs(slot.spectra->rawSpectrum.data(), slot.spectra->processedSpectrum.data(),
@@ -328,6 +336,16 @@ bool Loader::ReadRecord(RecordSlot& slot, RecordSpectra& place, int pixels) {
   if (at == nullptr) return false;
   std::memcpy(&slot.recordExposureUs, at, 4);
   std::memcpy(&slot.recordTemperature, at + 4, 4);
+  if (!detail::Switches().pairPacking) {
+    for (std::size_t p = 0; p < pixelCount; ++p) {
+      std::memcpy(&place.rawSpectrum[p], at + 8 + p * 8, 4);
+      std::memcpy(&place.processedSpectrum[p], at + 12 + p * 8, 4);
+    }
+    std::fill(place.rawSpectrum.begin() + pixels, place.rawSpectrum.end(), 0.0f);
+    std::fill(place.processedSpectrum.begin() + pixels, place.processedSpectrum.end(), 0.0f);
+    slot.spectra = &place;
+    return true;
+  }
   detail::SplitPairsStreaming(at + 8, pixelCount, place.rawSpectrum.size(),
                               place.rawSpectrum.data(), place.processedSpectrum.data());
   slot.spectra = &place;
@@ -337,6 +355,7 @@ bool Loader::ReadRecord(RecordSlot& slot, RecordSpectra& place, int pixels) {
 // Commits the places of the records that the rest of the input can hold, on a helper thread
 // ahead of the reading; a count beyond the data present commits no more than the data would.
 void Loader::PrefaultRecords(RecordArena& arena, int count, int pixels) {
+  if (!detail::Switches().prefault) return;
   if (!inputBytes_ || *inputBytes_ <= reader_.offset()) return;
   const std::uint64_t recordBytes = 8 + 8 * static_cast<std::uint64_t>(pixels);
   const std::uint64_t fitting = (*inputBytes_ - reader_.offset()) / recordBytes;
@@ -410,7 +429,9 @@ DataFileResult LoadDataFile(Ctintrose_mfDoc& document, std::istream& in,
 // memory is expensive (a virtual machine that has just handed its free memory back).
 DataFileResult SaveDataFile(Ctintrose_mfDoc& document, const std::filesystem::path& path,
                             bool syncToDisk) {
-  return detail::SaveDataFile(document, path, syncToDisk, detail::SavePath::kBuffered);
+  return detail::SaveDataFile(document, path, syncToDisk,
+                              detail::Switches().direct ? detail::SavePath::kDirectWhenPossible
+                                                        : detail::SavePath::kBuffered);
 }
 
 namespace detail {
@@ -456,6 +477,7 @@ DataFileResult WriteDataFile(const Ctintrose_mfDoc& document, const std::filesys
                           : AtomicFileWriter::Output::kBufferedBlocks;
   if (!file.Open(output)) return Failure(DataFileError::kOpenFailed, file.error());
   DataFileResult result = [&] {
+    if (!Switches().backgroundSink) return StoreDataFile(document, file);
     BackgroundSink background(file);  // writes each block while the next one is filled
     return StoreDataFile(document, background);
   }();

@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "store_switches.h"
+
 namespace chromiva::data {
 
 namespace {
@@ -31,7 +33,10 @@ std::byte* ReserveAligned() {
   Unmap(start, lead);
   Unmap(start + lead + kArenaBytes, kHugePageBytes - lead);
   std::byte* base = start + lead;
-  ::madvise(base, kArenaBytes, MADV_HUGEPAGE);  // only advice: small pages work as well
+  ::madvise(base, kArenaBytes,
+            detail::Switches().hugePages
+                ? MADV_HUGEPAGE
+                : MADV_NOHUGEPAGE);  // only advice: small pages work as well
   return base;
 }
 
