@@ -1,18 +1,13 @@
-// Switches that turn each speed mechanism of the save and load off, for measuring what each
-// one buys (bench_data_store --ablate). All on, except writing past the page cache.
+// Switches that turn the speed mechanisms of the save and load off, so that
+// `bench_data_store --ablate` can measure what each one still buys. All on in use.
 #pragma once
 
 namespace chromiva::data::detail {
 
 struct StoreSwitches {
-  bool hugePages = true;
-  bool prefault = true;
-  bool bigBlocks = true;
-  bool pairPacking = true;
-  bool dropReplacedCache = true;
-  bool direct = false;
-  bool backgroundSink = true;
-  bool detachedClose = true;
+  bool prefault = true;           // the load commits record memory ahead on a helper thread
+  bool dropReplacedCache = true;  // the save drops the cached pages of the file it replaces
+  bool detachedClose = true;      // the replaced file is let go on a helper thread
 };
 
 inline StoreSwitches& Switches() {
