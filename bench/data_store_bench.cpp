@@ -70,13 +70,19 @@ double PeakResidentBytes() {
 }
 
 // The switches as one letter each, so that a load in a child process runs with them.
-// The switches as text, so that a load in a child process runs with them.
+constexpr const char* kSwitchLetters = "pdc";
+
 std::string SwitchText(const detail::StoreSwitches& s) {
-  return s.prefault ? "p" : "-";
+  const bool on[] = {s.prefault, s.dropReplacedCache, s.detachedClose};
+  std::string text;
+  for (int i = 0; i < 3; ++i) text += on[i] ? kSwitchLetters[i] : '-';
+  return text;
 }
 
 void SetSwitches(const std::string& text) {
-  detail::Switches().prefault = text != "-";
+  detail::StoreSwitches& s = detail::Switches();
+  bool* on[] = {&s.prefault, &s.dropReplacedCache, &s.detachedClose};
+  for (std::size_t i = 0; i < 3 && i < text.size(); ++i) *on[i] = text[i] != '-';
 }
 
 int LoadChild(const char* path) {
@@ -201,6 +207,8 @@ struct Mechanism {
 
 constexpr Mechanism kMechanisms[] = {
     {"commit-ahead helper thread (load)", &detail::StoreSwitches::prefault, true},
+    {"drop replaced file's cache (save)", &detail::StoreSwitches::dropReplacedCache, false},
+    {"detached close (save)", &detail::StoreSwitches::detachedClose, false},
 };
 
 double Median(std::vector<double> values) {

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "byte_io.h"
 #include "test_support.h"
@@ -107,6 +110,44 @@ TEST_F(AtomicFileOnDisk, TheReplacedFilesPermissionsCarryOver) {
   struct stat status {};
   ASSERT_EQ(::stat(path.c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 07777, 0640u);
+}
+
+// Descriptors of this process on `path` (also once it was replaced: "path (deleted)"). Counting
+// only these keeps the helper threads that earlier tests left closing their files out of it.
+std::size_t OpenDescriptors(const std::filesystem::path& path) {
+  const std::string wanted = std::filesystem::weakly_canonical(path).string();
+  std::size_t count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+    std::error_code error;
+    const std::string target = std::filesystem::read_symlink(entry.path(), error).string();
+    if (!error && (target == wanted || target == wanted + " (deleted)")) ++count;
+  }
+  return count;
+}
+
+// The replaced file is held across the rename and let go of afterwards, on both outcomes.
+TEST_F(AtomicFileOnDisk, TheReplacedFileIsLetGoOfWhetherOrNotTheSaveCompletes) {
+  const auto path = dir_ / "data.bin";
+  std::ofstream(path, std::ios::binary) << "old";
+  const std::size_t before = OpenDescriptors(path);
+  {
+    AtomicFileWriter abandoned(path);
+    ASSERT_TRUE(abandoned.Open());
+    EXPECT_EQ(OpenDescriptors(path), before + 1);  // held until the rename
+  }
+  EXPECT_EQ(OpenDescriptors(path), before);
+  EXPECT_EQ(ReadAll(path), "old");
+
+  AtomicFileWriter file(path);
+  ASSERT_TRUE(file.Open());
+  ASSERT_TRUE(file.Append("new", 3));
+  ASSERT_TRUE(file.Commit(false));
+  EXPECT_EQ(ReadAll(path), "new");
+  EXPECT_EQ(FilesInDir(), 1u);
+  for (int wait = 0; wait < 200 && OpenDescriptors(path) != before; ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(OpenDescriptors(path), before);
 }
 
 }  // namespace

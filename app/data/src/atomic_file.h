@@ -73,6 +73,7 @@ class AtomicFileWriter final : public ByteSink {
   std::filesystem::path target_;
   std::filesystem::path temporary_;
   int fd_ = -1;
+  int replacedFd_ = -1;  // the file being replaced, held until the rename
   std::unique_ptr<FdOutputBuffer> buffer_;
   std::unique_ptr<std::ostream> stream_;
   std::string error_;
