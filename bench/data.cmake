@@ -15,7 +15,7 @@ if(TARGET chromiva_data)
 
   add_executable(bench_data_store ${CMAKE_CURRENT_LIST_DIR}/data_store_bench.cpp)
   target_link_libraries(bench_data_store PRIVATE chromiva_data)
-  # For the choice between the save's two ways of writing (--direct).
+  # The switches of the save and load mechanisms, for --ablate.
   target_include_directories(bench_data_store PRIVATE ${PROJECT_SOURCE_DIR}/app/data/src)
   chromiva_warnings(bench_data_store)
 endif()

@@ -3,9 +3,7 @@
 // reports the peak resident memory of the load against the payload.
 //
 //   bench_data_store [--records N] [--sensors S] [--dir DIR] [--settle SECONDS] [--warm MB]
-//                    [--direct 1]
-//
-// --direct 1 times the save writing past the page cache (O_DIRECT) instead of through it.
+//   bench_data_store --ablate [--records N] [--sensors S] [--dir DIR] [--runs 3]
 //
 // --settle waits after each untimed preparation before the timed step. On a virtual machine
 // that hands freed memory back to its host, the 2 GB freed by the preparation is then gone
@@ -21,6 +19,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -30,7 +29,8 @@
 
 #include "chromiva/data/data_file.h"
 #include "data_bench_support.h"
-#include "data_file_save.h"
+#include "data_file_parts.h"
+#include "store_switches.h"
 
 namespace {
 
@@ -43,7 +43,6 @@ struct Options {
   std::filesystem::path dir = std::filesystem::current_path();
   unsigned settleSeconds = 0;
   std::size_t warmMegabytes = 0;
-  bool direct = false;
 };
 
 Options ParseOptions(int argc, char** argv) {
@@ -55,7 +54,6 @@ Options ParseOptions(int argc, char** argv) {
     if (name == "--dir") options.dir = argv[i + 1];
     if (name == "--settle") options.settleSeconds = static_cast<unsigned>(std::atoi(argv[i + 1]));
     if (name == "--warm") options.warmMegabytes = std::strtoull(argv[i + 1], nullptr, 10);
-    if (name == "--direct") options.direct = std::atoi(argv[i + 1]) != 0;
   }
   return options;
 }
@@ -71,6 +69,22 @@ double PeakResidentBytes() {
   return 0;
 }
 
+// The switches as one letter each, so that a load in a child process runs with them.
+constexpr const char* kSwitchLetters = "pdc";
+
+std::string SwitchText(const detail::StoreSwitches& s) {
+  const bool on[] = {s.prefault, s.dropReplacedCache, s.detachedClose};
+  std::string text;
+  for (int i = 0; i < 3; ++i) text += on[i] ? kSwitchLetters[i] : '-';
+  return text;
+}
+
+void SetSwitches(const std::string& text) {
+  detail::StoreSwitches& s = detail::Switches();
+  bool* on[] = {&s.prefault, &s.dropReplacedCache, &s.detachedClose};
+  for (std::size_t i = 0; i < 3 && i < text.size(); ++i) *on[i] = text[i] != '-';
+}
+
 int LoadChild(const char* path) {
   auto doc = std::make_unique<Ctintrose_mfDoc>();
   const auto start = std::chrono::steady_clock::now();
@@ -79,11 +93,9 @@ int LoadChild(const char* path) {
   return result.ok() ? 0 : 1;
 }
 
-detail::SavePath savePath = detail::SavePath::kBuffered;
-
-double TimeSave(Ctintrose_mfDoc& doc, const std::filesystem::path& path, bool sync) {
+double TimeSave(Ctintrose_mfDoc& doc, const std::filesystem::path& path) {
   const auto start = std::chrono::steady_clock::now();
-  const DataFileResult result = detail::SaveDataFile(doc, path, sync, savePath);
+  const DataFileResult result = SaveDataFile(doc, path);
   const double seconds = SecondsSince(start);
   if (!result.ok()) std::fprintf(stderr, "save failed: %s\n", result.message.c_str());
   return seconds;
@@ -132,8 +144,8 @@ void Prepare(const std::filesystem::path& target, const std::filesystem::path& s
 
 // Runs the load in a child process; returns its time and peak resident set in bytes.
 std::pair<double, double> TimeLoadInChild(const std::filesystem::path& path) {
-  const std::string command =
-      "/proc/" + std::to_string(getpid()) + "/exe --load-child " + Quoted(path);
+  const std::string command = "/proc/" + std::to_string(getpid()) + "/exe --load-child " +
+                              Quoted(path) + " " + SwitchText(detail::Switches());
   FILE* pipe = popen(command.c_str(), "r");
   double seconds = 0;
   double peak = 0;
@@ -159,14 +171,12 @@ struct Scenario {
   const char* save;
   const char* cp;
   Target target;
-  bool sync;
 };
 
+// The save always syncs, so cp is followed by sync.
 constexpr Scenario kScenarios[] = {
-    {"save new, no fsync", "cp new", Target::kNew, false},
-    {"save replacing, no fsync", "cp replacing", Target::kReplace, false},
-    {"save new, fsync (default)", "cp new + sync", Target::kNew, true},
-    {"save replacing, fsync", "cp replacing + sync", Target::kReplace, true},
+    {"save new", "cp new + sync", Target::kNew},
+    {"save replacing", "cp replacing + sync", Target::kReplace},
 };
 
 // Each save is timed right before cp doing the same work on the same disk: writing a new file,
@@ -178,28 +188,100 @@ std::vector<Pair> MeasureSaves(Ctintrose_mfDoc& doc, const std::filesystem::path
   std::vector<Pair> pairs;
   for (const Scenario& scenario : kScenarios) {
     Prepare(copy, file, scenario.target);
-    const double save = TimeSave(doc, copy, scenario.sync);
+    const double save = TimeSave(doc, copy);
     Prepare(copy, file, scenario.target);
-    const double byCp = TimeCommand(scenario.sync ? cp + " && sync " + Quoted(copy) : cp);
+    const double byCp = TimeCommand(cp + " && sync " + Quoted(copy));
     pairs.push_back({scenario.save, save, scenario.cp, byCp});
   }
   return pairs;
 }
 
+// --ablate [--records N] [--sensors S] [--dir DIR] [--runs 3]: each mechanism on and off,
+// alternating within one run; the save replaces a same-size file (the usual save over an open
+// file), the load reads a cached file in a child process.
+struct Mechanism {
+  const char* name;
+  bool detail::StoreSwitches::*member;
+  bool load;
+};
+
+constexpr Mechanism kMechanisms[] = {
+    {"commit-ahead helper thread (load)", &detail::StoreSwitches::prefault, true},
+    {"drop replaced file's cache (save)", &detail::StoreSwitches::dropReplacedCache, false},
+    {"detached close (save)", &detail::StoreSwitches::detachedClose, false},
+};
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+int Ablate(int argc, char** argv) {
+  const Options options = ParseOptions(argc - 1, argv + 1);
+  int runs = 3;
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::string(argv[i]) == "--runs") runs = std::atoi(argv[i + 1]);
+  }
+  const std::filesystem::path file = options.dir / "ablate_store.cvdata";
+  const std::filesystem::path copy = options.dir / "ablate_store_copy.cvdata";
+  auto doc = chromiva::bench::FilledDocument(std::min(options.sensors, kMaxSensors),
+                                             std::min(options.records, kMaxCommittedRecords));
+  Prepare(file, {}, Target::kNew);
+  TimeSave(*doc, file);
+  const double bytes = static_cast<double>(std::filesystem::file_size(file));
+  std::printf(
+      "ablation: %d sensors x %d records = %.1f MB, median of %d; save replaces a file "
+      "(synced), load reads a cached file\n",
+      options.sensors, options.records, bytes / 1e6, runs);
+  std::printf("%-36s %10s %10s %8s\n", "mechanism", "with (s)", "without", "saves");
+  const detail::StoreSwitches defaults = detail::Switches();
+  for (const Mechanism& m : kMechanisms) {
+    std::vector<double> with;
+    std::vector<double> without;
+    for (int run = 0; run < runs; ++run) {
+      for (int side = 0; side < 2; ++side) {
+        const bool on = (side == 0) == (run % 2 == 0);  // alternate which side goes first
+        detail::Switches() = defaults;
+        detail::Switches().*(m.member) = on;
+        double seconds = 0;
+        if (m.load) {
+          Prepare(copy, file, Target::kNew);
+          seconds = TimeLoadInChild(file).first;
+        } else {
+          Prepare(copy, file, Target::kReplace);
+          seconds = TimeSave(*doc, copy);
+        }
+        (on ? with : without).push_back(seconds);
+      }
+    }
+    const double a = Median(with);
+    const double b = Median(without);
+    std::printf("%-36s %10.3f %10.3f %7.0f %%\n", m.name, a, b, 100.0 * (b - a) / b);
+    std::fflush(stdout);
+  }
+  detail::Switches() = defaults;
+  std::filesystem::remove(copy);
+  std::filesystem::remove(file);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::string(argv[1]) == "--load-child") return LoadChild(argv[2]);
+  if (argc == 4 && std::string(argv[1]) == "--load-child") {
+    SetSwitches(argv[3]);
+    return LoadChild(argv[2]);
+  }
+  if (argc >= 2 && std::string(argv[1]) == "--ablate") return Ablate(argc, argv);
   const Options options = ParseOptions(argc, argv);
   settleSeconds = options.settleSeconds;
   warmBytes = options.warmMegabytes << 20;
-  if (options.direct) savePath = detail::SavePath::kDirectWhenPossible;
   const std::filesystem::path file = options.dir / "bench_store.cvdata";
   const std::filesystem::path copy = options.dir / "bench_store_copy.cvdata";
   auto doc = chromiva::bench::FilledDocument(std::min(options.sensors, kMaxSensors),
                                              std::min(options.records, kMaxCommittedRecords));
   Prepare(file, {}, Target::kNew);
-  TimeSave(*doc, file, true);
+  TimeSave(*doc, file);
   std::vector<Pair> pairs = MeasureSaves(*doc, file, copy);
   doc.reset();
   const double bytes = static_cast<double>(std::filesystem::file_size(file));
@@ -212,10 +294,9 @@ int main(int argc, char** argv) {
   std::filesystem::remove(file);
 
   std::printf(
-      "payload %.1f MB (%d sensors x %d records), %u s settling, %zu MB warmed, saving %s the "
-      "page cache; last column: %% of cp's throughput\n",
-      bytes / 1e6, options.sensors, options.records, options.settleSeconds, options.warmMegabytes,
-      options.direct ? "past" : "through");
+      "payload %.1f MB (%d sensors x %d records), %u s settling, %zu MB warmed; last column: %% "
+      "of cp's throughput\n",
+      bytes / 1e6, options.sensors, options.records, options.settleSeconds, options.warmMegabytes);
   for (const Pair& pair : pairs) PrintPair(pair, bytes);
   std::printf(
       "peak resident memory of the load: %.1f MB = %.1f %% of the payload (goal < 110 %%)\n",

@@ -16,6 +16,8 @@
 namespace wrenlink::sim {
 namespace {
 
+// The kinds here are written out on purpose, not taken from wrenlink.h: the simulator is an
+// independent account of the instruments against which the library's own tables are checked.
 using Maker = std::function<std::unique_ptr<VirtualInstrument>(const InstrumentSpec&)>;
 
 const std::map<std::string, Maker>& Makers() {

@@ -1,7 +1,6 @@
 // Spectrometer commands: exposure, spectrum readout, EEPROM, temperature, real data, the
 // second channel of the two-channel model, and the mirror unit's position.
 #include <cstring>
-#include <initializer_list>
 
 #include "families.h"
 #include "guard.h"
@@ -13,9 +12,75 @@ using namespace wrenlink;
 
 namespace {
 
-constexpr std::initializer_list<int> kExposureKinds = {1, 2, 3, 4, 28, 30, 33, 38};
-constexpr std::initializer_list<int> kSpectrometerKinds = {1, 2, 3, 4, 28, 30, 33, 37, 38};
-constexpr std::initializer_list<int> kTemperatureKinds = {28, 29, 30, 33, 37, 38};
+enum class Readout { kBlock, kPolled };
+
+// What each spectrometer kind does; every spectrometer has the serial number and the
+// compensation block in its EEPROM.
+struct SpectrometerProfile {
+  int kind;
+  const char* name;
+  int pixels;
+  Readout readout;  // block: 32 pixels per exchange; polled: all at once when ready
+  bool exposure;    // GetDeviceExposure, SetDeviceExposure (the two-channel model has its own)
+  bool temperature;
+  bool realData;       // 4 bytes per pixel, polled models only
+  bool secondChannel;  // the *2 operations
+};
+
+constexpr SpectrometerProfile kSpectrometers[] = {
+    {WRENLINK_KIND_SPECTRO_256_A, "256 pixels", 256, Readout::kBlock, true, false, false, false},
+    {WRENLINK_KIND_SPECTRO_256_B, "256 pixels", 256, Readout::kBlock, true, false, false, false},
+    {WRENLINK_KIND_SPECTRO_256_C, "256 pixels", 256, Readout::kBlock, true, false, false, false},
+    {WRENLINK_KIND_SPECTRO_288, "288 pixels", 288, Readout::kBlock, true, false, false, false},
+    {WRENLINK_KIND_SPECTRO_288_T, "288 pixels", 288, Readout::kBlock, true, true, false, false},
+    {WRENLINK_KIND_SPECTRO_256_T, "256 pixels", 256, Readout::kBlock, true, true, false, false},
+    {WRENLINK_KIND_C12880MA, "C12880MA", 288, Readout::kPolled, true, true, true, false},
+    {WRENLINK_KIND_TWO_CHANNEL, "two-channel", 544, Readout::kBlock, false, true, false, true},
+    {WRENLINK_KIND_SPECTRO_256_POLLED, "256 pixels, polled", 256, Readout::kPolled, true, true,
+     true, false},
+};
+
+// The profile of the kind recorded for `index`, or nullptr when it is no spectrometer.
+const SpectrometerProfile* ProfileAt(int index) {
+  const int kind = RecordedKind(index);
+  for (const SpectrometerProfile& profile : kSpectrometers) {
+    if (profile.kind == kind) return &profile;
+  }
+  return nullptr;
+}
+
+bool Spectrometer(int index) {
+  return ProfileAt(index) != nullptr;
+}
+
+bool ExposureKind(int index) {
+  const SpectrometerProfile* profile = ProfileAt(index);
+  return profile != nullptr && profile->exposure;
+}
+
+bool TwoChannelKind(int index) {
+  const SpectrometerProfile* profile = ProfileAt(index);
+  return profile != nullptr && profile->secondChannel;
+}
+
+// The LED unit of kind 29 answers the spectrometers' temperature request too.
+bool TemperatureKind(int index) {
+  const SpectrometerProfile* profile = ProfileAt(index);
+  return (profile != nullptr && profile->temperature) ||
+         (ValidIndex(index) && RecordedKind(index) == WRENLINK_KIND_LED_8CH);
+}
+
+// Request letters of the spectrometers (upper case reads, lower case writes).
+constexpr std::uint8_t kStartLetter = 0x73;         // s: start an exposure
+constexpr std::uint8_t kStatusLetter = 0x53;        // S: status, byte 0 = 0 when ready
+constexpr std::uint8_t kBlockLetter = 0x44;         // D: 32 pixels of a block readout
+constexpr std::uint8_t kAllDataLetter = 0x64;       // d: every pixel of a polled readout
+constexpr std::uint8_t kRealDataLetter = 0x52;      // R
+constexpr std::uint8_t kEepromReadLetter = 0x50;    // P
+constexpr std::uint8_t kEepromWriteLetter = 0x70;   // p
+constexpr std::uint8_t kEeprom2ReadLetter = 0x46;   // F: the two-channel model's second EEPROM
+constexpr std::uint8_t kEeprom2WriteLetter = 0x66;  // f
+constexpr std::uint8_t kTemperatureLetter = 0x54;   // T
 constexpr int kMaxEepromRead = 255;
 constexpr int kMaxEepromWrite = 60;
 constexpr int kCompAddress = 16;
@@ -24,37 +89,6 @@ constexpr int kCompLength = 48;
 constexpr int kPollLimit = 1000;
 constexpr int kPollIntervalMs = 10;
 constexpr int kControlReply = 32;
-
-// Pixels read in block mode, or 0 when the kind has no block readout.
-int BlockModePixels(int kind) {
-  switch (kind) {
-    case 1:
-    case 2:
-    case 3:
-    case 30:
-      return 256;
-    case 4:
-    case 28:
-      return 288;
-    case 37:
-      return 544;
-    default:
-      return 0;
-  }
-}
-
-// Bytes of the all-data reply in polled mode, or 0 when the kind is not polled.
-int PolledReplyBytes(int kind) {
-  if (kind == 33) return 576;
-  if (kind == 38) return 512;
-  return 0;
-}
-
-int RealDataBytes(int kind) {
-  if (kind == 33) return 1152;
-  if (kind == 38) return 1024;
-  return 0;
-}
 
 // Sends a 2-byte control request (start or status) and reads its 32-byte reply.
 int ControlExchange(int index, std::uint8_t letter, std::uint8_t* reply) {
@@ -68,11 +102,11 @@ int ControlExchange(int index, std::uint8_t letter, std::uint8_t* reply) {
 // wait out the transfer timeout.
 int ReadBlockMode(int index, int pixels, std::uint8_t* samples) {
   std::uint8_t control[kControlReply];
-  if (ControlExchange(index, 0x73, control) == 0) return 0;
-  if (ControlExchange(index, 0x53, control) == 0) return 0;
+  if (ControlExchange(index, kStartLetter, control) == 0) return 0;
+  if (ControlExchange(index, kStatusLetter, control) == 0) return 0;
   int last = 0;
   for (int offset = 0; offset < pixels; offset += 32) {
-    const Request request = MakeRequest(0x44, static_cast<std::uint8_t>(offset / 32));
+    const Request request = MakeRequest(kBlockLetter, static_cast<std::uint8_t>(offset / 32));
     last = Exchange(index, request.Span(), samples + offset * 2, 64);
   }
   return last;
@@ -80,13 +114,13 @@ int ReadBlockMode(int index, int pixels, std::uint8_t* samples) {
 
 int ReadPolledMode(int index, int replyBytes, std::uint8_t* samples) {
   std::uint8_t control[kControlReply];
-  if (ControlExchange(index, 0x73, control) == 0) return 0;
+  if (ControlExchange(index, kStartLetter, control) == 0) return 0;
   for (int poll = 0; poll < kPollLimit; ++poll) {
-    if (ControlExchange(index, 0x53, control) == 0) return 0;
+    if (ControlExchange(index, kStatusLetter, control) == 0) return 0;
     if (control[0] == 0) break;
     SleepOnSlot(index, kPollIntervalMs);
   }
-  const Request request = MakeRequest(0x64, 0x00);
+  const Request request = MakeRequest(kAllDataLetter, 0x00);
   return Exchange(index, request.Span(), samples, replyBytes);
 }
 
@@ -124,21 +158,21 @@ extern "C" {
 
 int WRENLINK_CALL GetDeviceExposure(int index, double* exposureUs) {
   return Guarded("GetDeviceExposure", [&] {
-    if (exposureUs == nullptr || !KindAccepted(index, kExposureKinds)) return 0;
+    if (exposureUs == nullptr || !ExposureKind(index)) return 0;
     return ReadExposure(index, 0, exposureUs);
   });
 }
 
 int WRENLINK_CALL SetDeviceExposure(int index, double exposureUs) {
   return Guarded("SetDeviceExposure", [&] {
-    if (!KindAccepted(index, kExposureKinds)) return 0;
+    if (!ExposureKind(index)) return 0;
     return WriteExposure(index, 0, exposureUs);
   });
 }
 
 int WRENLINK_CALL GetDeviceExposure2(int index, double* channel0Us, double* channel1Us) {
   return Guarded("GetDeviceExposure2", [&] {
-    if (channel0Us == nullptr || channel1Us == nullptr || !KindAccepted(index, {37})) return 0;
+    if (channel0Us == nullptr || channel1Us == nullptr || !TwoChannelKind(index)) return 0;
     ReadExposure(index, 0, channel0Us);
     return ReadExposure(index, 1, channel1Us);
   });
@@ -146,7 +180,7 @@ int WRENLINK_CALL GetDeviceExposure2(int index, double* channel0Us, double* chan
 
 int WRENLINK_CALL SetDeviceExposure2(int index, double channel0Us, double channel1Us) {
   return Guarded("SetDeviceExposure2", [&] {
-    if (!KindAccepted(index, {37})) return 0;
+    if (!TwoChannelKind(index)) return 0;
     WriteExposure(index, 0, channel0Us);
     return WriteExposure(index, 1, channel1Us);
   });
@@ -156,104 +190,110 @@ int WRENLINK_CALL GetDeviceData(int index, void* buffer) {
   return Guarded("GetDeviceData", [&] {
     if (buffer == nullptr) return 0;
     auto* samples = static_cast<std::uint8_t*>(buffer);
-    int kind = RecordedKind(index);
     if (!ValidIndex(index)) return 0;
-    if (int pixels = BlockModePixels(kind)) return ReadBlockMode(index, pixels, samples);
-    if (int bytes = PolledReplyBytes(kind)) return ReadPolledMode(index, bytes, samples);
-    return FamilyDeviceData(index, kind, buffer);
+    const SpectrometerProfile* profile = ProfileAt(index);
+    if (profile == nullptr) return FamilyDeviceData(index, RecordedKind(index), buffer);
+    if (profile->readout == Readout::kBlock) {
+      return ReadBlockMode(index, profile->pixels, samples);
+    }
+    return ReadPolledMode(index, profile->pixels * 2, samples);
   });
 }
 
 int WRENLINK_CALL GetDeviceEeprom(int index, int address, unsigned char* buffer, int length) {
   return Guarded("GetDeviceEeprom", [&] {
-    return ValidIndex(index) ? EepromRead(index, 0x50, address, buffer, length) : 0;
+    return ValidIndex(index) ? EepromRead(index, kEepromReadLetter, address, buffer, length) : 0;
   });
 }
 
 int WRENLINK_CALL SetDeviceEeprom(int index, int address, const unsigned char* data, int length) {
   return Guarded("SetDeviceEeprom", [&] {
-    return ValidIndex(index) ? EepromWrite(index, 0x70, address, data, length) : 0;
+    return ValidIndex(index) ? EepromWrite(index, kEepromWriteLetter, address, data, length) : 0;
   });
 }
 
 int WRENLINK_CALL GetDeviceEeprom2(int index, int address, unsigned char* buffer, int length) {
   return Guarded("GetDeviceEeprom2", [&] {
-    return KindAccepted(index, {37}) ? EepromRead(index, 0x46, address, buffer, length) : 0;
+    return TwoChannelKind(index) ? EepromRead(index, kEeprom2ReadLetter, address, buffer, length)
+                                 : 0;
   });
 }
 
 int WRENLINK_CALL SetDeviceEeprom2(int index, int address, const unsigned char* data, int length) {
   return Guarded("SetDeviceEeprom2", [&] {
-    return KindAccepted(index, {37}) ? EepromWrite(index, 0x66, address, data, length) : 0;
+    return TwoChannelKind(index) ? EepromWrite(index, kEeprom2WriteLetter, address, data, length)
+                                 : 0;
   });
 }
 
 int WRENLINK_CALL GetDeviceSerialNo(int index, unsigned char* buffer, int length) {
   return Guarded("GetDeviceSerialNo", [&] {
-    return KindAccepted(index, kSpectrometerKinds) ? EepromRead(index, 0x50, 0, buffer, length) : 0;
+    return Spectrometer(index) ? EepromRead(index, kEepromReadLetter, 0, buffer, length) : 0;
   });
 }
 
 int WRENLINK_CALL SetDeviceSerialNo(int index, const unsigned char* data, int length) {
   return Guarded("SetDeviceSerialNo", [&] {
-    return KindAccepted(index, kSpectrometerKinds) ? EepromWrite(index, 0x70, 0, data, length) : 0;
+    return Spectrometer(index) ? EepromWrite(index, kEepromWriteLetter, 0, data, length) : 0;
   });
 }
 
 int WRENLINK_CALL GetDeviceComp(int index, unsigned char* block48) {
   return Guarded("GetDeviceComp", [&] {
-    return KindAccepted(index, kSpectrometerKinds)
-               ? EepromRead(index, 0x50, kCompAddress, block48, kCompLength)
+    return Spectrometer(index)
+               ? EepromRead(index, kEepromReadLetter, kCompAddress, block48, kCompLength)
                : 0;
   });
 }
 
 int WRENLINK_CALL SetDeviceComp(int index, const unsigned char* block48) {
   return Guarded("SetDeviceComp", [&] {
-    return KindAccepted(index, kSpectrometerKinds)
-               ? EepromWrite(index, 0x70, kCompAddress, block48, kCompLength)
+    return Spectrometer(index)
+               ? EepromWrite(index, kEepromWriteLetter, kCompAddress, block48, kCompLength)
                : 0;
   });
 }
 
 int WRENLINK_CALL GetDeviceComp2(int index, unsigned char* block48) {
   return Guarded("GetDeviceComp2", [&] {
-    return KindAccepted(index, {37}) ? EepromRead(index, 0x50, kComp2Address, block48, kCompLength)
-                                     : 0;
+    return TwoChannelKind(index)
+               ? EepromRead(index, kEepromReadLetter, kComp2Address, block48, kCompLength)
+               : 0;
   });
 }
 
 int WRENLINK_CALL SetDeviceComp2(int index, const unsigned char* block48) {
   return Guarded("SetDeviceComp2", [&] {
-    return KindAccepted(index, {37}) ? EepromWrite(index, 0x70, kComp2Address, block48, kCompLength)
-                                     : 0;
+    return TwoChannelKind(index)
+               ? EepromWrite(index, kEepromWriteLetter, kComp2Address, block48, kCompLength)
+               : 0;
   });
 }
 
 int WRENLINK_CALL GetDeviceTemp(int index, int16_t* tenthsCelsius) {
   return Guarded("GetDeviceTemp", [&] {
-    if (tenthsCelsius == nullptr || !KindAccepted(index, kTemperatureKinds)) return 0;
+    if (tenthsCelsius == nullptr || !TemperatureKind(index)) return 0;
     // The two reply bytes go unconverted into the caller's variable.
-    const Request request = MakeRequest(0x54, 0x02);
+    const Request request = MakeRequest(kTemperatureLetter, 0x02);
     return Exchange(index, request.Span(), reinterpret_cast<std::uint8_t*>(tenthsCelsius), 2);
   });
 }
 
 int WRENLINK_CALL GetDeviceRealData(int index, unsigned char* buffer) {
   return Guarded("GetDeviceRealData", [&] {
-    int bytes = RealDataBytes(RecordedKind(index));
-    if (buffer == nullptr || bytes == 0 || !ValidIndex(index)) return 0;
+    const SpectrometerProfile* profile = ProfileAt(index);
+    if (buffer == nullptr || profile == nullptr || !profile->realData) return 0;
     std::uint8_t control[kControlReply];
-    if (ControlExchange(index, 0x73, control) == 0) return 0;
-    if (ControlExchange(index, 0x53, control) == 0) return 0;
-    const Request request = MakeRequest(0x52, 0x00);
-    return Exchange(index, request.Span(), buffer, bytes);
+    if (ControlExchange(index, kStartLetter, control) == 0) return 0;
+    if (ControlExchange(index, kStatusLetter, control) == 0) return 0;
+    const Request request = MakeRequest(kRealDataLetter, 0x00);
+    return Exchange(index, request.Span(), buffer, profile->pixels * 4);
   });
 }
 
 int WRENLINK_CALL SetMirror(int index, int position) {
   return Guarded("SetMirror", [&] {
-    if (!KindAccepted(index, {34})) return 0;
+    if (!KindAccepted(index, {WRENLINK_KIND_MIRROR})) return 0;
     std::uint8_t reply[4] = {};
     const Request request = EncodeMirrorPosition(position);
     return Exchange(index, request.Span(), reply, sizeof reply);

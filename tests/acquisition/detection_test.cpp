@@ -162,7 +162,7 @@ TEST_F(Detection, EnableRulesFollowModeAndState) {
 }
 
 TEST(SerialNumber, ShortTextIsRefusedAndSevenCharactersSendTheirNul) {
-  setenv("WRENLINK_SIMULATOR", "spectrometer:serial=OLD00001", 1);
+  const chromiva::test::ScopedEnv simulator("WRENLINK_SIMULATOR", "spectrometer:serial=OLD00001");
   ASSERT_EQ(DetectDevice(0), 1);
   EXPECT_FALSE(WriteSerialNo(0, "ABC123"));
   unsigned char serial[64] = {};
@@ -175,7 +175,6 @@ TEST(SerialNumber, ShortTextIsRefusedAndSevenCharactersSendTheirNul) {
   GetDeviceSerialNo(0, serial, 64);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(serial), 9), std::string("LONGER12\0", 9));
   CloseDevice(0);
-  unsetenv("WRENLINK_SIMULATOR");
 }
 
 }  // namespace

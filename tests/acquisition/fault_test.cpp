@@ -18,11 +18,10 @@ bool AnyContains(const std::vector<std::string>& lines, const std::string& part)
 }
 
 TEST_F(Faults, DetectionLeavesOutASilentInstrumentAfterOneTimeout) {
-  setenv("WRENLINK_TIMEOUT_MS", "300", 1);
+  const chromiva::test::ScopedEnv timeout("WRENLINK_TIMEOUT_MS", "300");
   const auto start = std::chrono::steady_clock::now();
   DetectWith("spectrometer:serial=SILENT01:noreply=5,spectrometer:serial=HEALTHY1");
   const auto elapsed = std::chrono::steady_clock::now() - start;
-  unsetenv("WRENLINK_TIMEOUT_MS");
   EXPECT_LT(elapsed, std::chrono::milliseconds(900));  // under three timeouts
   ASSERT_EQ(document.sensorTable.sensorCount, 1);
   EXPECT_EQ(document.Sensor(0).serialNo, "HEALTHY1");

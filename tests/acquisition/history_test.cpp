@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "../scoped_env.h"
 #include "chromiva/acquisition/history.h"
 #include "chromiva/data/text_codec.h"
 
@@ -19,8 +20,7 @@ std::string ReadBytes(const std::filesystem::path& path) {
 }
 
 TEST(History, LinesCarryLocalTimeACommaAndCrLf) {
-  setenv("TZ", "UTC", 1);
-  tzset();
+  const chromiva::test::ScopedEnv tz("TZ", "UTC");
   data::Ctintrose_mfDoc document;
   AppendLog(document, 1557497002, "センサー解除 ");
   EXPECT_EQ(data::DisplayText(document.operationLog), "2019/05/10 14:03:22,センサー解除 \r\n");

@@ -7,32 +7,12 @@
 #include "chromiva/acquisition/history.h"
 #include "chromiva/data/text_codec.h"
 #include "simulator_fixture.h"
+#include "trace_reader.h"
 
 namespace chromiva::acquisition::testing {
 namespace {
 
 using Measurement = SimulatorTest;
-
-// The frames a device index sent, from a transfer trace.
-std::vector<std::vector<std::int16_t>> TracedFrames(const std::string& path, int index) {
-  std::ifstream in(path);
-  std::vector<std::vector<std::int16_t>> frames;
-  std::string direction, device, max, hex;
-  std::string line;
-  while (std::getline(in, line)) {
-    std::istringstream words(line);
-    if (!(words >> direction >> device >> max >> hex)) continue;
-    if (direction != "IN" || std::stoi(device) != index || max != "576") continue;
-    std::vector<std::int16_t> frame(288);
-    for (int p = 0; p < 288; ++p) {
-      auto low = std::stoi(hex.substr(4 * p, 2), nullptr, 16);
-      auto high = std::stoi(hex.substr(4 * p + 2, 2), nullptr, 16);
-      frame[p] = static_cast<std::int16_t>(low | (high << 8));
-    }
-    frames.push_back(frame);
-  }
-  return frames;
-}
 
 TEST_F(Measurement, AveragedRawValueIsTheSinglePrecisionMeanOfTheFrames) {
   std::string trace = ::testing::TempDir() + "chromiva_average_trace.txt";
@@ -43,12 +23,12 @@ TEST_F(Measurement, AveragedRawValueIsTheSinglePrecisionMeanOfTheFrames) {
   form->SetControlText(control::kExposure, "1");
   MeasurePasses(1);
   unsetenv("WRENLINK_TRACE");
-  auto frames = TracedFrames(trace, 1);
+  auto frames = TracedFrames(ReadTrace(trace), 1);
   ASSERT_EQ(frames.size(), 4u);
   const auto& raw = document.Record(0, 0).spectra->rawSpectrum;
   for (int p : {0, 100, 287}) {
     float sum = 0.0F;
-    for (const auto& frame : frames) sum += static_cast<float>(frame[p]);
+    for (const auto& frame : frames) sum += frame[p];
     EXPECT_EQ(raw[p], sum / 4.0F) << "pixel " << p;
   }
   EXPECT_EQ(document.Record(0, 0).recordExposureUs, 1000);

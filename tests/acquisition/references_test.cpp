@@ -7,6 +7,7 @@
 
 #include "chromiva/data/text_codec.h"
 #include "simulator_fixture.h"
+#include "trace_reader.h"
 
 namespace chromiva::acquisition::testing {
 namespace {
@@ -20,46 +21,6 @@ double DeviceExposure(int index) {
   double exposure = -1.0;
   GetDeviceExposure(index, &exposure);
   return exposure;
-}
-
-struct TraceLine {
-  std::string direction;
-  int device = 0;
-  std::vector<unsigned char> bytes;
-};
-
-std::vector<TraceLine> ReadTrace(const std::string& path) {
-  std::ifstream in(path);
-  std::vector<TraceLine> lines;
-  std::string text;
-  while (std::getline(in, text)) {
-    std::istringstream words(text);
-    TraceLine line;
-    std::string hex;
-    words >> line.direction >> line.device;
-    if (line.direction == "IN") words >> hex;  // the requested length
-    words >> hex;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-      line.bytes.push_back(static_cast<unsigned char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
-    }
-    lines.push_back(std::move(line));
-  }
-  return lines;
-}
-
-// Frames (288 samples) a device sent, in order.
-std::vector<std::vector<float>> TracedFrames(const std::vector<TraceLine>& trace, int device) {
-  std::vector<std::vector<float>> frames;
-  for (const TraceLine& line : trace) {
-    if (line.direction != "IN" || line.device != device || line.bytes.size() != 576) continue;
-    std::vector<float> frame(288);
-    for (std::size_t p = 0; p < 288; ++p) {
-      frame[p] = static_cast<float>(
-          static_cast<std::int16_t>(line.bytes[2 * p] | (line.bytes[2 * p + 1] << 8)));
-    }
-    frames.push_back(frame);
-  }
-  return frames;
 }
 
 // Table writes (64-byte requests with the command letter) a device received: element, value.

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "../scoped_env.h"
 #include "test_port.h"
 #include "wrenlink.h"
 
@@ -13,18 +14,17 @@ namespace chromiva::acquisition::testing {
 
 class SimulatorTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    setenv("WRENLINK_SIM_SPEED", "1000", 1);
-    setenv("TZ", "UTC", 1);
-    form = std::make_unique<FormLogic>(document, port);
-  }
+  // Put back after every test, however it ended; tests set the simulator list and the trace.
+  chromiva::test::ScopedEnv speed_{"WRENLINK_SIM_SPEED", "1000"};
+  chromiva::test::ScopedEnv tz_{"TZ", "UTC"};
+  chromiva::test::ScopedEnv simulator_{"WRENLINK_SIMULATOR", nullptr};
+  chromiva::test::ScopedEnv trace_{"WRENLINK_TRACE", nullptr};
+
+  void SetUp() override { form = std::make_unique<FormLogic>(document, port); }
 
   void TearDown() override {
     form.reset();
     for (int index = 0; index < 10; ++index) CloseDevice(index);
-    unsetenv("WRENLINK_SIMULATOR");
-    unsetenv("WRENLINK_SIM_SPEED");
-    unsetenv("WRENLINK_TRACE");
   }
 
   void Plug(const char* list) { setenv("WRENLINK_SIMULATOR", list, 1); }

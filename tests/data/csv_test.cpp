@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include "../scoped_env.h"
 #include "chromiva/data/csv.h"
 #include "csv_number.h"
 #include "test_support.h"
@@ -87,9 +88,9 @@ constexpr std::time_t k140322 = 1557464602;  // 2019/05/10 14:03:22 in JST-9
 
 class CsvExport : public ::testing::Test {
  protected:
+  chromiva::test::ScopedEnv tz_{"TZ", "JST-9"};
+
   void SetUp() override {
-    setenv("TZ", "JST-9", 1);
-    tzset();
     doc_ = NewDocument();
     AddSensor(*doc_, "A");
     SensorEntry& s = doc_->Sensor(0);

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <vector>
 
-#include "data_file_save.h"
+#include "data_file_parts.h"
 #include "test_support.h"
 
 namespace chromiva::data {
@@ -286,7 +286,7 @@ TEST(DataFile, LargeStoresRoundTripAcrossReadBlocks) {
 // file with the document unchanged (the helper stopped before the arenas are released).
 DataFileResult LoadWithSize(Ctintrose_mfDoc& doc, const std::string& bytes, std::uint64_t size) {
   std::istringstream in(bytes);
-  return LoadDataFile(doc, in, size);
+  return detail::LoadDataFile(doc, in, size);
 }
 
 std::unique_ptr<Ctintrose_mfDoc> LargeDocument() {
@@ -449,28 +449,23 @@ void SetStoredSize(Ctintrose_mfDoc& doc, std::size_t bytes) {
 }
 
 // A saved file holds exactly what StoreDataFile writes to a stream, whether it ends just
-// before, at or just after a block or write-chunk boundary, and whether it is written past the
-// page cache or through it; saving over a longer file leaves nothing of it behind.
+// before, at or just after a write-chunk boundary; saving over a longer file leaves nothing of
+// it behind.
 TEST_F(DataFileOnDisk, SavedFilesEqualTheStoredStreamAroundBlockBoundaries) {
   auto doc = NewDocument();
   AddSensor(*doc, "A");
   AddRecords(*doc, 0, 1790);
   doc->Record(0, 1789).spectra->processedSpectrum[287] = std::bit_cast<float>(0x7FC01234u);
   const auto path = dir_ / "boundaries.cvdata";
-  const std::size_t chunk = std::size_t{4} << 20;
   std::vector<std::size_t> sizes;
-  for (std::size_t boundary : {chunk, chunk + 3 * detail::kDirectBlockBytes}) {
+  for (std::size_t boundary :
+       {64 * detail::kWriteChunkBytes, 64 * detail::kWriteChunkBytes + 20000}) {
     for (std::size_t size : {boundary - 1, boundary, boundary + 1}) sizes.push_back(size);
   }
   for (std::size_t size : sizes) {
     SetStoredSize(*doc, size);
-    const std::string bytes = Store(*doc);
-    for (detail::SavePath via :
-         {detail::SavePath::kDirectWhenPossible, detail::SavePath::kBuffered}) {
-      ASSERT_TRUE(detail::SaveDataFile(*doc, path, false, via).ok()) << size;
-      ASSERT_EQ(ReadFile(path), bytes)
-          << size << (via == detail::SavePath::kBuffered ? " buffered" : "");
-    }
+    ASSERT_TRUE(SaveDataFile(*doc, path).ok()) << size;
+    ASSERT_EQ(ReadFile(path), Store(*doc)) << size;
   }
   auto small = NewDocument();
   for (std::size_t size : {std::size_t{4095}, std::size_t{4096}, std::size_t{4097}}) {
@@ -479,20 +474,6 @@ TEST_F(DataFileOnDisk, SavedFilesEqualTheStoredStreamAroundBlockBoundaries) {
     ASSERT_EQ(ReadFile(path), Store(*small)) << size;
   }
   EXPECT_EQ(FilesInDir(), 1u);
-}
-
-TEST_F(DataFileOnDisk, BufferedSaveWritesTheSameFile) {
-  auto doc = LargeDocument();
-  const auto direct = dir_ / "direct.cvdata";
-  const auto buffered = dir_ / "buffered.cvdata";
-  ASSERT_TRUE(SaveDataFile(*doc, direct).ok());
-  ASSERT_TRUE(detail::SaveDataFile(*doc, buffered, true, detail::SavePath::kBuffered).ok());
-  const std::string bytes = ReadFile(direct);
-  EXPECT_EQ(bytes, Store(*doc));
-  EXPECT_EQ(ReadFile(buffered), bytes);
-  auto opened = NewDocument();
-  ASSERT_TRUE(OpenDataFile(*opened, buffered).ok());
-  EXPECT_EQ(Store(*opened), bytes);
 }
 
 TEST_F(DataFileOnDisk, MissingFilesAndFoldersAreReported) {

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "../scoped_env.h"
 #include "test_support.h"
 
 namespace chromiva::data {
@@ -16,10 +17,7 @@ using test::NewDocument;
 
 class LocalTimeTokyo : public ::testing::Test {
  protected:
-  void SetUp() override {
-    setenv("TZ", "JST-9", 1);
-    tzset();
-  }
+  chromiva::test::ScopedEnv tz_{"TZ", "JST-9"};
 };
 
 constexpr std::time_t kMay10At140322Tokyo = 1557464602;

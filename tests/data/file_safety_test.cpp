@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "../scoped_env.h"
 #include "atomic_file.h"
 #include "chromiva/data/recovery.h"
 #include "chromiva/data/text_codec.h"
@@ -95,17 +96,13 @@ TEST_F(FileSafety, AFailedSaveNamesTheTargetAndTheReason) {
 }
 
 TEST_F(FileSafety, RecoveryFilesTakeTheFirstUsablePlaceUnderNamesOfTheirOwn) {
-  const char* oldTmp = std::getenv("TMPDIR");
-  const std::string savedTmp = oldTmp ? oldTmp : "";
-  ::setenv("TMPDIR", "/nonexistent", 1);
-  ::setenv("XDG_DATA_HOME", dir_.c_str(), 1);
+  const chromiva::test::ScopedEnv tmp("TMPDIR", "/nonexistent");
+  const chromiva::test::ScopedEnv dataHome("XDG_DATA_HOME", dir_.c_str());
   auto doc = NewDocument();
   AddSensor(*doc, "\xB1\xFF");
   doc->title = "run";
   const RecoveryResult first = SaveRecoveryFile(*doc);
   const RecoveryResult second = SaveRecoveryFile(*doc);
-  oldTmp ? ::setenv("TMPDIR", savedTmp.c_str(), 1) : ::unsetenv("TMPDIR");
-  ::unsetenv("XDG_DATA_HOME");
   ASSERT_TRUE(first.ok() && second.ok());
   EXPECT_EQ(first.saved.parent_path(), dir_ / "chromiva");
   EXPECT_NE(first.saved, second.saved);

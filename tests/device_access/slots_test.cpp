@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "../scoped_env.h"
 #include "scripted_transport.h"
 #include "wrenlink.h"
 
@@ -137,8 +138,8 @@ TEST(RawTransfers, WriteAndReadReportByteCounts) {
 TEST(Trace, OneLinePerTransferInLowerCaseHex) {
   std::string path = ::testing::TempDir() + "wrenlink_trace.txt";
   std::remove(path.c_str());
-  setenv("WRENLINK_TRACE", path.c_str(), 1);
   {
+    const chromiva::test::ScopedEnv trace("WRENLINK_TRACE", path.c_str());
     ScriptedTransport bus;
     bus.DetectAs(2, 33);
     bus.Expect({0xAB, 0x01}, std::nullopt);
@@ -147,7 +148,6 @@ TEST(Trace, OneLinePerTransferInLowerCaseHex) {
     unsigned char reply[8];
     ReadData(2, reply, 8);
   }
-  unsetenv("WRENLINK_TRACE");
   std::ifstream in(path);
   std::stringstream text;
   text << in.rdbuf();

@@ -10,7 +10,7 @@
 namespace chromiva::acquisition {
 namespace {
 
-using Request = std::array<unsigned char, 64>;
+using Request = std::array<unsigned char, WRENLINK_TABLE_REQUEST_BYTES>;
 
 constexpr int kTableReplyBytes = (data::kMaxPixels + 1) * 4;
 
@@ -19,21 +19,13 @@ int Pixels(const data::SensorEntry& sensor) {
   return std::clamp(sensor.pixelCount, 0, data::kMaxPixels);
 }
 
-void PutU16(unsigned char* bytes, int value) {
-  bytes[0] = static_cast<unsigned char>(value % 256);
-  bytes[1] = static_cast<unsigned char>(value / 256);
-}
-
-void PutFloat(unsigned char* bytes, float value) {
-  std::memcpy(bytes, &value, 4);
-}
-
-// One request and its reply; the values that arrived are copied into `values`, the rest keep
-// what they held. Returns the reply's byte count.
-int ReadFloats(int device, const unsigned char* request, int requestLength, float* values,
-               int count) {
+// One read request of `table` and its reply; the values that arrived are copied into
+// `values`, the rest keep what they held. Returns the reply's byte count.
+int ReadFloats(int device, int table, int number, float* values, int count) {
+  Request request{};
+  const int requestLength = WrenlinkTableRead(request.data(), table, number);
   std::array<unsigned char, kTableReplyBytes> reply{};
-  WriteData(device, request, requestLength);
+  WriteData(device, request.data(), requestLength);
   int received = ReadData(device, reply.data(), count * 4);
   std::memcpy(values, reply.data(), static_cast<std::size_t>(received / 4) * 4);
   return received;
@@ -55,9 +47,8 @@ bool ReadWavelengths(data::SensorEntry& sensor, int device, TableRead& reading) 
   int received = 0;
   bool going = true;
   for (int pixel = 0; going && pixel < Pixels(sensor); ++pixel) {
-    unsigned char request[4] = {0x58, 0x04};
-    PutU16(request + 2, pixel);
-    int count = ReadFloats(device, request, 4, &sensor.wavelengthTable[pixel], 1);
+    int count =
+        ReadFloats(device, WRENLINK_TABLE_WAVELENGTH, pixel, &sensor.wavelengthTable[pixel], 1);
     received += count;
     going = Continue(reading, count);
   }
@@ -67,9 +58,8 @@ bool ReadWavelengths(data::SensorEntry& sensor, int device, TableRead& reading) 
 
 bool ReadDarkSteps(data::SensorEntry& sensor, int device, TableRead& reading) {
   for (int step = 0; step < data::kDarkSteps; ++step) {
-    unsigned char request[4] = {0x5A, 0x04};
-    PutU16(request + 2, step);
-    int received = ReadFloats(device, request, 4, sensor.darkTables[step].data(), Pixels(sensor));
+    int received = ReadFloats(device, WRENLINK_TABLE_DARK, step, sensor.darkTables[step].data(),
+                              Pixels(sensor));
     NoteShort(reading, "ダークテーブル(ステップ" + std::to_string(step) + ")", received,
               Pixels(sensor) * 4);
     if (!Continue(reading, received)) return false;
@@ -77,12 +67,9 @@ bool ReadDarkSteps(data::SensorEntry& sensor, int device, TableRead& reading) {
   return true;
 }
 
-bool ReadWholeTable(unsigned char letter, const char* name, data::PixelTable& table, int device,
+bool ReadWholeTable(int letter, const char* name, data::PixelTable& table, int device,
                     TableRead& reading) {
-  Request request{};
-  request[0] = letter;
-  request[1] = 0x02;
-  int received = ReadFloats(device, request.data(), 64, table.data(), data::kTableValues);
+  int received = ReadFloats(device, letter, 0, table.data(), data::kTableValues);
   NoteShort(reading, name, received, kTableReplyBytes);
   return Continue(reading, received);
 }
@@ -98,18 +85,15 @@ bool SendAcknowledged(int device, const unsigned char* request, int length, Tabl
   return true;
 }
 
-// Sends `values` then a final 0.0, one 64-byte request per element, each acknowledged by one
-// byte.
-TableWrite WriteElements(unsigned char letter, const float* values, int count, int device) {
+// Sends `values` then a final 0.0, one request per element, each acknowledged by one byte.
+TableWrite WriteElements(int table, const float* values, int count, int device) {
   TableWrite write;
   write.expected = count + 1;
   for (int element = 0; element <= count; ++element) {
     Request request{};
-    request[0] = letter;
-    request[1] = 0x08;
-    PutU16(&request[2], element);
-    PutFloat(&request[4], element < count ? values[element] : 0.0F);
-    if (!SendAcknowledged(device, request.data(), 64, write)) break;
+    const int length = WrenlinkTableWrite(request.data(), table, 0, element,
+                                          element < count ? values[element] : 0.0F);
+    if (!SendAcknowledged(device, request.data(), length, write)) break;
   }
   return write;
 }
@@ -122,13 +106,16 @@ TableRead ReadCalibrationTables(data::SensorEntry& sensor, int deviceIndex,
   if (!ReadWavelengths(sensor, deviceIndex, reading)) return reading;
   if (!ReadDarkSteps(sensor, deviceIndex, reading)) return reading;
   if (afterDarkSteps) afterDarkSteps();
-  if (!ReadWholeTable(0x59, "感度テーブル", sensor.sensitivityTable, deviceIndex, reading)) {
+  if (!ReadWholeTable(WRENLINK_TABLE_SENSITIVITY, "感度テーブル", sensor.sensitivityTable,
+                      deviceIndex, reading)) {
     return reading;
   }
-  if (!ReadWholeTable(0x57, "ホワイトテーブル", sensor.whiteTable, deviceIndex, reading)) {
+  if (!ReadWholeTable(WRENLINK_TABLE_WHITE, "ホワイトテーブル", sensor.whiteTable, deviceIndex,
+                      reading)) {
     return reading;
   }
-  ReadWholeTable(0x55, "透過テーブル", sensor.transmissionTable, deviceIndex, reading);
+  ReadWholeTable(WRENLINK_TABLE_TRANSMISSION, "透過テーブル", sensor.transmissionTable, deviceIndex,
+                 reading);
   return reading;
 }
 
@@ -137,31 +124,34 @@ TableWrite WriteDarkSteps(const data::SensorEntry& sensor, int deviceIndex) {
   write.expected = data::kDarkSteps * (Pixels(sensor) + 1);
   for (int step = 0; step < data::kDarkSteps; ++step) {
     for (int pixel = 0; pixel <= Pixels(sensor); ++pixel) {
-      unsigned char request[10] = {0x7A, 0x0A};
-      PutU16(request + 2, step);
-      PutU16(request + 4, pixel);
-      float value = pixel < Pixels(sensor) ? sensor.darkTables[step][pixel] : 0.0F;
-      PutFloat(request + 6, value);
-      if (!SendAcknowledged(deviceIndex, request, 10, write)) return write;
+      const float value = pixel < Pixels(sensor) ? sensor.darkTables[step][pixel] : 0.0F;
+      Request request{};
+      const int length =
+          WrenlinkTableWrite(request.data(), WRENLINK_TABLE_DARK, step, pixel, value);
+      if (!SendAcknowledged(deviceIndex, request.data(), length, write)) return write;
     }
   }
   return write;
 }
 
 TableWrite WriteWhiteTable(const data::SensorEntry& sensor, int deviceIndex) {
-  return WriteElements(0x77, sensor.whiteTable.data(), Pixels(sensor) + 1, deviceIndex);
+  return WriteElements(WRENLINK_TABLE_WHITE, sensor.whiteTable.data(), Pixels(sensor) + 1,
+                       deviceIndex);
 }
 
 TableWrite WriteTransmissionTable(const data::SensorEntry& sensor, int deviceIndex) {
-  return WriteElements(0x75, sensor.transmissionTable.data(), Pixels(sensor) + 1, deviceIndex);
+  return WriteElements(WRENLINK_TABLE_TRANSMISSION, sensor.transmissionTable.data(),
+                       Pixels(sensor) + 1, deviceIndex);
 }
 
 TableWrite WriteSensitivityTable(const data::SensorEntry& sensor, int deviceIndex) {
-  return WriteElements(0x79, sensor.sensitivityTable.data(), Pixels(sensor) + 1, deviceIndex);
+  return WriteElements(WRENLINK_TABLE_SENSITIVITY, sensor.sensitivityTable.data(),
+                       Pixels(sensor) + 1, deviceIndex);
 }
 
 TableWrite WriteWavelengthTable(const data::SensorEntry& sensor, int deviceIndex) {
-  return WriteElements(0x78, sensor.wavelengthTable.data(), Pixels(sensor), deviceIndex);
+  return WriteElements(WRENLINK_TABLE_WAVELENGTH, sensor.wavelengthTable.data(), Pixels(sensor),
+                       deviceIndex);
 }
 
 std::string DescribeFailedWrite(int sensor, const std::string& serial, const std::string& table,

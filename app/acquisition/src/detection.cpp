@@ -15,7 +15,6 @@ namespace chromiva::acquisition {
 namespace {
 
 constexpr int kDeviceIndices = 10;
-constexpr int kSpectrometerKind = 33;
 constexpr int kSerialLength = 8;
 
 // The serial number up to its NUL, cut to 8 characters; nullopt when nothing came back.
@@ -102,19 +101,20 @@ void SensorDetection::DetectOne(int index) {
   std::vector<std::string>& devices = c_.controls[control::kDeviceList].items;
   const int kind = GetDeviceKind(index);
   switch (kind) {
-    case kSpectrometerKind:
+    case WRENLINK_KIND_C12880MA:
       if (table.sensorCount < data::kMaxSensors && !AddSpectrometer(index)) {
         LeaveOutSilent(index);
       }
       break;
-    case 13:
-    case 29:
+    case WRENLINK_KIND_LED_16CH:
+    case WRENLINK_KIND_LED_8CH:
       if (table.ledCount < data::kMaxLedUnits) {
-        table.ledChannels[table.ledCount++] = kind == 13 ? 16 : 8;
-        devices.push_back(kind == 13 ? "LED16ch" : "LED8ch");
+        const bool sixteen = kind == WRENLINK_KIND_LED_16CH;
+        table.ledChannels[table.ledCount++] = sixteen ? 16 : 8;
+        devices.push_back(sixteen ? "LED16ch" : "LED8ch");
       }
       break;
-    case 34:
+    case WRENLINK_KIND_MIRROR:
       devices.push_back("M-MIRROR");
       ++table.mirrorCount;
       f_.mirrorDeviceIndex = index;

@@ -3,7 +3,6 @@
 // previous file.
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -29,6 +28,8 @@ class FdOutputBuffer : public std::streambuf {
   explicit FdOutputBuffer(int fd);
   bool failed() const { return failed_; }
   bool FlushAll();
+  // Writes what is buffered, then `count` bytes straight from `data`.
+  bool Write(const char* data, std::size_t count) { return FlushAll() && WriteFully(data, count); }
 
  protected:
   int_type overflow(int_type ch) override;
@@ -45,12 +46,6 @@ class FdOutputBuffer : public std::streambuf {
 
 class AtomicFileWriter final : public ByteSink {
  public:
-  enum class Output {
-    kStream,          // written through stream()
-    kDirectBlocks,    // written with Append, past the page cache where the filesystem allows it
-    kBufferedBlocks,  // written with Append, through the page cache
-  };
-
   // A target that is a symbolic link is followed: the file it names is replaced. Messages name
   // `target` as given.
   explicit AtomicFileWriter(std::filesystem::path target);
@@ -59,20 +54,11 @@ class AtomicFileWriter final : public ByteSink {
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
   // Creates the temporary file; on failure `error()` explains why.
-  bool Open(Output output = Output::kStream);
-  // Only when opened for kStream.
+  bool Open();
+  // The file as a stream, for writing in small pieces.
   std::ostream& stream() { return *stream_; }
-
-  // Only when opened for blocks: writes `count` bytes after those already written. Pieces
-  // written past the page cache must start at addresses aligned to kDirectBlockBytes, and all
-  // but the last must be whole blocks; the last is written as a zero-padded block and cut back
-  // to its length at Commit. A piece the filesystem refuses to take that way (EINVAL) is
-  // written, with the rest of the file, through the page cache.
+  // Writes `count` bytes after those already written, straight to the file.
   bool Append(const char* data, std::size_t count) override;
-  // Whether the next block goes past the page cache.
-  bool direct() const { return direct_; }
-  // Writes the rest of the file through the page cache; false when the system refuses.
-  bool StopDirect();
 
   // Flushes, optionally syncs to disk, closes and renames over the target.
   bool Commit(bool syncToDisk);
@@ -81,7 +67,6 @@ class AtomicFileWriter final : public ByteSink {
  private:
   bool Fail(const std::string& what);
   void Discard();
-  bool WriteAt(const char* data, std::size_t count);
   std::string Named() const;
 
   std::filesystem::path named_;
@@ -91,11 +76,6 @@ class AtomicFileWriter final : public ByteSink {
   int replacedFd_ = -1;  // the file being replaced, held until the rename
   std::unique_ptr<FdOutputBuffer> buffer_;
   std::unique_ptr<std::ostream> stream_;
-  bool blocks_ = false;
-  bool direct_ = false;
-  bool ended_ = false;              // the last, possibly partial, piece has been written
-  std::uint64_t writtenBytes_ = 0;  // including the padding of a last partial block
-  std::uint64_t fileBytes_ = 0;     // the length the file is to have
   std::string error_;
 };
 

@@ -1,44 +1,30 @@
 // Buffered little-endian byte reading and writing.
 #pragma once
 
-#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
 #include <istream>
 #include <memory>
-#include <new>
 #include <ostream>
 #include <type_traits>
-#include <vector>
 
 namespace chromiva::data::detail {
 
 static_assert(std::endian::native == std::endian::little,
               "the data file is little-endian and is copied in host order");
 
-// Large enough that the file moves in few system calls.
-inline constexpr std::size_t kIoChunkBytes = std::size_t{4} << 20;
-
 // The reader's buffer: small enough to stay in the core's own cache between the kernel's copy
 // into it and the decoding out of it.
 inline constexpr std::size_t kReadChunkBytes = std::size_t{256} << 10;
 
-// The alignment of memory, file offsets and sizes that writing past the page cache (O_DIRECT)
-// asks for on the disks and filesystems in use.
-inline constexpr std::size_t kDirectBlockBytes = 4096;
+// The writer's buffer; larger blocks saved nothing measurable (bench/data.md).
+inline constexpr std::size_t kWriteChunkBytes = std::size_t{64} << 10;
 
-// Where a ByteWriter's bytes go. Every piece but the last is a whole number of
-// kDirectBlockBytes and each starts at an address aligned to kDirectBlockBytes, so that a file
-// opened with O_DIRECT can take the pieces as they are.
+// Where a ByteWriter's bytes go.
 class ByteSink {
  public:
   virtual bool Append(const char* data, std::size_t count) = 0;
-  // How many pieces the sink may still be reading when Append returns: the memory of a piece
-  // must stay unchanged until that many further Appends, or a Drain, have returned.
-  virtual std::size_t piecesHeld() const { return 0; }
-  // Returns once no piece is being read any more; true when every piece was taken.
-  virtual bool Drain() { return true; }
 
  protected:
   ~ByteSink() = default;
@@ -55,37 +41,16 @@ class StreamSink final : public ByteSink {
   std::ostream& out_;
 };
 
-struct AlignedDelete {
-  void operator()(char* memory) const {
-    ::operator delete[](memory, std::align_val_t{kDirectBlockBytes});
-  }
-};
-
-using AlignedBuffer = std::unique_ptr<char[], AlignedDelete>;
-
-inline AlignedBuffer MakeAlignedBuffer(std::size_t bytes) {
-  return AlignedBuffer(
-      static_cast<char*>(::operator new[](bytes, std::align_val_t{kDirectBlockBytes})));
-}
-
-// Fills blocks for a sink; when the sink holds on to pieces, each piece is filled in a buffer
-// of its own from a ring, so that filling goes on while the sink reads the earlier ones.
+// Fills a buffer and hands it to a sink whenever it is full.
 class ByteWriter {
  public:
-  explicit ByteWriter(ByteSink& sink) : sink_(sink) {
-    for (std::size_t i = 0; i <= sink.piecesHeld(); ++i) {
-      buffers_.push_back(MakeAlignedBuffer(kCapacity));
-    }
-    buffer_ = buffers_.front().get();
-  }
-  ~ByteWriter() { sink_.Drain(); }  // the buffers go with the writer
-  ByteWriter(const ByteWriter&) = delete;
-  ByteWriter& operator=(const ByteWriter&) = delete;
+  explicit ByteWriter(ByteSink& sink)
+      : sink_(sink), buffer_(std::make_unique_for_overwrite<char[]>(kWriteChunkBytes)) {}
 
-  // Room for `count` (at most kIoChunkBytes) contiguous bytes, to be filled by the caller.
+  // Room for `count` (at most kWriteChunkBytes) contiguous bytes, to be filled by the caller.
   char* Reserve(std::size_t count) {
-    if (used_ + count > kCapacity) FlushBlocks();
-    char* at = buffer_ + used_;
+    if (used_ + count > kWriteChunkBytes) Flush();
+    char* at = buffer_.get() + used_;
     used_ += count;
     return at;
   }
@@ -98,45 +63,27 @@ class ByteWriter {
 
   void PutBytes(const char* data, std::size_t count) {
     while (count > 0) {
-      const std::size_t part = count < kIoChunkBytes ? count : kIoChunkBytes;
+      const std::size_t part = count < kWriteChunkBytes ? count : kWriteChunkBytes;
       std::memcpy(Reserve(part), data, part);
       data += part;
       count -= part;
     }
   }
 
-  // Hands over everything still buffered as the last piece; true when every piece was taken.
+  // Hands over everything still buffered; true when the sink took every byte.
   bool Finish() {
-    if (used_ > 0 && ok_) ok_ = sink_.Append(buffer_, used_);
-    used_ = 0;
-    if (!sink_.Drain()) ok_ = false;
+    Flush();
     return ok_;
   }
 
  private:
-  // A block's worth beyond the chunk: the tail kept back by FlushBlocks never shrinks the room
-  // for a reservation below kIoChunkBytes.
-  static constexpr std::size_t kCapacity = kIoChunkBytes + kDirectBlockBytes;
-
-  // Hands over the whole blocks and keeps the partial one at the start of the buffer that is
-  // filled next (the same one when the sink holds no pieces). That buffer may still be read
-  // by the sink until the Append returns, so the partial block waits aside meanwhile.
-  void FlushBlocks() {
-    const std::size_t whole = used_ - used_ % kDirectBlockBytes;
-    const std::size_t partial = used_ - whole;
-    std::array<char, kDirectBlockBytes> kept;
-    std::memcpy(kept.data(), buffer_ + whole, partial);
-    if (whole > 0 && ok_) ok_ = sink_.Append(buffer_, whole);
-    next_ = (next_ + 1) % buffers_.size();
-    buffer_ = buffers_[next_].get();
-    std::memcpy(buffer_, kept.data(), partial);
-    used_ = partial;
+  void Flush() {
+    if (used_ > 0 && ok_) ok_ = sink_.Append(buffer_.get(), used_);
+    used_ = 0;
   }
 
   ByteSink& sink_;
-  std::vector<AlignedBuffer> buffers_;
-  std::size_t next_ = 0;
-  char* buffer_ = nullptr;
+  std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
   bool ok_ = true;
 };

@@ -12,13 +12,12 @@
 #include <vector>
 
 #include "atomic_file.h"
-#include "background_sink.h"
 #include "byte_io.h"
 #include "chromiva/data/text_codec.h"
-#include "data_file_save.h"
+#include "data_file_parts.h"
 #include "fd_input.h"
-#include "pixel_pairs.h"
 #include "prefaulter.h"
+#include "store_switches.h"
 
 namespace chromiva::data {
 
@@ -29,7 +28,7 @@ using detail::ByteWriter;
 
 constexpr std::uint64_t kMaxTextLength = 0x7FFFFFFF;
 constexpr std::size_t kTextChunkBytes = detail::kReadChunkBytes;
-// Below one huge page of records, committing ahead is not worth a thread.
+// Below 2 MiB of records, committing ahead is not worth a thread.
 constexpr std::size_t kPrefaultMinBytes = std::size_t{2} << 20;
 
 DataFileResult Failure(DataFileError error, std::string message) {
@@ -122,8 +121,11 @@ void PutRecord(ByteWriter& writer, const RecordSlot& slot, int pixels) {
     std::memset(at + 8, 0, pixelCount * 8);  // a committed record always has arrays; be safe
     return;
   }
-  detail::JoinPairs(slot.spectra->rawSpectrum.data(), slot.spectra->processedSpectrum.data(),
-                    pixelCount, at + 8);
+  // Each pixel as a (raw, processed) pair; the bits move unchanged, so NaN payloads survive.
+  for (std::size_t p = 0; p < pixelCount; ++p) {
+    std::memcpy(at + 8 + p * 8, &slot.spectra->rawSpectrum[p], 4);
+    std::memcpy(at + 12 + p * 8, &slot.spectra->processedSpectrum[p], 4);
+  }
 }
 
 void PutRecords(ByteWriter& writer, const Ctintrose_mfDoc& document) {
@@ -328,15 +330,21 @@ bool Loader::ReadRecord(RecordSlot& slot, RecordSpectra& place, int pixels) {
   if (at == nullptr) return false;
   std::memcpy(&slot.recordExposureUs, at, 4);
   std::memcpy(&slot.recordTemperature, at + 4, 4);
-  detail::SplitPairsStreaming(at + 8, pixelCount, place.rawSpectrum.size(),
-                              place.rawSpectrum.data(), place.processedSpectrum.data());
+  for (std::size_t p = 0; p < pixelCount; ++p) {
+    std::memcpy(&place.rawSpectrum[p], at + 8 + p * 8, 4);
+    std::memcpy(&place.processedSpectrum[p], at + 12 + p * 8, 4);
+  }
+  std::fill(place.rawSpectrum.begin() + pixels, place.rawSpectrum.end(), 0.0f);
+  std::fill(place.processedSpectrum.begin() + pixels, place.processedSpectrum.end(), 0.0f);
   slot.spectra = &place;
   return true;
 }
 
 // Commits the places of the records that the rest of the input can hold, on a helper thread
-// ahead of the reading; a count beyond the data present commits no more than the data would.
+// ahead of the reading (the kernel clears fresh pages there, not in the reader's page faults);
+// a count beyond the data present commits no more than the data would.
 void Loader::PrefaultRecords(RecordArena& arena, int count, int pixels) {
+  if (!detail::Switches().prefault) return;
   if (!inputBytes_ || *inputBytes_ <= reader_.offset()) return;
   const std::uint64_t recordBytes = 8 + 8 * static_cast<std::uint64_t>(pixels);
   const std::uint64_t fitting = (*inputBytes_ - reader_.offset()) / recordBytes;
@@ -396,21 +404,16 @@ DataFileResult StoreDataFile(const Ctintrose_mfDoc& document, std::ostream& out)
   return result;
 }
 
-DataFileResult LoadDataFile(Ctintrose_mfDoc& document, std::istream& in,
-                            std::optional<std::uint64_t> inputBytes) {
-  auto contents = std::make_unique<LoadedContents>();
-  Loader loader(in, inputBytes);
-  DataFileResult result = loader.Run(*contents);
-  if (result.ok()) ApplyContents(document, *contents);
-  return result;
+DataFileResult LoadDataFile(Ctintrose_mfDoc& document, std::istream& in) {
+  return detail::LoadDataFile(document, in, std::nullopt);
 }
 
-// Through the page cache, as cp writes: where memory is at hand that is several times faster
-// than writing past it, with or without the fsync. Past the cache is faster only where fresh
-// memory is expensive (a virtual machine that has just handed its free memory back).
-DataFileResult SaveDataFile(Ctintrose_mfDoc& document, const std::filesystem::path& path,
-                            bool syncToDisk) {
-  return detail::SaveDataFile(document, path, syncToDisk, detail::SavePath::kBuffered);
+DataFileResult SaveDataFile(Ctintrose_mfDoc& document, const std::filesystem::path& path) {
+  DataFileResult result = detail::WriteDataFile(document, path);
+  if (!result.ok()) return result;
+  document.title = path.filename().string();
+  document.modified = false;
+  return result;
 }
 
 namespace detail {
@@ -436,36 +439,26 @@ DataFileResult StoreDataFile(const Ctintrose_mfDoc& document, ByteSink& sink, Re
   return {};
 }
 
-// With kDirectWhenPossible the blocks of the file leave the writer's aligned buffer for the
-// disk without a copy into the page cache where the filesystem allows it; the bytes are the
-// same either way.
-DataFileResult SaveDataFile(Ctintrose_mfDoc& document, const std::filesystem::path& path,
-                            bool syncToDisk, SavePath via) {
-  DataFileResult result = WriteDataFile(document, path, syncToDisk, via);
-  if (!result.ok()) return result;
-  document.title = path.filename().string();
-  document.modified = false;
-  return result;
-}
-
-DataFileResult WriteDataFile(const Ctintrose_mfDoc& document, const std::filesystem::path& path,
-                             bool syncToDisk, SavePath via) {
+DataFileResult WriteDataFile(const Ctintrose_mfDoc& document, const std::filesystem::path& path) {
   AtomicFileWriter file(path);
-  const auto output = via == SavePath::kDirectWhenPossible
-                          ? AtomicFileWriter::Output::kDirectBlocks
-                          : AtomicFileWriter::Output::kBufferedBlocks;
-  if (!file.Open(output)) return Failure(DataFileError::kOpenFailed, file.error());
-  DataFileResult result = [&] {
-    BackgroundSink background(file);  // writes each block while the next one is filled
-    return StoreDataFile(document, background);
-  }();
+  if (!file.Open()) return Failure(DataFileError::kOpenFailed, file.error());
+  DataFileResult result = StoreDataFile(document, file);
   if (!result.ok()) {
     if (result.error == DataFileError::kWriteFailed && !file.error().empty()) {
       result.message = file.error();
     }
     return result;
   }
-  if (!file.Commit(syncToDisk)) return Failure(DataFileError::kWriteFailed, file.error());
+  if (!file.Commit(true)) return Failure(DataFileError::kWriteFailed, file.error());
+  return result;
+}
+
+DataFileResult LoadDataFile(Ctintrose_mfDoc& document, std::istream& in,
+                            std::optional<std::uint64_t> inputBytes) {
+  auto contents = std::make_unique<LoadedContents>();
+  Loader loader(in, inputBytes);
+  DataFileResult result = loader.Run(*contents);
+  if (result.ok()) ApplyContents(document, *contents);
   return result;
 }
 
@@ -473,8 +466,7 @@ DataFileResult WriteDataFile(const Ctintrose_mfDoc& document, const std::filesys
 
 DataFileResult SaveBytesFile(const std::filesystem::path& path, std::string_view bytes) {
   detail::AtomicFileWriter file(path);
-  if (!file.Open(detail::AtomicFileWriter::Output::kBufferedBlocks) ||
-      !file.Append(bytes.data(), bytes.size()) || !file.Commit(true)) {
+  if (!file.Open() || !file.Append(bytes.data(), bytes.size()) || !file.Commit(true)) {
     return Failure(DataFileError::kWriteFailed, file.error());
   }
   return {};
@@ -500,8 +492,8 @@ DataFileResult OpenDataFile(Ctintrose_mfDoc& document, const std::filesystem::pa
   }
   detail::FdInputBuffer buffer(fd);
   std::istream in(&buffer);
-  DataFileResult result =
-      LoadDataFile(document, in, static_cast<std::uint64_t>(std::max<off_t>(info.st_size, 0)));
+  DataFileResult result = detail::LoadDataFile(
+      document, in, static_cast<std::uint64_t>(std::max<off_t>(info.st_size, 0)));
   if (!result.ok()) {
     if (buffer.error() != 0) {
       return Failure(DataFileError::kReadFailed,

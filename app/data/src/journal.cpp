@@ -14,7 +14,7 @@
 #include <system_error>
 
 #include "chromiva/data/user_folders.h"
-#include "data_file_save.h"
+#include "data_file_parts.h"
 #include "fd_input.h"
 
 namespace chromiva::data {

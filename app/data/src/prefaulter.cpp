@@ -10,7 +10,7 @@ namespace chromiva::data::detail {
 
 namespace {
 
-// Two huge pages: small enough that Stop() returns promptly.
+// Small enough that Stop() returns promptly.
 constexpr std::size_t kChunkBytes = std::size_t{4} << 20;
 
 std::size_t PageBytes() {

@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "chromiva/data/user_folders.h"
-#include "data_file_save.h"
+#include "data_file_parts.h"
 
 namespace chromiva::data {
 
@@ -46,8 +46,7 @@ RecoveryResult SaveRecoveryFile(const Ctintrose_mfDoc& document) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     const std::filesystem::path path = FreeRecoveryName(folder);
-    DataFileResult written =
-        detail::WriteDataFile(document, path, true, detail::SavePath::kBuffered);
+    DataFileResult written = detail::WriteDataFile(document, path);
     if (written.ok()) {
       result.saved = path;
       return result;

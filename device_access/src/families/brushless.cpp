@@ -7,7 +7,7 @@ using namespace wrenlink;
 
 namespace {
 
-constexpr int kBrushless = 17;
+constexpr int kBrushless = WRENLINK_KIND_BRUSHLESS;
 
 int ReadWord(int index, std::uint8_t letter, int* value) {
   const auto reply = ExchangeLocal<4>(index, MakeRequest(letter, 0x00));

@@ -8,9 +8,9 @@ using namespace wrenlink;
 
 namespace {
 
-constexpr int kGSensor = 20;
-constexpr int kSParameterUnit = 25;
-constexpr int kDroneUnit = 26;
+constexpr int kGSensor = WRENLINK_KIND_G_SENSOR;
+constexpr int kSParameterUnit = WRENLINK_KIND_S_PARAMETER;
+constexpr int kDroneUnit = WRENLINK_KIND_DRONE;
 constexpr int kParameterBytes = 40;
 constexpr int kDroneRecordBytes = 3024;
 constexpr std::size_t kGDataBytes = 64;

@@ -7,7 +7,7 @@ using namespace wrenlink;
 
 namespace {
 
-constexpr int kLedPower = 35;
+constexpr int kLedPower = WRENLINK_KIND_LED_POWER;
 constexpr int kCurrentBytes = 32;
 
 }  // namespace

@@ -1,4 +1,4 @@
-// LED units (kinds 13, 29, 22 and 23): levels, switches, the V/C reading of the three-bank
+// LED units: levels, switches, the V/C reading of the three-bank
 // unit, and the name and temperature of kind 29.
 #include <initializer_list>
 
@@ -10,31 +10,50 @@ using namespace wrenlink;
 
 namespace {
 
-constexpr std::initializer_list<int> kLedKinds = {13, 29, 22, 23};
-constexpr std::initializer_list<int> kLedTempKinds = {28, 29, 30, 33};
-constexpr int kThreeBank = 23;
-constexpr int kNamedUnit = 29;
-constexpr int kBankSize = 32;
+struct LedProfile {
+  int kind;
+  const char* name;
+  int levelBytes;  // in one exchange, or in each of three banks
+  int switchBytes;
+  bool threeBanks;  // levels in three exchanges (D, E, F), plus the V/C reading
+};
+
+constexpr LedProfile kLedUnits[] = {
+    {WRENLINK_KIND_LED_16CH, "LED16ch", 16, 2, false},
+    {WRENLINK_KIND_LED_8CH, "LED8ch", 16, 2, false},
+    {WRENLINK_KIND_LED_32, "LED 32", 32, 4, false},
+    {WRENLINK_KIND_LED_3X32, "LED 3x32", 32, 12, true},
+};
+
+// The temperature request also reaches the spectrometers that have a sensor for it.
+constexpr std::initializer_list<int> kLedTempKinds = {
+    WRENLINK_KIND_SPECTRO_288_T, WRENLINK_KIND_LED_8CH, WRENLINK_KIND_SPECTRO_256_T,
+    WRENLINK_KIND_C12880MA};
+constexpr int kNamedUnit = WRENLINK_KIND_LED_8CH;
 constexpr int kBanks = 3;
+constexpr int kBankBytes = 32;
 constexpr int kNameLength = 48;
 
-// Level bytes of a one-exchange unit.
-int LevelBytes(int kind) {
-  return kind == 22 ? 32 : 16;
+// The profile of the LED unit recorded for `index`, or nullptr when it is none.
+const LedProfile* LedAt(int index) {
+  const int kind = RecordedKind(index);
+  for (const LedProfile& profile : kLedUnits) {
+    if (profile.kind == kind) return &profile;
+  }
+  return nullptr;
 }
 
-int SwitchBytes(int kind) {
-  if (kind == kThreeBank) return 12;
-  if (kind == 22) return 4;
-  return 2;
+bool ThreeBankUnit(int index) {
+  const LedProfile* unit = LedAt(index);
+  return unit != nullptr && unit->threeBanks;
 }
 
 // Reads the three banks of 32 levels (D, E, F) and totals the reply counts.
 int ReadThreeBanks(int index, unsigned char* levels) {
   int total = 0;
   for (int bank = 0; bank < kBanks; ++bank) {
-    const Request request = MakeRequest(static_cast<std::uint8_t>(0x44 + bank), kBankSize);
-    total += ExchangeInto(index, request, levels + bank * kBankSize, kBankSize);
+    const Request request = MakeRequest(static_cast<std::uint8_t>(0x44 + bank), kBankBytes);
+    total += ExchangeInto(index, request, levels + bank * kBankBytes, kBankBytes);
   }
   return total;
 }
@@ -43,8 +62,9 @@ int ReadThreeBanks(int index, unsigned char* levels) {
 int WriteThreeBanks(int index, const unsigned char* levels) {
   int total = 0;
   for (int bank = 0; bank < kBanks; ++bank) {
-    Request request = MakeRequest(static_cast<std::uint8_t>(0x64 + bank), kBankSize, kBankSize + 2);
-    PutBytes(request, 2, levels + bank * kBankSize, kBankSize);
+    Request request =
+        MakeRequest(static_cast<std::uint8_t>(0x64 + bank), kBankBytes, kBankBytes + 2);
+    PutBytes(request, 2, levels + bank * kBankBytes, kBankBytes);
     total += SendAcknowledged<2>(index, request);
   }
   return total;
@@ -63,27 +83,28 @@ extern "C" {
 
 int WRENLINK_CALL GetDeviceLED(int index, unsigned char* levels) {
   return Guarded("GetDeviceLED", [&] {
-    if (levels == nullptr || !KindAccepted(index, kLedKinds)) return 0;
-    const int kind = RecordedKind(index);
-    if (kind == kThreeBank) return ReadThreeBanks(index, levels);
-    const int count = LevelBytes(kind);
+    const LedProfile* unit = LedAt(index);
+    if (levels == nullptr || unit == nullptr) return 0;
+    if (unit->threeBanks) return ReadThreeBanks(index, levels);
+    const int count = unit->levelBytes;
     return ExchangeInto(index, MakeRequest(0x44, static_cast<std::uint8_t>(count)), levels, count);
   });
 }
 
 int WRENLINK_CALL SetDeviceLED(int index, const unsigned char* levels) {
   return Guarded("SetDeviceLED", [&] {
-    if (levels == nullptr || !KindAccepted(index, kLedKinds)) return 0;
-    const int kind = RecordedKind(index);
-    if (kind == kThreeBank) return WriteThreeBanks(index, levels);
-    return SendBlock(index, 0x64, levels, LevelBytes(kind));
+    const LedProfile* unit = LedAt(index);
+    if (levels == nullptr || unit == nullptr) return 0;
+    if (unit->threeBanks) return WriteThreeBanks(index, levels);
+    return SendBlock(index, 0x64, levels, unit->levelBytes);
   });
 }
 
 int WRENLINK_CALL GetDeviceLEDSW(int index, unsigned char* switches) {
   return Guarded("GetDeviceLEDSW", [&] {
-    if (switches == nullptr || !KindAccepted(index, kLedKinds)) return 0;
-    const int count = SwitchBytes(RecordedKind(index));
+    const LedProfile* unit = LedAt(index);
+    if (switches == nullptr || unit == nullptr) return 0;
+    const int count = unit->switchBytes;
     const Request request = MakeRequest(0x53, static_cast<std::uint8_t>(count));
     return ExchangeInto(index, request, switches, count);
   });
@@ -91,14 +112,15 @@ int WRENLINK_CALL GetDeviceLEDSW(int index, unsigned char* switches) {
 
 int WRENLINK_CALL SetDeviceLEDSW(int index, const unsigned char* switches) {
   return Guarded("SetDeviceLEDSW", [&] {
-    if (switches == nullptr || !KindAccepted(index, kLedKinds)) return 0;
-    return SendBlock(index, 0x73, switches, SwitchBytes(RecordedKind(index)));
+    const LedProfile* unit = LedAt(index);
+    if (switches == nullptr || unit == nullptr) return 0;
+    return SendBlock(index, 0x73, switches, unit->switchBytes);
   });
 }
 
 int WRENLINK_CALL GetDeviceLEDVC(int index, uint16_t* voltage, uint16_t* current) {
   return Guarded("GetDeviceLEDVC", [&] {
-    if (voltage == nullptr || current == nullptr || !KindAccepted(index, {kThreeBank})) return 0;
+    if (voltage == nullptr || current == nullptr || !ThreeBankUnit(index)) return 0;
     const auto reply = ExchangeLocal<4>(index, MakeRequest(0x43, 0x04));
     *voltage = GetU16(reply.bytes.data());
     *current = GetU16(reply.bytes.data() + 2);

@@ -7,8 +7,8 @@ using namespace wrenlink;
 
 namespace {
 
-constexpr int kLoadCell = 12;
-constexpr int kLoadUnit64 = 24;
+constexpr int kLoadCell = WRENLINK_KIND_LOAD_CELL;
+constexpr int kLoadUnit64 = WRENLINK_KIND_LOAD_UNIT_64;
 
 // A 10-byte request: letter, parameter and eight zero bytes unless filled in.
 Request LongRequest(std::uint8_t letter, std::uint8_t parameter) {

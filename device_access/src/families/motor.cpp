@@ -16,7 +16,7 @@ using namespace wrenlink;
 
 namespace {
 
-constexpr int kMotorController = 15;
+constexpr int kMotorController = WRENLINK_KIND_MOTOR;
 constexpr int kTextRequestBytes = 50;
 constexpr int kTextReplyBytes = 32;
 constexpr int kIdentityBytes = 50;

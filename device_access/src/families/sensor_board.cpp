@@ -11,9 +11,11 @@ using namespace wrenlink;
 
 namespace {
 
-constexpr std::initializer_list<int> kChannelKinds = {9, 13, 22, 23, 29};
-constexpr int kSensorBoard = 9;
-constexpr int kLoadCell = 12;
+constexpr std::initializer_list<int> kChannelKinds = {
+    WRENLINK_KIND_SENSOR_BOARD, WRENLINK_KIND_LED_16CH, WRENLINK_KIND_LED_32,
+    WRENLINK_KIND_LED_3X32, WRENLINK_KIND_LED_8CH};
+constexpr int kSensorBoard = WRENLINK_KIND_SENSOR_BOARD;
+constexpr int kLoadCell = WRENLINK_KIND_LOAD_CELL;
 
 // X/Y reads: the channel's value is reply byte 0.
 int ReadChannel(int index, std::uint8_t letter, int channel, int* value) {

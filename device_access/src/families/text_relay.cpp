@@ -9,7 +9,7 @@ using namespace wrenlink;
 
 namespace {
 
-constexpr int kTextRelay = 18;
+constexpr int kTextRelay = WRENLINK_KIND_TEXT_RELAY;
 constexpr int kMaxTextOut = kMaxRequest - 2;
 constexpr std::size_t kMaxTextIn = 64;
 

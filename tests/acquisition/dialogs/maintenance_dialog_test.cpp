@@ -8,15 +8,20 @@
 #include <fstream>
 #include <sstream>
 
+#include "../scoped_env.h"
 #include "chromiva/acquisition/calibration_io.h"
 #include "chromiva/acquisition/dialogs/maintenance_dialog.h"
 #include "test_port.h"
+#include "trace_reader.h"
 #include "wrenlink.h"
 
 namespace chromiva::acquisition::dialogs {
 namespace {
 
 using namespace maintenance_ids;
+using acquisition::testing::ReadTrace;
+using acquisition::testing::TracedFrames;
+using acquisition::testing::TraceLine;
 
 class ManualTimers : public DialogTimers {
  public:
@@ -31,30 +36,6 @@ class ManualTimers : public DialogTimers {
   std::map<int, int> armed;
 };
 
-struct TraceLine {
-  std::string direction;
-  std::vector<unsigned char> bytes;
-};
-
-std::vector<TraceLine> ReadTrace(const std::string& path) {
-  std::ifstream in(path);
-  std::vector<TraceLine> lines;
-  for (std::string text; std::getline(in, text);) {
-    std::istringstream words(text);
-    TraceLine line;
-    std::string hex;
-    int device = 0;
-    words >> line.direction >> device;
-    if (line.direction == "IN") words >> hex;
-    words >> hex;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-      line.bytes.push_back(static_cast<unsigned char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
-    }
-    lines.push_back(std::move(line));
-  }
-  return lines;
-}
-
 std::filesystem::path WriteFile(const std::string& name, const std::string& text) {
   const auto path = std::filesystem::temp_directory_path() / name;
   std::ofstream(path, std::ios::binary) << text;
@@ -63,8 +44,12 @@ std::filesystem::path WriteFile(const std::string& name, const std::string& text
 
 class MaintenanceDialogTest : public ::testing::Test {
  protected:
+  // Put back after every test, however it ended; tests set the simulator list and the trace.
+  chromiva::test::ScopedEnv speed_{"WRENLINK_SIM_SPEED", "1000"};
+  chromiva::test::ScopedEnv simulator_{"WRENLINK_SIMULATOR", nullptr};
+  chromiva::test::ScopedEnv trace_{"WRENLINK_TRACE", nullptr};
+
   void SetUp() override {
-    setenv("WRENLINK_SIM_SPEED", "1000", 1);
     document.sensorTable.sensorCount = 1;
     document.Sensor(0).pixelCount = data::kMaxPixels;
     document.Sensor(0).exposureUs = 20000;
@@ -72,9 +57,6 @@ class MaintenanceDialogTest : public ::testing::Test {
   void TearDown() override {
     dialog.reset();
     for (int index = 0; index < 10; ++index) CloseDevice(index);
-    unsetenv("WRENLINK_SIMULATOR");
-    unsetenv("WRENLINK_TRACE");
-    unsetenv("WRENLINK_SIM_SPEED");
   }
 
   // The first spectrometer of the simulated list at device index 0, its tables read.
@@ -176,15 +158,7 @@ TEST_F(MaintenanceDialogTest, TheDarkSequenceKeepsTheMinimumOfThreeFramesPerStep
   GetDeviceExposure(0, &exposure);
   EXPECT_EQ(exposure, 1000000.0);
 
-  std::vector<std::vector<float>> frames;
-  for (const TraceLine& line : ReadTrace(trace)) {
-    if (line.direction != "IN" || line.bytes.size() != 576) continue;
-    std::vector<float> frame(288);
-    for (std::size_t p = 0; p < 288; ++p) {
-      frame[p] = static_cast<std::int16_t>(line.bytes[2 * p] | (line.bytes[2 * p + 1] << 8));
-    }
-    frames.push_back(frame);
-  }
+  const std::vector<std::vector<float>> frames = TracedFrames(ReadTrace(trace), 0);
   ASSERT_EQ(frames.size(), 63u);
   for (int step = 0; step < 21; ++step) {
     for (int p = 0; p < 288; ++p) {

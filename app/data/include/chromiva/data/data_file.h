@@ -2,10 +2,8 @@
 // code page 932, kept in the document as the very bytes of the file.
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <iosfwd>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,18 +37,15 @@ DataFileResult StoreDataFile(const Ctintrose_mfDoc& document, std::ostream& out)
 // puts them into `document`. Fields that the file does not carry (recordTime, the sky
 // background, mirrorCount, slots beyond the stored counts) keep their values. On failure the
 // document is unchanged. Bytes after the operation log are left out and named in `warning`.
-// `inputBytes`, when given, is the size of the input: the memory for the records is then
-// committed ahead of the reading on a helper thread, never for more records than fit into it.
-DataFileResult LoadDataFile(Ctintrose_mfDoc& document, std::istream& in,
-                            std::optional<std::uint64_t> inputBytes = std::nullopt);
+DataFileResult LoadDataFile(Ctintrose_mfDoc& document, std::istream& in);
 
 // Saves to `path` through a temporary file beside it that replaces the target only when
 // complete; a symbolic link is followed and the file it points to is replaced. Temporaries that
 // a dead process left in that folder are removed first. On success the title becomes the file
-// name and the modified flag is cleared. `syncToDisk` makes the data durable before the rename.
-// Messages name `path` as given and the reason the system gave.
-DataFileResult SaveDataFile(Ctintrose_mfDoc& document, const std::filesystem::path& path,
-                            bool syncToDisk = true);
+// name and the modified flag is cleared. The data is synced to disk before the rename and the
+// folder after it, so that a crash leaves the old file or the new one whole; the replaced
+// file's permissions carry over. Messages name `path` as given and the reason the system gave.
+DataFileResult SaveDataFile(Ctintrose_mfDoc& document, const std::filesystem::path& path);
 
 // Writes `bytes` to `path` as SaveDataFile writes a data file: through a temporary file that
 // replaces the target only when complete, a symbolic link followed, synced to disk.

@@ -20,9 +20,8 @@ struct RecordSpectra {
 };
 
 // Every record slot of a sensor has a fixed place in one reserved range of address space.
-// Memory is committed only when a place is first written, so an unused slot costs nothing,
-// and the range asks for transparent huge pages so that filling a large store takes few page
-// faults. Untouched places read as zeros. Moving an arena keeps the places where they are.
+// Memory is committed only when a place is first written, so an unused slot costs nothing.
+// Untouched places read as zeros. Moving an arena keeps the places where they are.
 class RecordArena {
  public:
   RecordArena() = default;  // reserves nothing until the first Place()
