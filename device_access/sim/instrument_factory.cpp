@@ -68,7 +68,8 @@ void Report(const InstrumentSpec& spec, const std::string& text) {
   ReportProblem("WRENLINK_SIMULATOR: " + spec.name + " " + text);
 }
 
-// Reports the options that cannot be used and gives the spec with the values taken instead.
+// Reports the options that cannot be used and gives the instrument entry with the values taken
+// instead.
 InstrumentSpec UsableOptions(const InstrumentSpec& spec) {
   InstrumentSpec usable = spec;
   auto own = kOwnOptions.find(spec.name);
