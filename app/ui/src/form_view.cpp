@@ -43,8 +43,8 @@ QFont FormFont() {
   return font;
 }
 
-// The title's font: 24 pixels high, characters 18 pixels wide on average, normal weight.
-QFont TitleFont() {
+// The title's font: 24 pixels high, normal weight, its characters 18 pixels wide on average.
+QFont TitleFont(const QString& title) {
   constexpr int kHeight = 24;
   constexpr int kAverageWidth = 18;
   QFont font;
@@ -52,8 +52,15 @@ QFont TitleFont() {
                     QStringLiteral("Noto Sans CJK JP")});
   font.setPixelSize(kHeight);
   font.setWeight(QFont::Normal);
-  const int natural = QFontMetrics(font).averageCharWidth();
-  if (natural > 0) font.setStretch(std::clamp(100 * kAverageWidth / natural, 1, 4000));
+  // A stretch may select another face of the family: measured again until it fits.
+  const int wanted = kAverageWidth * static_cast<int>(title.size());
+  int stretch = 100;
+  for (int round = 0; round < 3; ++round) {
+    const int width = QFontMetrics(font).horizontalAdvance(title);
+    if (width <= 0 || width == wanted) break;
+    stretch = std::clamp(stretch * wanted / width, 1, 4000);
+    font.setStretch(stretch);
+  }
   return font;
 }
 
@@ -103,7 +110,7 @@ QWidget* Ctintrose_mfView::MakeControl(int id, ControlKind kind) {
       return new QWidget(this);
     case ControlKind::kTitle: {
       auto* label = new QLabel(this);
-      label->setFont(TitleFont());
+      label->setFont(TitleFont(Q(binding_->controls().All().at(id).text)));
       label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       QPalette palette = label->palette();
       palette.setColor(QPalette::WindowText, QColor(0, 0, 102));

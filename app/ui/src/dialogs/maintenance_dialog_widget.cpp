@@ -68,7 +68,9 @@ MaintenanceDialogWidget::MaintenanceDialogWidget(QWidget* parent,
     : ControlsDialog(parent, dialog.controls(), ids::kDialog, ids::kTitle),
       dialog_(dialog),
       timers_(timers) {
-  auto* buttons = new QVBoxLayout;
+  buttonColumn_ = new QWidget(this);
+  auto* buttons = new QVBoxLayout(buttonColumn_);
+  buttons->setContentsMargins(0, 0, 0, 0);
   buttons->addWidget(AddButton(ids::kFile));
   QListWidget* serials = AddList(ids::kSerialList);
   serials->setFixedHeight(kSerialListHeight);
@@ -80,7 +82,7 @@ MaintenanceDialogWidget::MaintenanceDialogWidget(QWidget* parent,
 
   auto* layout = new QGridLayout(this);
   layout->addWidget(BuildTableList(), 0, 0);
-  layout->addLayout(buttons, 0, 1);
+  layout->addWidget(buttonColumn_, 0, 1);
   Refresh();
   FitScreen(parent);
   timers_.SetTarget([this](int timer) { Handle([this, timer] { dialog_.OnTimer(timer); }); });
@@ -94,6 +96,7 @@ MaintenanceDialogWidget::~MaintenanceDialogWidget() {
 // its layout at the screen's size and the table list scrolls.
 void MaintenanceDialogWidget::FitScreen(const QWidget* parent) {
   const QSize full = sizeHint();
+  buttonColumn_->setFixedWidth(buttonColumn_->sizeHint().width());
   tableList_->setMinimumSize(kTableListSmallest);
   setFixedSize(full.boundedTo(RoomOnScreen(parent)));
 }

@@ -55,6 +55,7 @@ class MaintenanceDialogWidget : public ControlsDialog {
 
   acquisition::dialogs::MaintenanceDialog& dialog_;
   QListWidget* tableList_ = nullptr;
+  QWidget* buttonColumn_ = nullptr;
   QtDialogTimers& timers_;
 };
 
