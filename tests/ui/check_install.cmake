@@ -8,6 +8,7 @@ endif()
 foreach(path IN ITEMS bin/chromiva share/applications/chromiva.desktop
                       share/mime/packages/chromiva.xml
                       share/icons/hicolor/scalable/apps/chromiva.svg
+                      share/icons/hicolor/48x48/apps/chromiva.png
                       lib/udev/rules.d/70-wrenlink.rules)
   if(NOT EXISTS "${PREFIX}/${path}")
     message(FATAL_ERROR "not installed: ${path}")

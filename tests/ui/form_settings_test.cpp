@@ -3,7 +3,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QtTest>
 #include <thread>
 
@@ -302,11 +304,65 @@ class FormSettingsTest : public QObject {
     QCOMPARE(view.Graph()->Logo()->geometry(), QRect(615, 5, 160, 86));
   }
 
-  void aboutBoxNamesVersion() {
+  void aboutBoxNamesVersionBesideTheIcon() {
     CAboutDlg dialog(nullptr);
     QStringList texts;
     for (QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
     QVERIFY(texts.contains(QStringLiteral("Chromiva  Version 1.0")));
+    QVERIFY(!dialog.findChild<QLabel*>(QStringLiteral("icon"))->pixmap().isNull());
+  }
+
+  // The window made as small as it goes keeps every shown control on the form.
+  void smallestFrameShowsEveryControl() {
+    acquisition::MemorySettingsStore store;
+    data::Ctintrose_mfDoc document;
+    CMainFrame frame(document, store, true);
+    frame.view()->InitialUpdate();
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    frame.resize(100, 100);
+    QTRY_COMPARE(frame.view()->height(), frame.view()->minimumHeight());
+    const QRect form = frame.view()->rect();
+    for (const QWidget* control : frame.view()->findChildren<QWidget*>(
+             QRegularExpression(QStringLiteral("^c\\d+$")), Qt::FindDirectChildrenOnly)) {
+      if (control->isVisible())
+        QVERIFY2(form.contains(control->geometry()), qPrintable(control->objectName()));
+    }
+    QVERIFY(frame.view()->Control(acquisition::control::kMaintenance)->isVisible());
+  }
+
+  // Over each corner zone of the plot area the pointer is a pointing hand and the tooltip names
+  // the axis limit a click there edits; elsewhere neither.
+  void axisCornersAreShown() {
+    acquisition::MemorySettingsStore store;
+    data::Ctintrose_mfDoc document;
+    Ctintrose_mfView view(document, store, false);
+    view.resize(820, 563);
+    view.InitialUpdate();
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    GraphView* graph = view.Graph()->View();
+    const Rect plot = graph->Layout().plotArea;
+    struct Hover {
+      QPoint at;
+      const char* tip;
+    };
+    const Hover hovers[] = {
+        {{plot.left + 10, plot.top + 10}, "クリックでカウント軸の最大値を変更"},
+        {{plot.left + 10, plot.bottom - 10}, "クリックでカウント軸の最小値を変更"},
+        {{plot.right - 10, plot.top + 10}, "クリックで比率軸 (%) の最大値を変更"},
+        {{plot.right - 10, plot.bottom - 10}, "クリックで比率軸 (%) の最小値を変更"},
+        {{(plot.left + plot.right) / 2, (plot.top + plot.bottom) / 2}, ""},
+    };
+    for (const Hover& hover : hovers) {
+      QTest::mouseMove(graph, hover.at);
+      const bool corner = *hover.tip != '\0';
+      QCOMPARE(graph->cursor().shape(), corner ? Qt::PointingHandCursor : Qt::ArrowCursor);
+      QHelpEvent help(QEvent::ToolTip, hover.at, graph->mapToGlobal(hover.at));
+      QApplication::sendEvent(graph, &help);
+      QTRY_COMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(),
+                   QString::fromUtf8(hover.tip));
+    }
   }
 
   void numberedTimerFiresOnceAfterRearming() {

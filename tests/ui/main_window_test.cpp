@@ -1,16 +1,19 @@
 // The real main window on simulated spectrometers: detection, one shot, a recorded run, the
-// refused close during a pass, browsing, the history and CSV dialogs, saving and opening the
-// data file, the three measuring modes with their references, data clear and the dark sequence.
+// refused close during a pass, the focus after them, browsing, the history and CSV dialogs,
+// saving, New and opening the data file, the three measuring modes with their references, data
+// clear, the dark sequence and the recording's journal at close.
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cstdlib>
 
 #include "chromiva/acquisition/control_ids.h"
+#include "chromiva/data/journal.h"
 #include "form_view.h"
 #include "main_frame.h"
 #include "window_test_support.h"
@@ -28,6 +31,7 @@ class MainWindowTest : public QObject {
   void initTestCase() {
     setenv("WRENLINK_SIMULATOR", "spectrometer,spectrometer", 1);
     setenv("WRENLINK_SIM_SPEED", "100", 1);
+    setenv("XDG_DATA_HOME", qPrintable(folder_.path()), 1);  // the journals go there
     frame_ = std::make_unique<CMainFrame>(document_, store_, false);
     view_ = frame_->view();
     view_->SetDialogAnswers(
@@ -37,10 +41,12 @@ class MainWindowTest : public QObject {
         },
         [this](const std::string& message) { messages_.push_back(message); });
     view_->SetFileAnswer([this](const std::string&) { return chosenFile_; });
-    frame_->SetSaveQuestion([](const QString&) { return CMainFrame::SaveAnswer::kDiscard; });
+    frame_->SetSaveQuestion([this](const QString&) { return saveAnswer_; });
     view_->InitialUpdate();
     frame_->show();
     QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+    frame_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
     QTRY_COMPARE(view_->Graph()->FirstGuidance(),
                  std::string("センサーを接続して、検出ボタンを押してください"));
   }
@@ -60,11 +66,16 @@ class MainWindowTest : public QObject {
     Screenshot("window-after-detection.png");
   }
 
+  // The focus stays on the button the user pressed; it is not handed to the exposure field.
   void oneShotCommitsOneRecord() {
+    view_->Control(control::kOneShot)->setFocus(Qt::MouseFocusReason);
     Click(control::kOneShot);
     QTRY_VERIFY_WITH_TIMEOUT(Idle() && document_.recordCount[0] == 1, 20000);
     QCOMPARE(Caption(control::kStartStop), QStringLiteral("開始"));
     QCOMPARE(Edit(control::kPosition)->text(), QStringLiteral("1 / 1"));
+    QTRY_VERIFY(view_->Control(control::kOneShot)->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), view_->Control(control::kOneShot));
+    QVERIFY(!Edit(control::kExposure)->hasSelectedText());
   }
 
   void recordedRunRefusesCloseDuringPass() {
@@ -79,9 +90,14 @@ class MainWindowTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(view_->binding().AcquisitionBusy(), 5000);
     QVERIFY(!frame_->close());
     QVERIFY(frame_->isVisible());
+    QVERIFY(
+        frame_->statusBar()->currentMessage().startsWith(QStringLiteral("計測中は終了できません")));
     QTRY_VERIFY_WITH_TIMEOUT(document_.recordCount[0] >= 3, 20000);
+    view_->Control(control::kStartStop)->setFocus(Qt::MouseFocusReason);
     Click(control::kStartStop);
     QTRY_VERIFY_WITH_TIMEOUT(Idle(), 20000);
+    QTRY_VERIFY(view_->Control(control::kStartStop)->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), view_->Control(control::kStartStop));
     QCOMPARE(view_->Graph()->FirstGuidance(),
              std::string("露光時間、平均回数を設定して開始ボタンを押すことで計測を開始します"));
     QVERIFY(view_->Graph()->GraphDraws() > 3);
@@ -139,14 +155,22 @@ class MainWindowTest : public QObject {
     QVERIFY2(lines.size() > 52, qPrintable(QString::number(lines.size())));
   }
 
-  void saveAndOpenDataFile() {
+  // New names the document "無題" and keeps what is shown: the detected sensors with the
+  // form's detection state, and the records.
+  void saveNewAndOpenDataFile() {
     const int records = document_.recordCount[0];
     const QString path = folder_.filePath(QStringLiteral("run.cvdata"));
     QVERIFY(frame_->SaveDocumentAs(path));
     QCOMPARE(frame_->windowTitle(), QStringLiteral("chromiva - run.cvdata"));
     QVERIFY(frame_->NewDocument());
-    QCOMPARE(document_.recordCount[0], 0);
     QCOMPARE(frame_->windowTitle(), QStringLiteral("chromiva - 無題"));
+    QVERIFY(!document_.modified);
+    QCOMPARE(document_.recordCount[0], records);
+    QCOMPARE(document_.sensorTable.sensorCount, 2);
+    QCOMPARE(Caption(control::kDetect), QStringLiteral("解除"));
+    QCOMPARE(qobject_cast<QListWidget*>(view_->Control(control::kSensorList))->count(), 2);
+    QVERIFY(view_->Control(control::kStartStop)->isEnabled());
+    QCOMPARE(Edit(control::kPosition)->text(), QStringLiteral("%1 / %1").arg(records));
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(path)});
     // As the window system delivers a drop: enter, then drop, on the frame's window.
@@ -266,6 +290,27 @@ class MainWindowTest : public QObject {
     QVERIFY(sensor.darkTables[19][100] > sensor.darkTables[0][100]);
   }
 
+  // A recording's journal ends with a save or a discard at close; a close whose save failed
+  // keeps it, and the window stays.
+  void closeEndsTheJournalOnlyWhenSavedOrDiscarded() {
+    const QString files = folder_.filePath(QStringLiteral("files"));
+    QVERIFY(QDir().mkpath(files));
+    QVERIFY(frame_->SaveDocumentAs(files + QStringLiteral("/last.cvdata")));
+    const int records = document_.recordCount[0];
+    Click(control::kOneShot);
+    QTRY_VERIFY_WITH_TIMEOUT(Idle() && document_.recordCount[0] == records + 1, 20000);
+    const std::filesystem::path journals = data::DefaultJournalFolder();
+    QCOMPARE(data::ListJournals(journals).size(), std::size_t{1});
+    QVERIFY(QDir(files).removeRecursively());  // the save at close fails
+    saveAnswer_ = CMainFrame::SaveAnswer::kSave;
+    QVERIFY(!frame_->close());
+    QVERIFY(frame_->isVisible());
+    QCOMPARE(data::ListJournals(journals).size(), std::size_t{1});
+    saveAnswer_ = CMainFrame::SaveAnswer::kDiscard;
+    QVERIFY(frame_->close());
+    QVERIFY(data::ListJournals(journals).empty());
+  }
+
  private:
   bool Idle() const {
     return !view_->binding().fields().measuring && !view_->binding().AcquisitionBusy();
@@ -308,6 +353,7 @@ class MainWindowTest : public QObject {
   std::vector<std::string> messages_;
   std::vector<std::string> questions_;
   bool answer_ = true;
+  CMainFrame::SaveAnswer saveAnswer_ = CMainFrame::SaveAnswer::kDiscard;
   std::optional<std::string> chosenFile_;
   QTemporaryDir folder_;
 };

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
@@ -39,7 +40,10 @@ class MaintenanceWindowTest : public QObject {
     frame_ = std::make_unique<CMainFrame>(document_, store_, true);
     view_ = frame_->view();
     view_->SetDialogAnswers([](const std::string&) { return true; },
-                            [this](const std::string& message) { messages_.push_back(message); });
+                            [this](const std::string& message) {
+                              messages_.push_back(message);
+                              tableAtMessage_ = ShownTable();
+                            });
     view_->SetFileAnswer([this](const std::string&) { return listPath_; });
     view_->InitialUpdate();
     frame_->show();
@@ -86,6 +90,7 @@ class MaintenanceWindowTest : public QObject {
       QVERIFY(TableLine(dialog, 0).startsWith(
           QStringLiteral("  1: 300.5   1.0 8192.0 8192.0    0.0 ")));
       QVERIFY(SaveScreenshot(dialog, "dialog-maintenance-window.png"));
+      QVERIFY(dialog.width() <= dialog.screen()->availableGeometry().width());
     });
     QCOMPARE(store_.ReadText(ids::kListSection, ids::kListEntry, ""), *listPath_);
     QCOMPARE(messages_, std::vector<std::string>{});
@@ -113,10 +118,14 @@ class MaintenanceWindowTest : public QObject {
     QVERIFY(!QDir(folder_.filePath(QStringLiteral("state"))).isEmpty());
   }
 
+  // The message comes over the table list that already shows the new gain.
   void gainMeasurement() {
     RunMaintenance([this](QDialog& dialog) {
+      const QStringList before = ShownTable();
       QVERIFY(ClickIn(dialog, ids::kGain));
       QTRY_COMPARE_WITH_TIMEOUT(messages_, std::vector<std::string>{ids::kGainMeasured}, 20000);
+      QVERIFY(tableAtMessage_ != before);
+      QCOMPARE(tableAtMessage_, ShownTable());
       const data::SensorEntry& sensor = document_.Sensor(0);
       QCOMPARE(*std::min_element(sensor.sensitivityTable.begin(),
                                  sensor.sensitivityTable.begin() + sensor.pixelCount),
@@ -169,6 +178,15 @@ class MaintenanceWindowTest : public QObject {
     const auto pending = WhenModal(std::move(act));
     QVERIFY(ClickIn(*view_, control::kMaintenance));
   }
+  // The lines of the open maintenance dialog's table list.
+  static QStringList ShownTable() {
+    QStringList lines;
+    QWidget* dialog = QApplication::activeModalWidget();
+    auto* list = dialog ? Find<QListWidget>(*dialog, ids::kTableList) : nullptr;
+    for (int row = 0; list != nullptr && row < list->count(); ++row)
+      lines << list->item(row)->text();
+    return lines;
+  }
   static QString TableLine(const QDialog& dialog, int row) {
     return Find<QListWidget>(dialog, ids::kTableList)->item(row)->text();
   }
@@ -193,6 +211,7 @@ class MaintenanceWindowTest : public QObject {
   Ctintrose_mfView* view_ = nullptr;
   int device_ = -1;
   std::vector<std::string> messages_;
+  QStringList tableAtMessage_;  // as shown when the last message came
   std::optional<std::string> listPath_;
 };
 

@@ -15,6 +15,8 @@ CEditNumDlg::CEditNumDlg(QWidget* parent)
       edit_(new QLineEdit(this)) {
   setWindowTitle(QString::fromUtf8(acquisition::kEditNumberCaption));
   setModal(true);
+  // A window does not take its parent's font: the form's is set here.
+  if (parent != nullptr) setFont(parent->font());
   label_->setObjectName(QStringLiteral("c1070"));
   edit_->setObjectName(QStringLiteral("c1069"));
   auto* ok = new QPushButton(QStringLiteral("OK"), this);

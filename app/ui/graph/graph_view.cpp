@@ -1,8 +1,10 @@
 #include "graph_view.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QThread>
+#include <QToolTip>
 
 #include "logo.h"
 
@@ -11,6 +13,7 @@ namespace chromiva::ui {
 GraphView::GraphView(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("c1000"));
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
   Relayout(kDefaultClientHeight);
 }
 
@@ -76,6 +79,51 @@ void GraphView::mousePressEvent(QMouseEvent* event) {
     emit leftClicked(local + QPoint(acquisition::kGraphFrameLeft, acquisition::kGraphFrameTop));
   }
   QWidget::mousePressEvent(event);
+}
+
+QString GraphView::CornerTip(acquisition::AxisCorner corner) {
+  using acquisition::AxisCorner;
+  switch (corner) {
+    case AxisCorner::kGraphMax:
+      return QStringLiteral("クリックでカウント軸の最大値を変更");
+    case AxisCorner::kGraphMin:
+      return QStringLiteral("クリックでカウント軸の最小値を変更");
+    case AxisCorner::kRatioMax:
+      return QStringLiteral("クリックで比率軸 (%) の最大値を変更");
+    case AxisCorner::kRatioMin:
+      return QStringLiteral("クリックで比率軸 (%) の最小値を変更");
+    case AxisCorner::kNone:
+      break;
+  }
+  return {};
+}
+
+acquisition::AxisCorner GraphView::CornerAt(QPoint local) const {
+  return acquisition::AxisCornerAt(Layout().plotArea, local.x(), local.y());
+}
+
+void GraphView::mouseMoveEvent(QMouseEvent* event) {
+  if (CornerAt(event->position().toPoint()) != acquisition::AxisCorner::kNone) {
+    setCursor(Qt::PointingHandCursor);
+  } else {
+    unsetCursor();
+  }
+  QWidget::mouseMoveEvent(event);
+}
+
+bool GraphView::event(QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+  const auto* help = static_cast<QHelpEvent*>(event);
+  const acquisition::AxisCorner corner = CornerAt(help->pos());
+  if (corner == acquisition::AxisCorner::kNone) {
+    QToolTip::hideText();
+    event->ignore();
+    return true;
+  }
+  const Rect zone = acquisition::AxisCornerZone(Layout().plotArea, corner);
+  QToolTip::showText(help->globalPos(), CornerTip(corner), this,
+                     QRect(QPoint(zone.left, zone.top), QPoint(zone.right, zone.bottom)));
+  return true;
 }
 
 LogoView::LogoView(QWidget* parent)

@@ -35,6 +35,11 @@ class GraphView : public QWidget {
   void ShowStatusText(const QString& text);
   void ShowSensorSummary(const GraphScene& scene, int sensor);
 
+  // What a pointer at `local` (frame coordinates) is told: the tooltip of the axis-limit corner
+  // under it, empty outside the corners.
+  static QString CornerTip(acquisition::AxisCorner corner);
+  acquisition::AxisCorner CornerAt(QPoint local) const;
+
   const QImage& FrameImage() const { return canvas_.Image(); }
   QImage Picture(GraphPicture kind) const;
   // Writes the picture as PNG; false when the file cannot be written.
@@ -47,6 +52,9 @@ class GraphView : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  // Over an axis-limit corner the pointer becomes a pointing hand and a tooltip names the limit.
+  void mouseMoveEvent(QMouseEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   GraphCanvas canvas_;

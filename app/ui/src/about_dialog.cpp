@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QLabel>
 
+#include "program_icon.h"
+
 namespace chromiva::ui {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
@@ -12,7 +14,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("バージョン情報 chromiva"));
   setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 9));
   auto* icon = new QLabel(this);
-  icon->setPixmap(QIcon(QStringLiteral(":/chromiva/chromiva.svg")).pixmap(32, 32));
+  icon->setObjectName(QStringLiteral("icon"));
+  icon->setPixmap(ProgramIcon().pixmap(32, 32));
   auto* version = new QLabel(QStringLiteral("Chromiva  Version 1.0"), this);
   auto* line = new QLabel(QStringLiteral("USB 分光器の計測・記録プログラム"), this);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

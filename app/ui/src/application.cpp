@@ -2,12 +2,11 @@
 
 #include <QTimer>
 
-#include <QIcon>
-
 #include "chromiva/data/document.h"
 #include "demo_run.h"
 #include "form_view.h"
 #include "main_frame.h"
+#include "program_icon.h"
 #include "qt_settings_store.h"
 #include "single_instance.h"
 
@@ -43,7 +42,7 @@ std::optional<StartOptions> ParseStartOptions(const QStringList& arguments, QStr
 int Ctintrose_mfApp::Run(QApplication& app, const StartOptions& options) {
   SingleInstance instance;
   if (!instance.Acquire()) return 0;
-  app.setWindowIcon(QIcon(QStringLiteral(":/chromiva/chromiva.svg")));
+  app.setWindowIcon(ProgramIcon());
 
   QtSettingsStore store;
   data::Ctintrose_mfDoc document;

@@ -1,5 +1,6 @@
 #include "form_view.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
@@ -11,10 +12,12 @@
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QTimerEvent>
+#include <algorithm>
 #include <chrono>
 
 #include "chromiva/acquisition/dialogs/edit_number.h"
 #include "chromiva/acquisition/dialogs/mirror_dialog.h"
+#include "dialogs/controls_dialog.h"
 #include "dialogs/csv_dialog_widget.h"
 #include "dialogs/history_dialog_widget.h"
 #include "dialogs/maintenance_dialog_widget.h"
@@ -31,18 +34,33 @@ QString Q(const std::string& text) {
   return QString::fromStdString(text);
 }
 
+// Room right of and below the lowest and rightmost controls.
+constexpr QSize kFormMargin{5, 5};
+
 QFont FormFont() {
   QFont font(QStringLiteral("Noto Sans Mono CJK JP"), 10);
   font.setStyleHint(QFont::TypeWriter);
   return font;
 }
 
-QFont TitleFont() {
+// The title's font: 24 pixels high, normal weight, its characters 18 pixels wide on average.
+QFont TitleFont(const QString& title) {
+  constexpr int kHeight = 24;
+  constexpr int kAverageWidth = 18;
   QFont font;
   font.setFamilies({QStringLiteral("Impact"), QStringLiteral("DejaVu Sans Condensed"),
                     QStringLiteral("Noto Sans CJK JP")});
-  font.setPixelSize(24);
-  font.setBold(true);
+  font.setPixelSize(kHeight);
+  font.setWeight(QFont::Normal);
+  // A stretch may select another face of the family: measured again until it fits.
+  const int wanted = kAverageWidth * static_cast<int>(title.size());
+  int stretch = 100;
+  for (int round = 0; round < 3; ++round) {
+    const int width = QFontMetrics(font).horizontalAdvance(title);
+    if (width <= 0 || width == wanted) break;
+    stretch = std::clamp(stretch * wanted / width, 1, 4000);
+    font.setStretch(stretch);
+  }
   return font;
 }
 
@@ -64,7 +82,6 @@ Ctintrose_mfView::Ctintrose_mfView(data::Ctintrose_mfDoc& document,
   connect(graph_, &FormGraph::leftClicked, this,
           [this](QPoint point) { Handle([this, point] { EditAxisLimitAt(point); }); });
   if (maintenanceForThisRun) binding_->SetMaintenanceForThisRun();
-  setMinimumSize(800, 400);
 }
 
 Ctintrose_mfView::~Ctintrose_mfView() {
@@ -93,7 +110,7 @@ QWidget* Ctintrose_mfView::MakeControl(int id, ControlKind kind) {
       return new QWidget(this);
     case ControlKind::kTitle: {
       auto* label = new QLabel(this);
-      label->setFont(TitleFont());
+      label->setFont(TitleFont(Q(binding_->controls().All().at(id).text)));
       label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       QPalette palette = label->palette();
       palette.setColor(QPalette::WindowText, QColor(0, 0, 102));
@@ -127,6 +144,7 @@ QWidget* Ctintrose_mfView::MakeControl(int id, ControlKind kind) {
     case ControlKind::kReadOnlyEdit: {
       auto* edit = new QLineEdit(this);
       edit->setReadOnly(kind == ControlKind::kReadOnlyEdit);
+      if (id == control::kPosition) edit->setAlignment(Qt::AlignCenter);
       // Dropped files go to the main frame, which opens them.
       edit->setAcceptDrops(false);
       connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) {
@@ -252,7 +270,41 @@ void Ctintrose_mfView::Refresh() {
   refreshing_ = true;
   for (const auto& [id, widget] : controls_) RefreshControl(id, widget);
   refreshing_ = false;
+  ReturnParkedFocus();
+  KeepControlsOnForm();
   emit Refreshed();
+}
+
+// However small the window is made, every shown control stays on the form (the graph frame
+// follows the height).
+void Ctintrose_mfView::KeepControlsOnForm() {
+  QSize least;
+  for (const auto& [id, widget] : controls_) {
+    if (id == control::kGraphFrame || widget->isHidden()) continue;
+    const QRect place = widget->geometry();
+    least = least.expandedTo(QSize(place.right() + 1, place.bottom() + 1) + kFormMargin);
+  }
+  if (minimumSize() != least) setMinimumSize(least);
+}
+
+// A control that is disabled while it has the focus (the button that started a one-shot or
+// stopped a run) would pass the focus on to the next field, which selects its text for the
+// next key to replace. The form holds the focus instead, until the control is enabled again.
+void Ctintrose_mfView::ParkFocus(QWidget* widget) {
+  if (window()->focusWidget() != widget) return;
+  parkedFocus_ = widget;
+  setFocus(Qt::OtherFocusReason);
+}
+
+void Ctintrose_mfView::ReturnParkedFocus() {
+  if (parkedFocus_ == nullptr) return;
+  if (window()->focusWidget() != this) {
+    parkedFocus_ = nullptr;  // the user has put the focus elsewhere meanwhile
+    return;
+  }
+  if (!parkedFocus_->isEnabled() || !parkedFocus_->isVisible()) return;
+  parkedFocus_->setFocus(Qt::OtherFocusReason);
+  parkedFocus_ = nullptr;
 }
 
 void Ctintrose_mfView::RefreshControl(int id, QWidget* widget) {
@@ -262,7 +314,10 @@ void Ctintrose_mfView::RefreshControl(int id, QWidget* widget) {
   const acquisition::ControlState& state = found->second;
   const bool visible = id == control::kMaintenance ? binding_->MaintenanceMode() : state.visible;
   if (widget->isHidden() == visible) widget->setVisible(visible);
-  if (widget->isEnabled() != state.enabled) widget->setEnabled(state.enabled);
+  if (widget->isEnabled() != state.enabled) {
+    if (!state.enabled) ParkFocus(widget);
+    widget->setEnabled(state.enabled);
+  }
   const QString text = Q(state.text);
   if (auto* box = qobject_cast<QAbstractButton*>(widget)) {
     SetTextIfChanged(box, text);
@@ -334,7 +389,16 @@ void Ctintrose_mfView::ShowSensorSummary(int sensor) {
   graph_->ShowSensorSummary(sensor);
 }
 
+// A dialog of the form shows what its handler has done before a message box covers it (its own
+// refresh comes only when the handler returns).
+void Ctintrose_mfView::RefreshOpenDialog() {
+  if (auto* dialog = qobject_cast<ControlsDialog*>(QApplication::activeModalWidget())) {
+    dialog->Refresh();
+  }
+}
+
 bool Ctintrose_mfView::AskOkCancel(const std::string& question) {
+  RefreshOpenDialog();
   if (ask_) return ask_(question);
   return QMessageBox::question(this, QStringLiteral("chromiva"), Q(question),
                                QMessageBox::Ok | QMessageBox::Cancel,
@@ -342,6 +406,7 @@ bool Ctintrose_mfView::AskOkCancel(const std::string& question) {
 }
 
 void Ctintrose_mfView::ShowOkMessage(const std::string& message) {
+  RefreshOpenDialog();
   if (tell_) {
     tell_(message);
     return;

@@ -5,6 +5,7 @@
 
 #include <QBasicTimer>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -96,6 +97,10 @@ class Ctintrose_mfView : public QWidget, public acquisition::FormPort {
   QWidget* MakeControl(int id, ControlKind kind);
   void LayoutForm(int clientHeight);
   void RefreshControl(int id, QWidget* widget);
+  void ParkFocus(QWidget* widget);
+  void ReturnParkedFocus();
+  void RefreshOpenDialog();
+  void KeepControlsOnForm();
   // Runs a handler and refreshes the widgets after it.
   void Handle(const std::function<void()>& handler);
   // A click on a control: the CSV, history and maintenance buttons open their dialogs, the
@@ -110,6 +115,7 @@ class Ctintrose_mfView : public QWidget, public acquisition::FormPort {
   std::map<int, QWidget*> controls_;
   std::map<int, QBasicTimer> timers_;
   FormGraph* graph_ = nullptr;
+  QPointer<QWidget> parkedFocus_;  // a disabled control that had the focus
   bool initialised_ = false;
   bool refreshing_ = false;
   bool settingsWritten_ = false;

@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -23,16 +22,9 @@
 #include "chromiva/acquisition/control_ids.h"
 #include "chromiva/data/data_file.h"
 #include "form_view.h"
+#include "lock_indicators.h"
+#include "program_icon.h"
 #include "settings.h"
-
-// The compiled-in resources of the static library, registered once.
-static void RegisterChromivaResources() {
-  static const bool registered = [] {
-    Q_INIT_RESOURCE(chromiva);
-    return true;
-  }();
-  (void)registered;
-}
 
 namespace chromiva::ui {
 namespace {
@@ -42,13 +34,13 @@ constexpr const char* kRefusedFile = "予期しないファイル形式です。
 constexpr const char* kBusySave =
     "計測中のため保存できません。計測が終わってから保存してください。";
 
-// A new document: no records, no sky background, no history, untitled. The sensor table
-// stays while instruments are detected, since the form's device indices point into it.
-void ResetDocument(data::Ctintrose_mfDoc& document, bool keepSensors) {
-  document.ClearRecords();
-  if (!keepSensors) document.sensorTable = data::SensorTable{};
-  document.skyBgdTable = {};
-  document.operationLog.clear();
+constexpr const char* kBusyClose = "計測中は終了できません。計測が終わってから終了してください。";
+constexpr int kBusyCloseShownMs = 5000;
+
+// New starts an untitled document from what is shown: the sensor table, the records, the sky
+// background and the history stay (so the detected instruments, the sensor list and the enable
+// rules stay as they are); "データクリア" is what clears the records.
+void StartUntitled(data::Ctintrose_mfDoc& document) {
   document.title = data::kUntitledTitle;
   document.modified = false;
 }
@@ -75,7 +67,6 @@ CMainFrame::CMainFrame(data::Ctintrose_mfDoc& document, acquisition::SettingsSto
       store_(store),
       view_(new Ctintrose_mfView(document, store, maintenanceForThisRun, this)) {
   setObjectName(QStringLiteral("CMainFrame"));
-  RegisterChromivaResources();
   // Without a desktop icon theme the toolbar takes the standard icons of Adwaita.
   if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor")) {
     QIcon::setThemeSearchPaths(QIcon::themeSearchPaths() +
@@ -86,7 +77,7 @@ CMainFrame::CMainFrame(data::Ctintrose_mfDoc& document, acquisition::SettingsSto
   }
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  setWindowIcon(QIcon(QStringLiteral(":/chromiva/chromiva.svg")));
+  setWindowIcon(ProgramIcon());
   setCentralWidget(view_);
   setAcceptDrops(true);
   recentFiles_ = ReadRecentFiles(store_);
@@ -217,14 +208,13 @@ void CMainFrame::BuildToolBar() {
 
 void CMainFrame::BuildStatusBar() {
   QStatusBar* bar = statusBar();
-  bar->showMessage(QStringLiteral("レディ"));
-  for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
-    auto* label = new QLabel(QString::fromLatin1(indicator), bar);
-    label->setObjectName(QStringLiteral("indicator%1").arg(QString::fromLatin1(indicator)));
-    label->setEnabled(false);
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    bar->addPermanentWidget(label);
-  }
+  // The idle text comes back after every passing message.
+  const QString ready = QStringLiteral("レディ");
+  connect(bar, &QStatusBar::messageChanged, bar, [bar, ready](const QString& message) {
+    if (message.isEmpty()) bar->showMessage(ready);
+  });
+  bar->showMessage(ready);
+  AddLockIndicators(*this, *bar);
   QAction* toggle = viewMenu_->addAction(QStringLiteral("ステータス バー(&S)"));
   toggle->setCheckable(true);
   toggle->setChecked(true);
@@ -295,7 +285,10 @@ bool CMainFrame::SaveModified() {
                                               : SaveAnswer::kCancel;
   }
   if (answer == SaveAnswer::kSave) return SaveDocument();
-  return answer == SaveAnswer::kDiscard;
+  if (answer == SaveAnswer::kCancel) return false;
+  // Let go as a save lets go: the journal of a discarded recording is not offered again.
+  EndJournals();
+  return true;
 }
 
 void CMainFrame::OfferJournalRecovery(const JournalQuestion& ask) {
@@ -318,7 +311,7 @@ void CMainFrame::EndJournals() {
 bool CMainFrame::NewDocument() {
   if (!DocumentCommandsAllowed() || !SaveModified()) return false;
   EndJournals();
-  ResetDocument(document_, view_->binding().fields().detected);
+  StartUntitled(document_);
   path_.clear();
   AfterDocumentChange();
   return true;
@@ -394,7 +387,13 @@ void CMainFrame::WriteSettingsAtExit() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  if (view_->binding().AcquisitionBusy() || !SaveModified()) {
+  if (view_->binding().AcquisitionBusy()) {
+    // Refused while a pass talks to the instruments; said, so that it does not look like a hang.
+    statusBar()->showMessage(QString::fromUtf8(kBusyClose), kBusyCloseShownMs);
+    event->ignore();
+    return;
+  }
+  if (!SaveModified()) {
     event->ignore();
     return;
   }

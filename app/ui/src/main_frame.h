@@ -70,6 +70,8 @@ class CMainFrame : public QMainWindow {
   void BuildComparisonMenu();
   void ShowMenuStates();
   void SaveGraphPicture(GraphPicture kind);
+  // "Save the changes?" for a modified document: true after a save or a discard (which ends
+  // the journal as a save does), false when cancelled or when the save failed.
   bool SaveModified();
   bool SaveTo(const QString& path);
   bool DocumentCommandsAllowed();

@@ -18,6 +18,9 @@ HistoryDialogWidget::HistoryDialogWidget(QWidget* parent,
     : ControlsDialog(parent, dialog.controls(), ids::kDialog, ids::kTitle), dialog_(dialog) {
   QPlainTextEdit* text = AddTextArea(ids::kText);
   text->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Enter in the text makes a new line; Tab leaves it for the button, where Enter is the
+  // dialog's OK (Space presses the button).
+  text->setTabChangesFocus(true);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(AddButton(ids::kSave));

@@ -10,6 +10,8 @@
 #include "chromiva/acquisition/dialogs/maintenance_dialog.h"
 #include "dialogs/controls_dialog.h"
 
+class QListWidget;
+
 namespace chromiva::ui {
 
 // The dialog's numbered one-shot timers. The form creates them before the dialog's logic, so the
@@ -49,8 +51,11 @@ class MaintenanceDialogWidget : public ControlsDialog {
 
  private:
   QWidget* BuildTableList();
+  void FitScreen(const QWidget* parent);
 
   acquisition::dialogs::MaintenanceDialog& dialog_;
+  QListWidget* tableList_ = nullptr;
+  QWidget* buttonColumn_ = nullptr;
   QtDialogTimers& timers_;
 };
 
