@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <string>
 
-#include "chromiva/data/journal.h"
+#include "chromiva/acquisition/document_session.h"
 #include "console_port.h"
 #include "wrenlink.h"
 
@@ -49,9 +49,9 @@ void BM_ContinuousMeasurement(benchmark::State& state) {
     chromiva::data::Ctintrose_mfDoc document;
     CountingPort port;
     FormLogic form(document, port);
-    chromiva::data::RecordJournal journal(std::filesystem::temp_directory_path() /
-                                          "chromiva_bench_journal");
-    if (journalled) form.SetJournal(&journal);
+    chromiva::acquisition::DocumentSession session(
+        document, std::filesystem::temp_directory_path() / "chromiva_bench_journal");
+    if (journalled) form.SetSession(&session);
     form.DetectSensors();
     form.SetControlText(control::kExposure, "1");
     if (recording) {
@@ -68,7 +68,7 @@ void BM_ContinuousMeasurement(benchmark::State& state) {
         [] {});
     seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     for (int index = 0; index < 10; ++index) CloseDevice(index);
-    journal.Finish();
+    session.journal().Finish();
   }
   const double perPassMs = seconds * 1000.0 / passes;
   const double floorMs = 10.0 + 10.0 * sensors;

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "chromiva/acquisition/document_session.h"
 #include "chromiva/acquisition/history.h"
 #include "chromiva/data/text_codec.h"
 #include "simulator_fixture.h"
@@ -82,25 +83,32 @@ TEST_F(Measurement, APassThatLandsAfterTheStopShowsInThePosition) {
   EXPECT_EQ(form->controls().Text(control::kPosition), "1 / 1");
 }
 
-TEST_F(Measurement, CommittedPassesGoToTheJournalAndADataClearEndsIt) {
+TEST_F(Measurement, CommittedPassesGoToTheJournalAndADataClearEndsItAndTheFile) {
   const auto folder = std::filesystem::path(::testing::TempDir()) / "chromiva_journal_hook";
   std::filesystem::remove_all(folder);
-  data::RecordJournal journal(folder);
-  form->SetJournal(&journal);
+  DocumentSession session(document, folder);
+  form->SetSession(&session);
   DetectWith("spectrometer:exposure=1000,spectrometer:exposure=1000");
   form->SetControlChecked(control::kRecordMode, true);
   form->RecordModeClicked();
   MeasurePasses(3);
-  const std::filesystem::path path = journal.path();
-  ASSERT_FALSE(path.empty()) << journal.error();
+  const std::filesystem::path path = session.journal().path();
+  ASSERT_FALSE(path.empty()) << session.journal().error();
   // The running journal is locked against readers: recover a copy.
   std::filesystem::copy_file(path, folder / "copy.cvjournal");
   data::Ctintrose_mfDoc recovered;
   ASSERT_TRUE(data::RecoverJournal(folder / "copy.cvjournal", recovered).result.ok());
   EXPECT_EQ(recovered.recordCount[1], 3);
+  ASSERT_TRUE(session.SaveAs(folder / "run.cvdata").ok());
+  EXPECT_FALSE(std::filesystem::exists(path));  // saved: the journal is done with
+  MeasurePasses(1);
+  const std::filesystem::path next = session.journal().path();
   port.answers = {true};
   form->ClearData();
-  EXPECT_FALSE(std::filesystem::exists(path));
+  EXPECT_FALSE(std::filesystem::exists(next));
+  // Cleared, the document is untitled and has no file: a save cannot overwrite run.cvdata.
+  EXPECT_EQ(document.title, data::kUntitledTitle);
+  EXPECT_TRUE(session.path().empty());
   std::filesystem::remove_all(folder);
 }
 

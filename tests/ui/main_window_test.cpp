@@ -265,6 +265,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(Edit(control::kPosition)->text(), QStringLiteral("1 / 0"));
     QCOMPARE(Edit(control::kRecordCount)->text(), QStringLiteral("0"));
     QCOMPARE(frame_->windowTitle(), QStringLiteral("chromiva - 無題"));
+    QVERIFY(frame_->DocumentPath().isEmpty());  // a save asks for a name: run.cvdata stays
     messages_.clear();
     Click(control::kClear);
     QCOMPARE(messages_, std::vector<std::string>{"削除するデータはありません"});
@@ -291,8 +292,8 @@ class MainWindowTest : public QObject {
   }
 
   // A recording's journal ends with a save or a discard at close; a close whose save failed
-  // keeps it, and the window stays.
-  void closeEndsTheJournalOnlyWhenSavedOrDiscarded() {
+  // puts the records into a recovery file, which ends the journal, and the window stays.
+  void closeEndsTheJournalOnlyWhenTheRecordsAreKept() {
     const QString files = folder_.filePath(QStringLiteral("files"));
     QVERIFY(QDir().mkpath(files));
     QVERIFY(frame_->SaveDocumentAs(files + QStringLiteral("/last.cvdata")));
@@ -303,10 +304,20 @@ class MainWindowTest : public QObject {
     QCOMPARE(data::ListJournals(journals).size(), std::size_t{1});
     QVERIFY(QDir(files).removeRecursively());  // the save at close fails
     saveAnswer_ = CMainFrame::SaveAnswer::kSave;
+    messages_.clear();
     QVERIFY(!frame_->close());
     QVERIFY(frame_->isVisible());
-    QCOMPARE(data::ListJournals(journals).size(), std::size_t{1});
+    QCOMPARE(messages_.size(), std::size_t{1});
+    const std::string told = "記録は次のファイルに保存しました: ";
+    const std::size_t at = messages_[0].find(told);
+    QVERIFY2(at != std::string::npos, messages_[0].c_str());
+    const std::string recovery = messages_[0].substr(at + told.size());
+    QVERIFY(std::filesystem::remove(recovery));
+    QVERIFY(data::ListJournals(journals).empty());
     saveAnswer_ = CMainFrame::SaveAnswer::kDiscard;
+    Click(control::kOneShot);
+    QTRY_VERIFY_WITH_TIMEOUT(Idle() && document_.recordCount[0] == records + 2, 20000);
+    QCOMPARE(data::ListJournals(journals).size(), std::size_t{1});
     QVERIFY(frame_->close());
     QVERIFY(data::ListJournals(journals).empty());
   }

@@ -71,7 +71,7 @@ bool SensorDetection::ConfirmClearForDetection() {
     return false;
   }
   c_.document.ClearRecords();
-  if (c_.journal) c_.journal->Finish();
+  if (c_.session) c_.session->journal().Finish();
   c_.shared.displayIndex = 0;
   return true;
 }

@@ -10,13 +10,13 @@
 #include <string>
 
 #include "chromiva/acquisition/control_ids.h"
+#include "chromiva/acquisition/document_session.h"
 #include "chromiva/acquisition/form_fields.h"
 #include "chromiva/acquisition/form_port.h"
 #include "chromiva/acquisition/form_state.h"
 #include "chromiva/acquisition/instrument_fault.h"
 #include "chromiva/acquisition/worker_launcher.h"
 #include "chromiva/data/document.h"
-#include "chromiva/data/journal.h"
 #include "chromiva/data/processing.h"
 
 namespace chromiva::acquisition {
@@ -47,8 +47,9 @@ struct FormContext {
   data::ProcessingState processing;
   const FormFields& view;
   SharedFields& shared;
-  // Every committed pass is appended to it before it is shown; a data clear ends it. Optional.
-  data::RecordJournal* journal = nullptr;
+  // The session of the front end, optional: every committed pass goes to its journal before it
+  // is shown; a data clear leaves the document untitled and without a file.
+  DocumentSession* session = nullptr;
   std::unique_ptr<WorkerLauncher> workers = std::make_unique<ThreadLauncher>();
   // The hand-shake words: the measurement pass's state (0 idle, 1 running, 2 finished) and the
   // flag a worker holds while it talks to the devices.

@@ -191,8 +191,8 @@ void FormLogic::SetWorkerLauncher(std::unique_ptr<WorkerLauncher> launcher) {
   context_->workers = launcher ? std::move(launcher) : std::make_unique<ThreadLauncher>();
 }
 
-void FormLogic::SetJournal(data::RecordJournal* journal) {
-  context_->journal = journal;
+void FormLogic::SetSession(DocumentSession* session) {
+  context_->session = session;
 }
 
 // Settings.

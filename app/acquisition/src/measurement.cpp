@@ -175,7 +175,8 @@ void MeasurementCycle::CommitRecord() {
     c_.document.RecordTime(count) = now;
     ++count;
   }
-  if (c_.journal) c_.journal->AppendCommittedPasses(c_.document);  // a failure is in its error()
+  // A failure is in the journal's error().
+  if (c_.session) c_.session->journal().AppendCommittedPasses(c_.document);
   c_.ShowRecordCount();
 }
 

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "chromiva/data/data_file.h"
-#include "chromiva/data/recovery.h"
 #include "chromiva/data/text_codec.h"
 #include "commands.h"
 
@@ -48,29 +47,27 @@ int RefuseOutputOverInput(const std::filesystem::path& input, const std::filesys
                                 input.string() + "; choose another output name");
 }
 
-int SaveOrRecover(data::Ctintrose_mfDoc& document, const std::filesystem::path& path,
-                  data::RecordJournal& journal) {
-  auto saved = data::SaveDataFile(document, path);
-  if (saved.ok()) {
-    journal.Finish();
-    std::fprintf(stderr, "saved %d record(s) per sensor to %s\n", document.recordCount[0],
+int SaveOrRecover(acquisition::DocumentSession& session, const std::filesystem::path& path) {
+  const acquisition::SaveOutcome outcome = session.SaveAs(path);
+  if (outcome.ok()) {
+    std::fprintf(stderr, "saved %d record(s) per sensor to %s\n", session.document().recordCount[0],
                  path.string().c_str());
     return kExitOk;
   }
-  std::fprintf(stderr, "chromiva-cli: %s\n", saved.message.c_str());
-  data::RecoveryResult recovery = data::SaveRecoveryFile(document);
-  for (const std::string& failure : recovery.failures) {
+  std::fprintf(stderr, "chromiva-cli: %s\n", outcome.saved.message.c_str());
+  for (const std::string& failure : outcome.recovery.failures) {
     std::fprintf(stderr, "chromiva-cli: recovery: %s\n", failure.c_str());
   }
-  if (recovery.ok()) {
-    journal.Finish();
+  const std::filesystem::path& journal = session.journal().path();
+  const std::filesystem::path& recovered = session.RecoveredJournal();
+  if (outcome.recovery.ok()) {
     std::fprintf(stderr, "chromiva-cli: the records were saved to %s instead\n",
-                 recovery.saved.string().c_str());
-  } else if (!journal.path().empty()) {
+                 outcome.recovery.saved.string().c_str());
+  } else if (!journal.empty() || !recovered.empty()) {
     std::fprintf(stderr,
                  "chromiva-cli: the records could not be saved anywhere; they stay in the journal "
                  "%s (chromiva-cli recover)\n",
-                 journal.path().string().c_str());
+                 (journal.empty() ? recovered : journal).string().c_str());
   } else {
     std::fprintf(stderr, "chromiva-cli: the records could not be saved anywhere\n");
   }

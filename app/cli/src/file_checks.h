@@ -7,8 +7,8 @@
 #include <string>
 
 #include "arguments.h"
+#include "chromiva/acquisition/document_session.h"
 #include "chromiva/data/document.h"
-#include "chromiva/data/journal.h"
 
 namespace chromiva::cli {
 
@@ -27,10 +27,8 @@ bool SameFile(const std::filesystem::path& input, const std::filesystem::path& o
 // kExitRefused with a message when `output` is `input`, else kExitOk.
 int RefuseOutputOverInput(const std::filesystem::path& input, const std::filesystem::path& output);
 
-// Saves to `path`; when that fails, writes the records to a recovery file (temporary folder,
-// the user's data folder, the current folder) and says where, or that every place failed.
-// Once the records are in either file the journal is ended; otherwise it is kept and named.
-int SaveOrRecover(data::Ctintrose_mfDoc& document, const std::filesystem::path& path,
-                  data::RecordJournal& journal);
+// Saves to `path` through the session, which writes the records to a recovery file when that
+// fails; says where they went, or that every place failed and which journal keeps them.
+int SaveOrRecover(acquisition::DocumentSession& session, const std::filesystem::path& path);
 
 }  // namespace chromiva::cli

@@ -113,8 +113,9 @@ int RunMeasure(const Words& words) {
   data::Ctintrose_mfDoc document;
   ConsolePort port(arguments->Has("--yes"), arguments->Has("--quiet"));
   FormLogic form(document, port, setup->settings);
-  data::RecordJournal journal;  // keeps every committed pass should this run be killed
-  form.SetJournal(&journal);
+  // Its journal keeps every committed pass should this run be killed.
+  acquisition::DocumentSession session(document);
+  form.SetSession(&session);
   form.DetectSensors();
   const int sensors = document.sensorTable.sensorCount;
   if (sensors == 0) return Fail(kExitNothing, "no spectrometer found");
@@ -134,12 +135,12 @@ int RunMeasure(const Words& words) {
     return kExitRefused;  // refused before starting; the reason was shown
   }
   std::filesystem::path path = setup->output.empty() ? document.title + ".cvdata" : setup->output;
-  Record(form, port, setup->count, [&] { return SaveOrRecover(document, path, journal); });
+  Record(form, port, setup->count, [&] { return SaveOrRecover(session, path); });
   CloseSpectrometers(form, sensors);
   ReportAutoSaveFailures(form);
-  const int saved = SaveOrRecover(document, path, journal);
-  if (!journal.error().empty()) {
-    std::fprintf(stderr, "chromiva-cli: warning: %s\n", journal.error().c_str());
+  const int saved = SaveOrRecover(session, path);
+  if (const std::string& journalError = session.journal().error(); !journalError.empty()) {
+    std::fprintf(stderr, "chromiva-cli: warning: %s\n", journalError.c_str());
   }
   const int csvStatus =
       arguments->Has("--csv") ? WriteRunCsv(document, *arguments, csvExport, csvSensor) : kExitOk;

@@ -4,14 +4,17 @@ namespace chromiva::ui {
 
 FormBinding::FormBinding(data::Ctintrose_mfDoc& document, acquisition::FormPort& port,
                          const acquisition::FormSettings& settings)
-    : logic_(document, port, settings), storedMaintenanceMode_(settings.maintenanceMode) {
-  logic_.SetJournal(&journal_);
+    : session_(document),
+      logic_(document, port, settings),
+      storedMaintenanceMode_(settings.maintenanceMode) {
+  logic_.SetSession(&session_);
 }
 
 std::string FormBinding::TakeJournalError() {
-  if (journalErrorTold_ || journal_.error().empty()) return {};
+  const std::string& error = session_.journal().error();
+  if (journalErrorTold_ || error.empty()) return {};
   journalErrorTold_ = true;
-  return journal_.error();
+  return error;
 }
 
 acquisition::FormSettings FormBinding::CurrentSettings() const {

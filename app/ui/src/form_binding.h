@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "chromiva/acquisition/document_session.h"
 #include "chromiva/acquisition/form_logic.h"
-#include "chromiva/data/journal.h"
 
 namespace chromiva::ui {
 
@@ -45,14 +45,14 @@ class FormBinding {
   // The settings as they stand, to be stored at exit.
   acquisition::FormSettings CurrentSettings() const;
 
-  // Every committed pass goes to the journal before it is shown; a save, a new or an opened
-  // document ends it.
-  void FinishJournal() { journal_.Finish(); }
+  // The document session the main frame opens and saves through; every committed pass goes to
+  // its journal before it is shown.
+  acquisition::DocumentSession& session() { return session_; }
   // The journal's first write failure, once; empty when there is none to tell.
   std::string TakeJournalError();
 
  private:
-  data::RecordJournal journal_;  // outlives the logic, which writes to it
+  acquisition::DocumentSession session_;  // outlives the logic, which writes to its journal
   bool journalErrorTold_ = false;
   acquisition::FormLogic logic_;
   int storedMaintenanceMode_;

@@ -22,7 +22,6 @@
 #include "chromiva/acquisition/worker_launcher.h"
 #include "chromiva/data/csv.h"
 #include "chromiva/data/document.h"
-#include "chromiva/data/journal.h"
 #include "chromiva/data/processing.h"
 
 namespace chromiva::acquisition {
@@ -34,6 +33,7 @@ class MaintenanceDialog;
 class DialogTimers;
 }  // namespace dialogs
 
+class DocumentSession;
 struct FormContext;
 class SensorDetection;
 class MeasurementCycle;
@@ -88,9 +88,9 @@ class FormLogic {
   const InstrumentFault& LastFault() const;
   // Replaces how worker threads are started (nullptr: one std::thread per worker).
   void SetWorkerLauncher(std::unique_ptr<WorkerLauncher> launcher);
-  // The journal that every committed pass is appended to before it is shown, and that a data
-  // clear ends; none by default. The front end owns it and ends it after a save.
-  void SetJournal(data::RecordJournal* journal);
+  // The front end's document session over the same document, none by default: every committed
+  // pass goes to its journal before it is shown, and a data clear leaves it untitled.
+  void SetSession(DocumentSession* session);
 
   // --- Settings ---
   void SetMeasureMode(int mode);  // radio buttons 1008, 1009, 1010
