@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "chromiva/acquisition/document_session.h"
+#include "chromiva/acquisition/exposure_limits.h"
 #include "chromiva/acquisition/history.h"
 #include "chromiva/data/text_codec.h"
 #include "simulator_fixture.h"
@@ -170,6 +171,23 @@ TEST_F(Measurement, AveragingBelowOneIsRefusedBeforeAnythingStarts) {
   form->OneShot();
   EXPECT_FALSE(form->fields().oneShotPending);
   EXPECT_TRUE(port.timers.empty());
+}
+
+// An exposure the instruments cannot take is refused with the limits' message, nothing sent.
+TEST_F(Measurement, ATypedExposureOutsideTheLimitsIsRefused) {
+  DetectWith("spectrometer");
+  const int32_t before = document.Sensor(0).exposureUs;
+  for (const char* typed : {"abc", "100000", "", "-1", "9501"}) {
+    form->SetControlText(control::kExposure, typed);
+    form->StartStopMeasurement();
+    EXPECT_FALSE(form->fields().measuring) << typed;
+    EXPECT_EQ(port.okMessages.back(), text::kExposureRefusal) << typed;
+    EXPECT_EQ(document.Sensor(0).exposureUs, before) << typed;
+  }
+  form->SetControlText(control::kExposure, " 9500 ");
+  form->StartStopMeasurement();
+  EXPECT_TRUE(form->fields().measuring);
+  EXPECT_EQ(document.Sensor(0).exposureUs, 9500000);
 }
 
 TEST_F(Measurement, StartLogLineCarriesDataNumberAndSensors) {

@@ -13,6 +13,7 @@
 #include <cstdlib>
 
 #include "chromiva/acquisition/control_ids.h"
+#include "chromiva/acquisition/exposure_limits.h"
 #include "chromiva/data/journal.h"
 #include "form_view.h"
 #include "main_frame.h"
@@ -64,6 +65,19 @@ class MainWindowTest : public QObject {
     QCOMPARE(Caption(control::kDetect), QStringLiteral("解除"));
     QVERIFY(!Edit(control::kExposure)->text().isEmpty());
     Screenshot("window-after-detection.png");
+  }
+
+  // A typed exposure the instrument cannot take is refused with the message, nothing started.
+  void typedExposureOutsideTheLimitsIsRefused() {
+    const QString shown = Edit(control::kExposure)->text();
+    for (const char* typed : {"abc", "100000"}) {
+      Type(control::kExposure, typed);
+      messages_.clear();
+      Click(control::kStartStop);
+      QCOMPARE(messages_, std::vector<std::string>{acquisition::text::kExposureRefusal});
+      QVERIFY(!view_->binding().fields().measuring);
+    }
+    Type(control::kExposure, qPrintable(shown));
   }
 
   // The focus stays on the button the user pressed; it is not handed to the exposure field.

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "chromiva/acquisition/calibration_io.h"
+#include "chromiva/acquisition/exposure_limits.h"
 #include "chromiva/acquisition/form_texts.h"
 #include "chromiva/data/text_codec.h"
 #include "sensor_detection.h"
@@ -171,11 +172,15 @@ void SensorDetection::ShowExposureOfSelected() {
   c_.controls.SetText(control::kExposure, std::to_string(sensor.exposureUs / 1000));
 }
 
-void SensorDetection::StoreTypedExposure(int sensor) {
-  if (sensor < 0 || sensor >= data::kMaxSensors) return;
-  long long typed = static_cast<long long>(c_.controls.Integer(control::kExposure)) * 1000;
-  c_.document.Sensor(sensor).exposureUs =
-      static_cast<int32_t>(std::clamp<long long>(typed, INT32_MIN, INT32_MAX));
+bool SensorDetection::StoreTypedExposure(int sensor) {
+  if (sensor < 0 || sensor >= data::kMaxSensors) return true;
+  const std::optional<int> typed = ParseExposureMs(c_.controls.Text(control::kExposure));
+  if (!typed) {
+    c_.port.ShowOkMessage(text::kExposureRefusal);
+    return false;
+  }
+  c_.document.Sensor(sensor).exposureUs = *typed * 1000;
+  return true;
 }
 
 void SensorDetection::ShowKnownSensors() {
@@ -199,7 +204,9 @@ void SensorDetection::ShowKnownSensors() {
 
 void SensorDetection::SetAllExposures(int milliseconds) {
   c_.controls.SetText(control::kExposure, std::to_string(milliseconds));
-  for (int k = 0; k < c_.SensorCount(); ++k) StoreTypedExposure(k);
+  for (int k = 0; k < c_.SensorCount(); ++k) {
+    if (!StoreTypedExposure(k)) return;
+  }
 }
 
 void SensorDetection::ReleaseSensors() {

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "chromiva/acquisition/exposure_limits.h"
 #include "chromiva/acquisition/form_texts.h"
 #include "measurement_cycle.h"
 #include "sensor_detection.h"
@@ -27,6 +28,7 @@ bool MeasurementCycle::StartMeasurement() {
     c_.port.ShowOkMessage(text::kAverageRefusal);
     return false;
   }
+  if (!StoreExposures()) return false;
   ClearTransferStop();
   c_.controls.SetText(control::kStartStop, text::kStop);
   c_.shared.measuring = true;
@@ -34,7 +36,6 @@ bool MeasurementCycle::StartMeasurement() {
   const int committed = c_.document.recordCount[0];
   int& displayIndex = c_.shared.displayIndex;
   if (displayIndex < committed) displayIndex = std::max(committed - 1, 0);
-  if (c_.view.selectedSensor >= 0) detection_.StoreTypedExposure(c_.view.selectedSensor);
   for (int k = 0; k < c_.SensorCount(); ++k) {
     SetDeviceExposure(c_.DeviceOf(k), c_.document.Sensor(k).exposureUs);
   }
@@ -52,6 +53,21 @@ bool MeasurementCycle::StartMeasurement() {
   c_.UpdateControlStates();
   c_.document.NameUntitledDocument(c_.port.Now());
   CommonStartStopEnd();
+  return true;
+}
+
+// The typed exposure goes to the selected sensor; every sensor's exposure must be one the
+// instruments take (one read from a data file may not be).
+bool MeasurementCycle::StoreExposures() {
+  if (c_.view.selectedSensor >= 0 && !detection_.StoreTypedExposure(c_.view.selectedSensor)) {
+    return false;
+  }
+  for (int k = 0; k < c_.SensorCount(); ++k) {
+    if (!ExposureUsInLimits(c_.document.Sensor(k).exposureUs)) {
+      c_.port.ShowOkMessage(text::kExposureRefusal);
+      return false;
+    }
+  }
   return true;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "chromiva/acquisition/calibration_io.h"
+#include "chromiva/acquisition/exposure_limits.h"
 #include "chromiva/acquisition/form_texts.h"
 #include "chromiva/data/text_codec.h"
 #include "measurement_cycle.h"
@@ -15,7 +16,7 @@ namespace chromiva::acquisition {
 namespace {
 
 constexpr double kShortestExposureUs = 265.0;
-constexpr double kLongestExposureUs = 9500000.0;
+static_assert(ExposureUsInLimits(kShortestExposureUs));
 constexpr int kDarkPollMs = 10;
 constexpr int kDarkFinishMs = 1000;
 constexpr int kDarkStepsDone = 5;

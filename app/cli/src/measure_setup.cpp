@@ -1,11 +1,12 @@
 #include "measure_setup.h"
 
+#include "chromiva/acquisition/exposure_limits.h"
+
 namespace chromiva::cli {
 namespace {
 
 namespace control = acquisition::control;
 
-constexpr long kMaxExposureMs = 9500;
 constexpr long kMaxAverage = 100000;
 constexpr long kMaxIntervalMs = 86400000;
 
@@ -46,7 +47,8 @@ std::optional<int> OptionalInteger(const Arguments& arguments, const std::string
 std::optional<MeasureSetup> ReadMeasureSetup(const Arguments& arguments, std::string& error) {
   MeasureSetup setup;
   bool ok = true;
-  setup.exposureMs = OptionalInteger(arguments, "--exposure", 0, kMaxExposureMs, error, ok);
+  setup.exposureMs = OptionalInteger(arguments, "--exposure", acquisition::kMinExposureMs,
+                                     acquisition::kMaxExposureMs, error, ok);
   setup.averageCount = OptionalInteger(arguments, "--average", 1, kMaxAverage, error, ok);
   setup.intervalMs = OptionalInteger(arguments, "--interval", 0, kMaxIntervalMs, error, ok);
   auto mode = IntegerOption(arguments, "--mode", 0, 0, 2, error);
