@@ -19,6 +19,7 @@
 
 namespace {
 
+using chromiva::acquisition::AcquisitionState;
 using chromiva::acquisition::FormLogic;
 namespace control = chromiva::acquisition::control;
 
@@ -52,18 +53,22 @@ void BM_ContinuousMeasurement(benchmark::State& state) {
     chromiva::acquisition::DocumentSession session(
         document, std::filesystem::temp_directory_path() / "chromiva_bench_journal");
     if (journalled) form.SetSession(&session);
-    form.DetectSensors();
+    form.OnControlClicked(control::kDetect);
     form.SetControlText(control::kExposure, "1");
     if (recording) {
       form.SetControlChecked(control::kRecordMode, true);
-      form.RecordModeClicked();
+      form.OnControlClicked(control::kRecordMode);
     }
     auto start = std::chrono::steady_clock::now();
-    form.StartStopMeasurement();
+    form.OnControlClicked(control::kStartStop);
     port.Run(
-        form, [&] { return !form.fields().measuring && form.AcquisitionState() == 0; },
+        form,
         [&] {
-          if (form.fields().measuring && port.passes >= passes) form.StartStopMeasurement();
+          return !form.fields().measuring && form.Status().acquisition == AcquisitionState::kIdle;
+        },
+        [&] {
+          if (form.fields().measuring && port.passes >= passes)
+            form.OnControlClicked(control::kStartStop);
         },
         [] {});
     seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

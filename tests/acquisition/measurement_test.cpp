@@ -59,7 +59,7 @@ TEST_F(Measurement, TwoSensorsAreReadOneAfterTheOther) {
 TEST_F(Measurement, RecordingCommitsEveryPassAndStampsItsTime) {
   DetectWith("spectrometer:exposure=1000,spectrometer:exposure=1000");
   form->SetControlChecked(control::kRecordMode, true);
-  form->RecordModeClicked();
+  form->OnControlClicked(control::kRecordMode);
   MeasurePasses(3);
   EXPECT_EQ(document.recordCount[0], 3);
   EXPECT_EQ(document.recordCount[1], 3);
@@ -75,10 +75,10 @@ TEST_F(Measurement, RecordingCommitsEveryPassAndStampsItsTime) {
 TEST_F(Measurement, APassThatLandsAfterTheStopShowsInThePosition) {
   DetectWith("spectrometer:exposure=1000");
   form->SetControlChecked(control::kRecordMode, true);
-  form->RecordModeClicked();
-  form->StartStopMeasurement();
-  ASSERT_TRUE(port.FireNext(*form));  // the first pass runs
-  form->StartStopMeasurement();       // stopped while it runs: it still lands
+  form->OnControlClicked(control::kRecordMode);
+  form->OnControlClicked(control::kStartStop);
+  ASSERT_TRUE(port.FireNext(*form));            // the first pass runs
+  form->OnControlClicked(control::kStartStop);  // stopped while it runs: it still lands
   port.RunTimers(*form);
   EXPECT_EQ(document.recordCount[0], 1);
   EXPECT_EQ(form->controls().Text(control::kPosition), "1 / 1");
@@ -91,7 +91,7 @@ TEST_F(Measurement, CommittedPassesGoToTheJournalAndADataClearEndsItAndTheFile) 
   form->SetSession(&session);
   DetectWith("spectrometer:exposure=1000,spectrometer:exposure=1000");
   form->SetControlChecked(control::kRecordMode, true);
-  form->RecordModeClicked();
+  form->OnControlClicked(control::kRecordMode);
   MeasurePasses(3);
   const std::filesystem::path path = session.journal().path();
   ASSERT_FALSE(path.empty()) << session.journal().error();
@@ -105,7 +105,7 @@ TEST_F(Measurement, CommittedPassesGoToTheJournalAndADataClearEndsItAndTheFile) 
   MeasurePasses(1);
   const std::filesystem::path next = session.journal().path();
   port.answers = {true};
-  form->ClearData();
+  form->OnControlClicked(control::kClear);
   EXPECT_FALSE(std::filesystem::exists(next));
   // Cleared, the document is untitled and has no file: a save cannot overwrite run.cvdata.
   EXPECT_EQ(document.title, data::kUntitledTitle);
@@ -120,20 +120,20 @@ TEST_F(Measurement, WithoutRecordingPassesOverwriteTheWorkingSlot) {
   EXPECT_NE(document.Record(0, 0).spectra, nullptr);
   // One-shot during a measurement commits exactly the next finished pass.
   const int drawsBefore = port.graphDraws;
-  form->StartStopMeasurement();
-  form->OneShot();
+  form->OnControlClicked(control::kStartStop);
+  form->OnControlClicked(control::kOneShot);
   while (port.graphDraws - drawsBefore < 3) {
     ASSERT_TRUE(port.FireNext(*form));
     TestPort::Settle(*form);
   }
-  form->StartStopMeasurement();
+  form->OnControlClicked(control::kStartStop);
   port.RunTimers(*form);
   EXPECT_EQ(document.recordCount[0], 1);
 }
 
 TEST_F(Measurement, OneShotWhileIdleRunsOnePassAndStops) {
   DetectWith("spectrometer:exposure=1000");
-  form->OneShot();
+  form->OnControlClicked(control::kOneShot);
   EXPECT_FALSE(form->controls().Enabled(control::kStartStop));
   EXPECT_FALSE(form->controls().Enabled(control::kOneShot));
   port.RunTimers(*form);
@@ -150,10 +150,10 @@ TEST_F(Measurement, OneShotWhileIdleRunsOnePassAndStops) {
 TEST_F(Measurement, StopDuringAPassStillCommitsIt) {
   DetectWith("spectrometer:exposure=1000");
   form->SetControlChecked(control::kRecordMode, true);
-  form->RecordModeClicked();
-  form->StartStopMeasurement();
-  ASSERT_TRUE(port.FireNext(*form));  // launches the pass
-  form->StartStopMeasurement();       // stop while it runs
+  form->OnControlClicked(control::kRecordMode);
+  form->OnControlClicked(control::kStartStop);
+  ASSERT_TRUE(port.FireNext(*form));            // launches the pass
+  form->OnControlClicked(control::kStartStop);  // stop while it runs
   EXPECT_FALSE(form->controls().Enabled(control::kStartStop));
   port.RunTimers(*form);
   EXPECT_EQ(document.recordCount[0], 1);
@@ -163,12 +163,12 @@ TEST_F(Measurement, StopDuringAPassStillCommitsIt) {
 TEST_F(Measurement, AveragingBelowOneIsRefusedBeforeAnythingStarts) {
   DetectWith("spectrometer");
   form->SetControlText(control::kAverage, "0");
-  form->StartStopMeasurement();
+  form->OnControlClicked(control::kStartStop);
   EXPECT_FALSE(form->fields().measuring);
   EXPECT_EQ(port.okMessages.back(), text::kAverageRefusal);
   EXPECT_TRUE(port.timers.empty());
   form->SetControlText(control::kAverage, "abc");
-  form->OneShot();
+  form->OnControlClicked(control::kOneShot);
   EXPECT_FALSE(form->fields().oneShotPending);
   EXPECT_TRUE(port.timers.empty());
 }
@@ -179,13 +179,13 @@ TEST_F(Measurement, ATypedExposureOutsideTheLimitsIsRefused) {
   const int32_t before = document.Sensor(0).exposureUs;
   for (const char* typed : {"abc", "100000", "", "-1", "9501"}) {
     form->SetControlText(control::kExposure, typed);
-    form->StartStopMeasurement();
+    form->OnControlClicked(control::kStartStop);
     EXPECT_FALSE(form->fields().measuring) << typed;
     EXPECT_EQ(port.okMessages.back(), text::kExposureRefusal) << typed;
     EXPECT_EQ(document.Sensor(0).exposureUs, before) << typed;
   }
   form->SetControlText(control::kExposure, " 9500 ");
-  form->StartStopMeasurement();
+  form->OnControlClicked(control::kStartStop);
   EXPECT_TRUE(form->fields().measuring);
   EXPECT_EQ(document.Sensor(0).exposureUs, 9500000);
 }
@@ -197,15 +197,15 @@ TEST_F(Measurement, StartLogLineCarriesDataNumberAndSensors) {
             std::string::npos);
   for (int r = 0; r < 4; ++r) document.EnsureSpectra(0, r);
   document.recordCount[0] = 4;
-  form->WaveCompClicked();
+  form->OnControlClicked(control::kWaveComp);
   form->SetControlText(control::kExposure, "35");
-  form->StartStopMeasurement();
+  form->OnControlClicked(control::kStartStop);
   EXPECT_NE(
       data::DisplayText(document.operationLog)
           .find("計測開始 DataNo=3 wave comp=1 1:serial=AB123456 exp=352:serial=CD654321 exp=100"
                 "\r\n"),
       std::string::npos);
-  form->StartStopMeasurement();
+  form->OnControlClicked(control::kStartStop);
   port.RunTimers(*form);
 }
 
@@ -213,7 +213,7 @@ TEST_F(Measurement, TheCommitLimitLeavesTheLastSlotAsWorkingSlot) {
   DetectWith("spectrometer:exposure=1000");
   document.recordCount[0] = data::kMaxCommittedRecords - 1;
   form->SetControlChecked(control::kRecordMode, true);
-  form->RecordModeClicked();
+  form->OnControlClicked(control::kRecordMode);
   MeasurePasses(2);  // the second pass still measures into slot 86 399
   EXPECT_EQ(document.recordCount[0], 86399);
   EXPECT_NE(document.Record(0, 86399).spectra, nullptr);
@@ -235,14 +235,14 @@ class Schedule : public SimulatorTest {
   // lasts `passMs` on the hand-driven clock.
   void Run(int passMs, std::size_t count) {
     startTick = port.tick;
-    form->StartStopMeasurement();
+    form->OnControlClicked(control::kStartStop);
     std::uint32_t passEnd = 0;
-    while (launches.size() < count || form->AcquisitionState() != 0) {
+    while (launches.size() < count || form->Status().acquisition != AcquisitionState::kIdle) {
       std::size_t before = launches.size();
       ASSERT_TRUE(port.FireNext(*form));
       if (launches.size() > before) passEnd = port.tick + static_cast<std::uint32_t>(passMs);
-      if (form->AcquisitionState() == 1 && port.timers.count(timer::kMeasure) &&
-          port.timers.DueTick(timer::kMeasure) >= passEnd) {
+      if (form->Status().acquisition == AcquisitionState::kRunning &&
+          port.timers.count(timer::kMeasure) && port.timers.DueTick(timer::kMeasure) >= passEnd) {
         pass();  // the pass itself, run when it is to end on the clock
       }
     }
@@ -259,14 +259,14 @@ TEST_F(Schedule, WithoutIntervalEachPassFollows10MsAfterThePrevious) {
 }
 
 TEST_F(Schedule, IntervalPassesAreAnchoredAtTheStart) {
-  form->IntervalModeClicked();
+  form->OnControlClicked(control::kIntervalMode);
   form->SetControlText(control::kInterval, "1000");
   Run(300, 4);
   EXPECT_EQ(launches, (std::vector<std::uint32_t>{10, 1010, 2010, 3010}));
 }
 
 TEST_F(Schedule, LongPassesRunBackToBackAndTheScheduleIsNeverReset) {
-  form->IntervalModeClicked();
+  form->OnControlClicked(control::kIntervalMode);
   form->SetControlText(control::kInterval, "1000");
   Run(1500, 4);
   EXPECT_EQ(launches, (std::vector<std::uint32_t>{10, 1520, 3030, 4540}));

@@ -105,7 +105,8 @@ class TestPort : public FormPort {
   // Waits in real time until a running worker has finished its pass.
   static void Settle(FormLogic& form) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (form.AcquisitionState() == 1 && std::chrono::steady_clock::now() < deadline) {
+    while (form.Status().acquisition == AcquisitionState::kRunning &&
+           std::chrono::steady_clock::now() < deadline) {
       std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
   }
@@ -146,11 +147,15 @@ namespace chromiva::acquisition {
 // The tests' way to put the form into states that only a long run would reach.
 struct FormLogicTestAccess {
   static FormFields& Fields(FormLogic& form) { return form.MutableFields(); }
+  static void Refresh(FormLogic& form) { form.RefreshDisplayedRecord(); }
 };
 
 namespace testing {
 inline FormFields& Writable(FormLogic& form) {
   return FormLogicTestAccess::Fields(form);
+}
+inline void Refresh(FormLogic& form) {
+  FormLogicTestAccess::Refresh(form);
 }
 }  // namespace testing
 

@@ -228,7 +228,7 @@ void SensorDetection::SelectSensor(int sensor) {
   if (sensor == f_.selectedSensor) return;
   if (sensor < 0 || sensor >= std::max(c_.document.sensorTable.sensorCount, 1)) return;
   // A running pass reads the exposures; the typed value is taken at the next start instead.
-  if (f_.selectedSensor >= 0 && c_.AcquisitionState() == 0) {
+  if (f_.selectedSensor >= 0 && c_.AcquisitionState() == AcquisitionState::kIdle) {
     StoreTypedExposure(f_.selectedSensor);
   }
   f_.selectedSensor = sensor;

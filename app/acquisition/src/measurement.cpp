@@ -43,7 +43,7 @@ bool MeasurementCycle::StartMeasurement() {
   f_.nextDueTick = c_.port.TickMs() + kPollMs;
   f_.intervalMs = c_.controls.Integer(control::kInterval);
   autoSaveFailures_ = 0;
-  c_.acquisitionState.store(0, std::memory_order_release);
+  c_.acquisitionState.store(AcquisitionState::kIdle, std::memory_order_release);
   c_.port.ArmTimer(timer::kMeasure, kPollMs);
   c_.document.modified = true;
   char head[96];
@@ -72,14 +72,17 @@ bool MeasurementCycle::StoreExposures() {
 }
 
 void MeasurementCycle::StopMeasurement() {
-  if (c_.AcquisitionState() == 1) RequestTransferStop();  // the pass ends before its next frame
+  if (c_.AcquisitionState() == AcquisitionState::kRunning)
+    RequestTransferStop();  // the pass ends before its next frame
   c_.controls.SetText(control::kStartStop, text::kStart);
   c_.shared.measuring = false;
   c_.port.ShowMessage("露光時間、平均回数を設定して開始ボタンを押すことで計測を開始します");
   c_.AppendLogLine("計測終了 DataNo=" + std::to_string(c_.shared.displayIndex));
   c_.controls.SetEnabled(control::kStartStop, false);
   c_.controls.SetEnabled(control::kOneShot, false);
-  if (c_.view.intervalMode && c_.AcquisitionState() == 0) c_.UpdateControlStates();
+  if (c_.view.intervalMode && c_.AcquisitionState() == AcquisitionState::kIdle) {
+    c_.UpdateControlStates();
+  }
   CommonStartStopEnd();
 }
 
@@ -106,10 +109,10 @@ void MeasurementCycle::OneShot() {
 
 void MeasurementCycle::OnMeasureTimer() {
   switch (c_.AcquisitionState()) {
-    case 0:
+    case AcquisitionState::kIdle:
       if (c_.shared.measuring) {
         c_.SyncProcessingSettings();
-        c_.acquisitionState.store(1, std::memory_order_release);
+        c_.acquisitionState.store(AcquisitionState::kRunning, std::memory_order_release);
         c_.LaunchWorker([this] { MeasureWorker(); });
         c_.port.ArmTimer(timer::kMeasure, kPollMs);
       } else {
@@ -117,14 +120,14 @@ void MeasurementCycle::OnMeasureTimer() {
       }
       c_.elapsed.Start(c_.port.TickMs());
       break;
-    case 1:
+    case AcquisitionState::kRunning:
       c_.elapsed.Show(c_.port, "計測中　経過時間 %2d sec");
       c_.port.ArmTimer(timer::kMeasure, kPollMs);
       break;
-    default:
+    case AcquisitionState::kFinished:
       c_.JoinWorker();
       ClearTransferStop();  // a stop asked of this pass is answered
-      c_.acquisitionState.store(0, std::memory_order_release);
+      c_.acquisitionState.store(AcquisitionState::kIdle, std::memory_order_release);
       FinishPassOnWindowThread();
       break;
   }
@@ -231,7 +234,8 @@ void MeasurementCycle::MeasureWorker() {
     }
   }
   c_.acquisitionBusy.store(false, std::memory_order_release);
-  c_.acquisitionState.fetch_add(1, std::memory_order_release);  // the very last write
+  // The very last write.
+  c_.acquisitionState.store(AcquisitionState::kFinished, std::memory_order_release);
 }
 
 }  // namespace chromiva::acquisition

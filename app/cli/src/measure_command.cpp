@@ -57,9 +57,10 @@ void CloseSpectrometers(const FormLogic& form, int sensors) {
 
 // The automatic CSV save shows nothing while it runs; its failures are summed up at the end.
 void ReportAutoSaveFailures(const FormLogic& form) {
-  if (form.AutoSaveFailures() == 0) return;
+  const acquisition::FormStatus status = form.Status();
+  if (status.autoSaveFailures == 0) return;
   std::fprintf(stderr, "chromiva-cli: %d automatic CSV save(s) failed, the last: %s\n",
-               form.AutoSaveFailures(), form.LastAutoSaveFailure().c_str());
+               status.autoSaveFailures, status.lastAutoSaveFailure.c_str());
 }
 
 // Runs the measurement until `count` passes are committed (0: until Ctrl-C) or an instrument
@@ -83,12 +84,15 @@ void Record(FormLogic& form, ConsolePort& port, int count, const std::function<i
           return RecordingProgress(committed(), count, elapsed, std::time(nullptr));
         },
         reached);
-    if (reached) form.StartStopMeasurement();
+    if (reached) form.OnControlClicked(control::kStartStop);
   };
-  auto done = [&] { return !form.fields().measuring && form.AcquisitionState() == 0; };
+  auto done = [&] {
+    return !form.fields().measuring &&
+           form.Status().acquisition == acquisition::AcquisitionState::kIdle;
+  };
   auto stop = [&] {
     port.PrintLine("interrupted: stopping (press Ctrl-C again to end at once)");
-    if (form.fields().measuring) form.StartStopMeasurement();
+    if (form.fields().measuring) form.OnControlClicked(control::kStartStop);
   };
   SetLoopEndsOnSecondSignal(true);
   port.StartProgress();
@@ -116,7 +120,7 @@ int RunMeasure(const Words& words) {
   // Its journal keeps every committed pass should this run be killed.
   acquisition::DocumentSession session(document);
   form.SetSession(&session);
-  form.DetectSensors();
+  form.OnControlClicked(control::kDetect);
   const int sensors = document.sensorTable.sensorCount;
   if (sensors == 0) return Fail(kExitNothing, "no spectrometer found");
   const int csvSensor = setup->settings.csv.csvSensor;
@@ -126,10 +130,10 @@ int RunMeasure(const Words& words) {
   }
   ApplyMeasureSetup(form, *setup);
   form.SetControlChecked(control::kRecordMode, true);
-  form.RecordModeClicked();
+  form.OnControlClicked(control::kRecordMode);
 
   ConsolePort::CatchInterrupts();
-  form.StartStopMeasurement();
+  form.OnControlClicked(control::kStartStop);
   if (!form.fields().measuring) {
     CloseSpectrometers(form, sensors);
     return kExitRefused;  // refused before starting; the reason was shown
@@ -144,7 +148,7 @@ int RunMeasure(const Words& words) {
   }
   const int csvStatus =
       arguments->Has("--csv") ? WriteRunCsv(document, *arguments, csvExport, csvSensor) : kExitOk;
-  if (saved == kExitOk && form.LastFault().Failed()) {
+  if (saved == kExitOk && form.Status().lastFault.Failed()) {
     return Fail(kExitFault, "stopped by an instrument fault");
   }
   return saved != kExitOk ? saved : csvStatus;

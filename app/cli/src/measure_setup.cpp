@@ -67,11 +67,13 @@ void ApplyMeasureSetup(acquisition::FormLogic& form, const MeasureSetup& setup) 
   if (setup.averageCount)
     form.SetControlText(control::kAverage, std::to_string(*setup.averageCount));
   if (setup.intervalMs) {
-    if (!form.fields().intervalMode) form.IntervalModeClicked();
+    if (!form.fields().intervalMode) form.OnControlClicked(control::kIntervalMode);
     form.SetControlText(control::kInterval, std::to_string(*setup.intervalMs));
   }
-  if (setup.mode != form.fields().settings.measureMode) form.SetMeasureMode(setup.mode);
-  if (setup.waveComp != form.fields().settings.waveComp) form.WaveCompClicked();
+  if (setup.mode != form.fields().settings.measureMode) {
+    form.OnControlClicked(control::ModeRadio(setup.mode));
+  }
+  if (setup.waveComp != form.fields().settings.waveComp) form.OnControlClicked(control::kWaveComp);
 }
 
 }  // namespace chromiva::cli

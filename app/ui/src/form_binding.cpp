@@ -17,6 +17,18 @@ std::string FormBinding::TakeJournalError() {
   return error;
 }
 
+void FormBinding::SetMaintenanceForThisRun() {
+  acquisition::FormSettings settings = logic_.CurrentSettings();
+  settings.maintenanceMode = 1;
+  logic_.ApplySettings(settings);
+}
+
+void FormBinding::SetAxisLimits(const acquisition::AxisLimits& limits) {
+  acquisition::FormSettings settings = logic_.CurrentSettings();
+  settings.axisLimits = limits;
+  logic_.ApplySettings(settings);
+}
+
 acquisition::FormSettings FormBinding::CurrentSettings() const {
   acquisition::FormSettings settings = logic_.CurrentSettings();
   settings.maintenanceMode = storedMaintenanceMode_;

@@ -3,6 +3,7 @@
 // come out. Nothing else in the window calls FormLogic.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "chromiva/acquisition/document_session.h"
@@ -27,21 +28,39 @@ class FormBinding {
   // The form's first show, and again for every new or opened document.
   void InitialUpdate() { logic_.InitialUpdate(); }
 
-  acquisition::FormLogic& logic() { return logic_; }
+  // The buttons that open dialogs of the window: `runModal` shows the dialog until it ends.
+  bool OpenCsvDialog(const std::function<bool(acquisition::dialogs::CsvDialog&)>& runModal) {
+    return logic_.OpenCsvDialog(runModal);
+  }
+  bool OpenHistoryDialog(
+      const std::function<void(acquisition::dialogs::HistoryDialog&)>& runModal) {
+    return logic_.OpenHistoryDialog(runModal);
+  }
+  bool OpenMaintenanceDialog(
+      acquisition::dialogs::DialogTimers& timers,
+      const std::function<void(acquisition::dialogs::MaintenanceDialog&)>& runModal) {
+    return logic_.OpenMaintenanceDialog(timers, runModal);
+  }
+
+  // The logic, read only (the graph is built from it).
   const acquisition::FormLogic& logic() const { return logic_; }
+  acquisition::FormStatus Status() const { return logic_.Status(); }
   const acquisition::ControlTable& controls() const { return logic_.controls(); }
   const acquisition::FormFields& fields() const { return logic_.fields(); }
-  bool AcquisitionBusy() const { return logic_.AcquisitionBusy(); }
+  bool AcquisitionBusy() const { return logic_.Status().busy; }
   // A worker thread writes into the document: a measurement pass has been launched and not yet
   // handed back, or a dark-sequence frame runs.
   bool WorkerWritesDocument() const {
-    return logic_.AcquisitionState() == 1 || logic_.AcquisitionBusy() ||
+    const acquisition::FormStatus status = logic_.Status();
+    return status.acquisition == acquisition::AcquisitionState::kRunning || status.busy ||
            logic_.fields().darkRunning;
   }
-  bool MaintenanceMode() const { return logic_.maintenanceMode() == 1; }
+  bool MaintenanceMode() const { return logic_.fields().maintenanceMode == 1; }
   // Maintenance on for this run only: the stored setting stays as it was.
-  void SetMaintenanceForThisRun() { logic_.SetMaintenanceMode(1); }
-  const acquisition::AxisLimits& axisLimits() const { return logic_.axisLimits(); }
+  void SetMaintenanceForThisRun();
+  // The graph's axis limits, edited on the graph.
+  void SetAxisLimits(const acquisition::AxisLimits& limits);
+  const acquisition::AxisLimits& axisLimits() const { return logic_.fields().axisLimits; }
   // The settings as they stand, to be stored at exit.
   acquisition::FormSettings CurrentSettings() const;
 

@@ -210,7 +210,7 @@ void Ctintrose_mfView::EditAxisLimitAt(QPoint formPoint) {
                                   formPoint.y())) {
     return;
   }
-  binding_->logic().SetAxisLimits(limits);
+  binding_->SetAxisLimits(limits);
   graph_->DrawGraph();
 }
 
@@ -238,18 +238,17 @@ void Ctintrose_mfView::RunControlCommand(int id) {
 }
 
 void Ctintrose_mfView::Click(int id) {
-  acquisition::FormLogic& logic = binding_->logic();
   if (!binding_->controls().Enabled(id)) return;
   switch (id) {
     case control::kCsv:
-      logic.OpenCsvDialog([this](auto& dialog) { return RunCsvDialog(this, dialog); });
+      binding_->OpenCsvDialog([this](auto& dialog) { return RunCsvDialog(this, dialog); });
       break;
     case control::kHistory:
-      logic.OpenHistoryDialog([this](auto& dialog) { RunHistoryDialog(this, dialog); });
+      binding_->OpenHistoryDialog([this](auto& dialog) { RunHistoryDialog(this, dialog); });
       break;
     case control::kMaintenance: {
       QtDialogTimers timers;
-      logic.OpenMaintenanceDialog(
+      binding_->OpenMaintenanceDialog(
           timers, [this, &timers](auto& dialog) { RunMaintenanceDialog(this, dialog, timers); });
       break;
     }
@@ -259,7 +258,7 @@ void Ctintrose_mfView::Click(int id) {
 }
 
 bool Ctintrose_mfView::OpenMirrorDialog() {
-  const int device = binding_->logic().MirrorDeviceIndex();
+  const int device = binding_->Status().mirrorDeviceIndex;
   if (device < 0) return false;
   acquisition::dialogs::MirrorDialog dialog(device);
   RunMirrorDialog(this, dialog);

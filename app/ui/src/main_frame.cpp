@@ -178,10 +178,9 @@ void CMainFrame::BuildComparisonMenu() {
 }
 
 void CMainFrame::ShowMenuStates() {
-  const acquisition::FormLogic& logic = view_->binding().logic();
-  const bool loaded = logic.CompareDocument() != nullptr;
-  for (QAction* action : compareActions_) action->setEnabled(loaded);
-  if (mirrorAction_ != nullptr) mirrorAction_->setEnabled(logic.MirrorDeviceIndex() >= 0);
+  const acquisition::FormStatus status = view_->binding().Status();
+  for (QAction* action : compareActions_) action->setEnabled(status.compareDocument != nullptr);
+  if (mirrorAction_ != nullptr) mirrorAction_->setEnabled(status.mirrorDeviceIndex >= 0);
 }
 
 void CMainFrame::SaveGraphPicture(GraphPicture kind) {
