@@ -86,6 +86,11 @@ macro(chromiva_cpack_components)
       "measurement program for small USB spectrometers (Python module)"
       "The Python 3 module chromiva: Chromiva's own code, for Python programs.")
     set(CPACK_COMPONENT_PYTHON_DEPENDS library)
+    # A compiled module serves the one Python version it was built for.
+    find_package(Python3 REQUIRED COMPONENTS Interpreter)
+    math(EXPR next "${Python3_VERSION_MINOR} + 1")
+    set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS
+        "python3 (>= ${Python3_VERSION_MAJOR}.${Python3_VERSION_MINOR}~), python3 (<< ${Python3_VERSION_MAJOR}.${next})")
     list(APPEND components python)
   endif()
 endmacro()

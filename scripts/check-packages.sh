@@ -52,7 +52,7 @@ cleanup() {
           grep -Fxf <( (printf '%s\n' "${names[@]}"; apt-mark showauto) | sort -u))
   if [ -n "$added" ]; then
     # shellcheck disable=SC2086
-    "${as_root[@]}" apt-get purge -y -qq $added >/dev/null
+    "${as_root[@]}" apt-get purge -y -qq -o DPkg::Lock::Timeout=300 $added >/dev/null
   fi
   rm -rf "$work"
   exit "$status"
@@ -61,7 +61,7 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 echo "-- apt-get install ./build/packages/*.deb"
-"${as_root[@]}" apt-get install -y -qq "${debs[@]}" >"$work/apt.log" 2>&1 || {
+"${as_root[@]}" apt-get install -y -qq -o DPkg::Lock::Timeout=300 "${debs[@]}" >"$work/apt.log" 2>&1 || {
   cat "$work/apt.log"
   fail "apt-get install failed"
 }
@@ -136,7 +136,7 @@ grep -q '^application/x-chromiva-data=.*chromiva\.desktop' \
 grep -q 'TAG+="uaccess"' /usr/lib/udev/rules.d/70-wrenlink.rules || fail "udev rule"
 
 echo "-- apt-get purge"
-"${as_root[@]}" apt-get purge -y -qq "${names[@]}" >/dev/null
+"${as_root[@]}" apt-get purge -y -qq -o DPkg::Lock::Timeout=300 "${names[@]}" >/dev/null
 left=""
 while read -r path; do
   if [ -d "$path" ]; then
