@@ -71,7 +71,7 @@ macro(chromiva_cpack_components)
     "The C header of Wrenlink, its pkg-config file (wrenlink) and its CMake"
     "package (find_package(Wrenlink), target Wrenlink::wrenlink).")
   set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS library)
-  if(TARGET chromiva)
+  if(TARGET chromiva-cli)
     chromiva_describe(program chromiva science
       "measurement program for small USB spectrometers"
       "Chromiva detects up to ten spectrometers, measures once, continuously or at"
@@ -124,7 +124,7 @@ function(chromiva_cpack)
   set(CPACK_DEBIAN_LIBRARY_PACKAGE_CONTROL_STRICT_PERMISSION ON)
   # The window's icon is an SVG: Qt draws it through the SVG plugin, which no symbol names.
   file(READ ${PROJECT_SOURCE_DIR}/app/ui/resources/chromiva.qrc resources)
-  if(resources MATCHES "\\.svg<")
+  if(TARGET chromiva AND resources MATCHES "\\.svg<")
     set(CPACK_DEBIAN_PROGRAM_PACKAGE_DEPENDS libqt6svg6)
   endif()
   set(CPACK_OUTPUT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackConfig.cmake)
