@@ -61,10 +61,16 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 echo "-- apt-get install ./build/packages/*.deb"
-"${as_root[@]}" apt-get install -y -qq -o DPkg::Lock::Timeout=300 "${debs[@]}" >"$work/apt.log" 2>&1 || {
-  cat "$work/apt.log"
-  fail "apt-get install failed"
+apt_install() {
+  "${as_root[@]}" apt-get install -y -qq -o DPkg::Lock::Timeout=300 "${debs[@]}" >"$work/apt.log" 2>&1
 }
+# A dependency missing from old package lists gets one retry after an update.
+if ! apt_install; then
+  "${as_root[@]}" apt-get update -qq && apt_install || {
+    cat "$work/apt.log"
+    fail "apt-get install failed"
+  }
+fi
 files=$(dpkg -L "${names[@]}")
 
 # The checks run as a user who is not root, with a home of their own in $work.
@@ -81,7 +87,7 @@ as_user() {
   "${user[@]}" env -i PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$home/runtime" \
     LANG=C.UTF-8 "$@"
 }
-simulated=(WRENLINK_SIMULATOR=spectrometer,spectrometer WRENLINK_SIM_SPEED=100)
+simulated=("WRENLINK_SIMULATOR=spectrometer,spectrometer" WRENLINK_SIM_SPEED=100)
 
 echo "-- the programs, as $(as_user id -un)"
 as_user chromiva-cli --version | grep -qx "chromiva-cli $version" || fail "chromiva-cli --version"
