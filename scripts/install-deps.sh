@@ -11,6 +11,7 @@ packages=(
   python3 python3-pandas
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev fonts-noto-cjk
   xvfb xauth xdotool imagemagick
+  dpkg-dev file lintian desktop-file-utils shared-mime-info man-db
 )
 missing=()
 for p in "${packages[@]}"; do
