@@ -1,6 +1,7 @@
 #include "document_binding.h"
 
 #include <pybind11/stl.h>
+#include <pybind11/stl/filesystem.h>
 
 #include <cstdint>
 #include <limits>
@@ -256,21 +257,21 @@ py::object TidyTable(Document& d, const TidyOptions& o) {
 
 // ---------------------------------------------------------------- loading and saving
 
-DocumentPtr Load(const std::string& path) {
+DocumentPtr Load(const std::filesystem::path& path) {
   auto d = std::make_shared<Document>();
   data::DataFileResult result;
   {
     py::gil_scoped_release released;
     result = data::OpenDataFile(*d->doc, path);
   }
-  if (!result.ok()) RaiseFileError(result, path);
+  if (!result.ok()) RaiseFileError(result, path.string());
   if (!result.warning.empty()) {
-    PyErr_WarnEx(PyExc_UserWarning, (path + ": " + result.warning).c_str(), 1);
+    PyErr_WarnEx(PyExc_UserWarning, (path.string() + ": " + result.warning).c_str(), 1);
   }
   return d;
 }
 
-void Save(Document& d, const std::string& path) {
+void Save(Document& d, const std::filesystem::path& path) {
   const data::DataFileResult result = data::SaveDataFile(*d.doc, path);
   if (!result.ok()) RaiseSaveError(result);
 }
@@ -439,7 +440,7 @@ void BindDocument(py::module_& m) {
   m.def("load", &Load, py::arg("path"), R"(Loads a data file (*.cvdata) with the program's loader.
 
 Args:
-    path: the data file.
+    path: the data file (str or path-like).
 
 Returns:
     Document: the sensors with their tables and records.

@@ -10,7 +10,7 @@ import chromiva
 
 
 def test_sensors_tables_and_records_as_arrays(recorded):
-    doc = chromiva.load(str(recorded))
+    doc = chromiva.load(recorded)
     assert [s.serial for s in doc.sensors] == ["SP000001", "AB123456"]
     sensor = doc.sensors[1]
     assert sensor.serial_bytes == b"AB123456" and sensor.kind == "C12880MA"
@@ -30,7 +30,7 @@ def test_save_gives_back_the_loaded_bytes_also_after_processing(recorded, tmp_pa
     doc.processed(0, mode=1, wave_comp=True)
     doc.to_pandas(1, target=1)
     copy = tmp_path / "copy.cvdata"
-    chromiva.save(doc, str(copy))
+    chromiva.save(doc, copy)
     assert copy.read_bytes() == recorded.read_bytes()
 
 
