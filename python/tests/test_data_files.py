@@ -1,6 +1,7 @@
 """Data files: loading into arrays, the atomic save, processing and the tidy table."""
-import io
 import os
+import subprocess
+import sys
 
 import numpy as np
 import pandas as pd
@@ -92,3 +93,15 @@ def test_bad_arguments_raise(recorded):
                         (lambda: doc.to_pandas(0, step=0), ValueError)]:
         with pytest.raises(error):
             call()
+
+
+def test_the_installed_module_is_found_in_its_prefix(recorded, tmp_path):
+    if "CHROMIVA_BUILD_DIR" not in os.environ:
+        pytest.skip("CHROMIVA_BUILD_DIR is not set")
+    subprocess.run([os.environ["CHROMIVA_CMAKE"], "--install", os.environ["CHROMIVA_BUILD_DIR"],
+                    "--prefix", tmp_path], check=True, capture_output=True)
+    site = tmp_path / os.environ["CHROMIVA_PYTHON_INSTALL_DIR"]
+    script = "import chromiva, sys; print(chromiva.__file__, chromiva.load(sys.argv[1]).sensors[0].raw.shape)"
+    done = subprocess.run([sys.executable, "-c", script, recorded], capture_output=True, text=True,
+                          env={**os.environ, "PYTHONPATH": str(site)}, cwd=tmp_path, check=True)
+    assert done.stdout.startswith(str(site)) and done.stdout.endswith(" (5, 288)\n")
