@@ -265,8 +265,9 @@ DocumentPtr Load(const std::filesystem::path& path) {
     result = data::OpenDataFile(*d->doc, path);
   }
   if (!result.ok()) RaiseFileError(result, path.string());
-  if (!result.warning.empty()) {
-    PyErr_WarnEx(PyExc_UserWarning, (path.string() + ": " + result.warning).c_str(), 1);
+  const std::string warning = path.string() + ": " + result.warning;
+  if (!result.warning.empty() && PyErr_WarnEx(PyExc_UserWarning, warning.c_str(), 1) != 0) {
+    throw py::error_already_set();  // warnings turned into errors
   }
   return d;
 }

@@ -78,6 +78,10 @@ def test_refused_files_raise_with_the_cli_message(cli, recorded, tmp_path):
         assert said.returncode == 2 and str(raised.value) in said.stderr, name
     with pytest.raises(FileNotFoundError):
         chromiva.load(str(tmp_path / "missing.cvdata"))
+    trailing = tmp_path / "trailing.cvdata"
+    trailing.write_bytes(whole + b"extra")
+    with pytest.warns(UserWarning, match="trailing.cvdata"):
+        assert chromiva.load(trailing).sensors[0].record_count == 5
 
 
 def test_arrays_outlive_the_document(recorded):
