@@ -21,10 +21,11 @@ scripts/package.sh
 scripts/check-packages.sh
 echo "== address and undefined-behaviour sanitizers"
 build_and_test asan -DCMAKE_BUILD_TYPE=Debug -DCHROMIVA_SANITIZER=address \
-  -DCHROMIVA_BUILD_BENCH=OFF -DCHROMIVA_BUILD_UI=OFF
+  -DCHROMIVA_BUILD_BENCH=OFF -DCHROMIVA_BUILD_UI=OFF -DCHROMIVA_BUILD_PYTHON=OFF
 echo "== thread sanitizer"
 build_and_test tsan -DCMAKE_BUILD_TYPE=Debug -DCHROMIVA_SANITIZER=thread \
-  -DCHROMIVA_BUILD_BENCH=OFF -DCHROMIVA_BUILD_UI=OFF -DCHROMIVA_UMOCKDEV_TESTS=OFF
+  -DCHROMIVA_BUILD_BENCH=OFF -DCHROMIVA_BUILD_UI=OFF -DCHROMIVA_UMOCKDEV_TESTS=OFF \
+  -DCHROMIVA_BUILD_PYTHON=OFF
 if [ -x scripts/fuzz.sh ]; then
   echo "== bounded fuzz run"
   scripts/fuzz.sh 60
