@@ -108,6 +108,30 @@ TEST_F(FaultCli, DarkIsRegisteredOnlyWhenItArrivedAndWasAcknowledgedWhole) {
   }
 }
 
+// An instrument whose identity or tables arrive cut short is named with what was short, is
+// not listed or measured as healthy, and the command exits 3.
+TEST_F(FaultCli, InstrumentsThatAnswerShortAreReportedAndNotUsed) {
+  const struct {
+    const char* arguments;
+    const char* instruments;
+    const char* told;
+  } cases[] = {
+      {"devices", "spectrometer:short=4", "instrument 0 did not answer whole (serial number: 4"},
+      {"devices", "led16,led16:short=1", "instrument 1 did not answer whole (kind: 1 of 4"},
+      {"devices", "spectrometer:noreply=3", "instrument 0 did not answer whole (kind: no answer"},
+      {"measure --count 1 -o s.cvdata", "spectrometer:short=1000", "1000 / 1152"},
+      {"dark --yes", "spectrometer:light=off:short=1000", "1000 / 1152"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.arguments) + " " + c.instruments);
+    const Outcome result = Run(c.arguments, c.instruments);
+    EXPECT_EQ(result.status, 3) << result.err;
+    EXPECT_NE(result.err.find(c.told), std::string::npos) << result.err;
+    EXPECT_EQ(result.out.find(" kind 0 "), std::string::npos) << result.out;
+    EXPECT_FALSE(fs::exists(folder / "s.cvdata"));
+  }
+}
+
 TEST_F(FaultCli, SigtermEndsAStuckTableWriteWithinOneTimeoutAndASecond) {
   pid_t child =
       Start("dark --write --yes", "spectrometer:serial=TERM1:light=off:noreply=1000", "1500");
