@@ -1,4 +1,6 @@
 // The form's layout, the settings store and the frame's remembered placement.
+#include <sys/stat.h>
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
@@ -213,6 +215,13 @@ class FormSettingsTest : public QObject {
     QCOMPARE(settings.csv.csvFixedName, std::string("a, b"));
     const FramePlacement frame = ReadFramePlacement(store);
     QCOMPARE(frame.right - frame.left, 818);
+    // A FIFO in place of the file is not opened (it would block): defaults, kept in memory.
+    const QString fifo = folder.filePath(QStringLiteral("fifo.ini"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QtSettingsStore held(fifo);
+    QCOMPARE(acquisition::ReadFormSettings(held).averageCount, defaults.averageCount);
+    held.WriteInt("average", "number", 5);
+    QCOMPARE(held.ReadInt("average", "number", 0), 5);
   }
 
   void maximisedFrameStoresRestoredRectangle() {
