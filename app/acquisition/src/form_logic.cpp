@@ -159,8 +159,8 @@ void FormLogic::SelectSensor(int sensor) {
 void FormLogic::SetAllExposures(int milliseconds) {
   detection_->SetAllExposures(milliseconds);
 }
-const std::vector<std::string>& FormLogic::ShortTableReports() const {
-  return detection_->ShortTableReports();
+const std::vector<std::string>& FormLogic::LeftOutReports() const {
+  return detection_->LeftOutReports();
 }
 
 // The measurement cycle.

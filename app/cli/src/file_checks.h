@@ -2,6 +2,9 @@
 // output from being the input, and saving the records elsewhere when a save fails.
 #pragma once
 
+#include <sys/types.h>
+
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -21,16 +24,30 @@ int LoadDataFileOrFail(data::Ctintrose_mfDoc& document, const std::string& path)
 std::optional<int> ChooseSensor(const data::Ctintrose_mfDoc& document, const Arguments& arguments,
                                 std::string& error);
 
-// Whether `output` names the file `input` (through links and other spellings).
-bool SameFile(const std::filesystem::path& input, const std::filesystem::path& output);
+// Whether `a` and `b` name the same file (through links and other spellings), also when one
+// or both do not exist yet.
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
 // kExitRefused with a message when `output` is `input`, else kExitOk.
 int RefuseOutputOverInput(const std::filesystem::path& input, const std::filesystem::path& output);
 
-// Saves to `path`; when that fails, writes the records to a recovery file (temporary folder,
+// What a file was when a run began: whether it existed, and its identity, size and time.
+struct FileStamp {
+  bool exists = false;
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t bytes = 0;
+  std::int64_t modifiedNs = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOf(const std::filesystem::path& path);
+
+// Saves to `path`; when that fails, or when `path` is no longer what `before` recorded
+// (another run wrote it meanwhile), writes the records to a recovery file (temporary folder,
 // the user's data folder, the current folder) and says where, or that every place failed.
-// Once the records are in either file the journal is ended; otherwise it is kept and named.
+// Once the records are in either file the journal is ended; otherwise it is kept and named
+// with the count of records it holds.
 int SaveOrRecover(data::Ctintrose_mfDoc& document, const std::filesystem::path& path,
-                  data::RecordJournal& journal);
+                  data::RecordJournal& journal, const FileStamp* before = nullptr);
 
 }  // namespace chromiva::cli

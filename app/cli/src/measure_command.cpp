@@ -116,12 +116,21 @@ int RunMeasure(const Words& words) {
   data::RecordJournal journal;  // keeps every committed pass should this run be killed
   form.SetJournal(&journal);
   form.DetectSensors();
+  if (int status = RefuseFaultyInstruments(form)) return status;
   const int sensors = document.sensorTable.sensorCount;
   if (sensors == 0) return Fail(kExitNothing, "no spectrometer found");
   const int csvSensor = setup->settings.csv.csvSensor;
   if (arguments->Has("--csv") && csvSensor >= sensors) {
     CloseSpectrometers(form, sensors);
     return Fail(kExitRefused, "--csv-sensor " + std::to_string(csvSensor) + ": no such sensor");
+  }
+  document.NameUntitledDocument(port.Now());  // the default name is known before any check
+  const std::filesystem::path path =
+      setup->output.empty() ? document.title + ".cvdata" : setup->output;
+  if (auto csv = arguments->Value("--csv"); csv && SameFile(path, *csv)) {
+    CloseSpectrometers(form, sensors);
+    return Fail(kExitRefused, "--csv " + *csv + " is the data file " + path.string() +
+                                  "; choose another name for one of them");
   }
   ApplyMeasureSetup(form, *setup);
   form.SetControlChecked(control::kRecordMode, true);
@@ -133,11 +142,11 @@ int RunMeasure(const Words& words) {
     CloseSpectrometers(form, sensors);
     return kExitRefused;  // refused before starting; the reason was shown
   }
-  std::filesystem::path path = setup->output.empty() ? document.title + ".cvdata" : setup->output;
-  Record(form, port, setup->count, [&] { return SaveOrRecover(document, path, journal); });
+  const FileStamp before = StampOf(path);  // another run may write it meanwhile
+  Record(form, port, setup->count, [&] { return SaveOrRecover(document, path, journal, &before); });
   CloseSpectrometers(form, sensors);
   ReportAutoSaveFailures(form);
-  const int saved = SaveOrRecover(document, path, journal);
+  const int saved = SaveOrRecover(document, path, journal, &before);
   if (!journal.error().empty()) {
     std::fprintf(stderr, "chromiva-cli: warning: %s\n", journal.error().c_str());
   }

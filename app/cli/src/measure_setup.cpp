@@ -1,5 +1,8 @@
 #include "measure_setup.h"
 
+#include "commands.h"
+#include "wrenlink.h"
+
 namespace chromiva::cli {
 namespace {
 
@@ -70,6 +73,16 @@ void ApplyMeasureSetup(acquisition::FormLogic& form, const MeasureSetup& setup) 
   }
   if (setup.mode != form.fields().settings.measureMode) form.SetMeasureMode(setup.mode);
   if (setup.waveComp != form.fields().settings.waveComp) form.WaveCompClicked();
+}
+
+int RefuseFaultyInstruments(const acquisition::FormLogic& form) {
+  const auto& reports = form.LeftOutReports();
+  if (reports.empty()) return kExitOk;
+  for (int k = 0; k < form.document().sensorTable.sensorCount; ++k) {
+    CloseDevice(form.fields().deviceIndex[k]);
+  }
+  return Fail(kExitFault, "stopped by an instrument fault: " + std::to_string(reports.size()) +
+                              " instrument(s) did not answer whole and were left out");
 }
 
 }  // namespace chromiva::cli

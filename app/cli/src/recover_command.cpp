@@ -5,6 +5,7 @@
 #include "chromiva/data/data_file.h"
 #include "chromiva/data/journal.h"
 #include "commands.h"
+#include "file_checks.h"
 
 namespace chromiva::cli {
 namespace {
@@ -35,6 +36,7 @@ std::optional<std::filesystem::path> NewestUnfinished() {
 }
 
 int Recover(const std::filesystem::path& journal, const std::filesystem::path& output) {
+  if (int status = RefuseOutputOverInput(journal, output)) return status;
   data::Ctintrose_mfDoc document;
   const data::JournalRecovery recovery = data::RecoverJournal(journal, document);
   if (!recovery.result.ok()) return Fail(kExitRefused, recovery.result.message);

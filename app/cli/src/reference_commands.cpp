@@ -120,6 +120,7 @@ int RunDark(const Words& words) {
   data::Ctintrose_mfDoc document;
   FormLogic form(document, port);
   form.DetectSensors();
+  if (int status = RefuseFaultyInstruments(form)) return status;
   if (document.sensorTable.sensorCount == 0) return Fail(kExitNothing, "no spectrometer found");
   form.StartDarkMeasurement();
   if (!form.fields().darkRunning) {
@@ -157,6 +158,7 @@ int RunReference(const Words& words) {
   data::Ctintrose_mfDoc document;
   FormLogic form(document, port, setup->settings);
   form.DetectSensors();
+  if (int status = RefuseFaultyInstruments(form)) return status;
   if (document.sensorTable.sensorCount == 0) return Fail(kExitNothing, "no spectrometer found");
   ApplyMeasureSetup(form, *setup);
   const bool measured = MeasureOnePass(form, port);

@@ -72,8 +72,8 @@ class FormLogic {
   void SelectSensor(int sensor);
   // Every sensor takes the exposure, as if each were selected in turn and given the value.
   void SetAllExposures(int milliseconds);
-  // Reports of calibration tables that came back short at the last detection.
-  const std::vector<std::string>& ShortTableReports() const;
+  // The instruments the last detection left out (identity or tables short, or no answer).
+  const std::vector<std::string>& LeftOutReports() const;
 
   // --- The measurement cycle: 1001, 1023 ---
   void StartStopMeasurement();
