@@ -1,7 +1,10 @@
 // Instruments that fail during detection and measurement: what is kept, what is told.
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <sstream>
 
 #include "simulator_fixture.h"
 
@@ -26,7 +29,7 @@ TEST_F(Faults, DetectionLeavesOutASilentInstrumentAfterOneTimeout) {
   ASSERT_EQ(document.sensorTable.sensorCount, 1);
   EXPECT_EQ(document.Sensor(0).serialNo, "HEALTHY1");
   EXPECT_EQ(form->fields().deviceIndex[0], 1);
-  EXPECT_TRUE(AnyContains(port.okMessages, "no answer at index 0"));
+  EXPECT_TRUE(AnyContains(port.okMessages, "left out at index 0"));
 }
 
 // Detection 319 exchanges, the exposure 1, each pass of a zero exposure 4 (s, S, d, T): the
@@ -82,6 +85,67 @@ TEST_F(Faults, AStopRequestEndsAPassBetweenFramesWithoutCommittingIt) {
   EXPECT_EQ(form->Status().lastFault.kind, FaultKind::kStopped);
   EXPECT_TRUE(port.okMessages.empty());
   EXPECT_TRUE(form->controls().Enabled(control::kStartStop));
+}
+
+// OUT requests in `trace` after its first unanswered read (or after its line `from`).
+int RequestsAfter(const std::string& trace, std::size_t from, bool afterSilence) {
+  std::ifstream in(trace);
+  int requests = 0;
+  bool counting = !afterSilence;
+  std::size_t number = 0;
+  for (std::string line; std::getline(in, line); ++number) {
+    if (number < from) continue;
+    std::istringstream words(line);
+    std::string direction, device, length, reply;
+    words >> direction >> device >> length >> reply;
+    if (counting && direction == "OUT") ++requests;
+    if (direction == "IN" && reply.empty()) counting = true;
+  }
+  return requests;
+}
+
+std::size_t LineCount(const std::string& path) {
+  std::ifstream in(path);
+  std::size_t lines = 0;
+  for (std::string line; std::getline(in, line);) ++lines;
+  return lines;
+}
+
+// After a transfer that got no answer, only the one probe that tells silence from unplugging
+// goes out; after a stop request nothing more does.
+TEST_F(Faults, AfterAFaultOrAStopNoNewTransferStarts) {
+  const chromiva::test::ScopedEnv timeout("WRENLINK_TIMEOUT_MS", "200");
+  const std::string trace = ::testing::TempDir() + "chromiva_stop_after_fault.trace";
+  const struct {
+    const char* instrument;  // detection takes 319 requests, the dark's exposure one more
+    bool stopAfterFirstStep;
+    int mostRequests;
+  } cases[] = {{"spectrometer:light=off:noreply=320", false, 1},
+               {"spectrometer:light=off", true, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.instrument);
+    TearDown();
+    SetUp();
+    DetectWith(c.instrument);
+    ASSERT_EQ(document.sensorTable.sensorCount, 1);
+    std::filesystem::remove(trace);
+    setenv("WRENLINK_TRACE", trace.c_str(), 1);
+    port.answers = {true, false};
+    form->OnControlClicked(control::kDark);
+    std::size_t stoppedAt = 0;
+    if (c.stopAfterFirstStep) {
+      ASSERT_TRUE(port.FireNext(*form));
+      RequestTransferStop();
+      stoppedAt = LineCount(trace);
+    }
+    port.RunTimers(*form);
+    unsetenv("WRENLINK_TRACE");
+    EXPECT_FALSE(form->fields().darkRunning);
+    EXPECT_TRUE(form->Status().lastFault.Any());
+    EXPECT_LE(RequestsAfter(trace, stoppedAt, !c.stopAfterFirstStep), c.mostRequests);
+  }
+  ClearTransferStop();
+  std::filesystem::remove(trace);
 }
 
 }  // namespace

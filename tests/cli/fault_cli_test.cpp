@@ -54,8 +54,9 @@ TEST_F(FaultCli, MeasureSavesOnlyWholeRecordsAndExitsThreeAtAFault) {
     const char* fault;
     const char* reason;
   } cases[] = {{"disconnect=325", "装置が外れました"},
-               {"noreply=330", "応答がありません（0 / 576 バイト）"},
-               {"short=64", "応答が途中で切れました（64 / 576 バイト）"}};
+               {"noreply=330", "応答がありません（0 / 576 バイト）"}};
+  // An instrument that cuts every reply is left out at detection already (see
+  // InstrumentsThatAnswerShortAreReportedAndNotUsed).
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fault);
     Outcome result = Run("measure --count 5 -o d.cvdata", std::string("spectrometer:") + c.fault);
@@ -84,8 +85,7 @@ TEST_F(FaultCli, DarkIsRegisteredOnlyWhenItArrivedAndWasAcknowledgedWhole) {
     const char* told;
     bool refusedBeforeWriting;
   } cases[] = {
-      {"DS1", "short=100", "ダークは登録していません（装置のダークテーブルは変わっていません）",
-       true},
+      {"DS1", "short=100", "left out: its tables did not arrive whole", true},
       {"DS2", "disconnect=330", "装置が外れました", true},
       {"DS3", "noreply=1000", "ダークテーブルの登録に失敗しました（応答 ", false},
   };
@@ -105,6 +105,30 @@ TEST_F(FaultCli, DarkIsRegisteredOnlyWhenItArrivedAndWasAcknowledgedWhole) {
     if (c.refusedBeforeWriting) {
       EXPECT_EQ(ReadFile(state), before);
     }
+  }
+}
+
+// An instrument whose identity or tables arrive cut short is named with what was short, is
+// not listed or measured as healthy, and the command exits 3.
+TEST_F(FaultCli, InstrumentsThatAnswerShortAreReportedAndNotUsed) {
+  const struct {
+    const char* arguments;
+    const char* instruments;
+    const char* told;
+  } cases[] = {
+      {"devices", "spectrometer:short=4", "instrument 0 did not answer whole (serial number: 4"},
+      {"devices", "led16,led16:short=1", "instrument 1 did not answer whole (kind: 1 of 4"},
+      {"devices", "spectrometer:noreply=3", "instrument 0 did not answer whole (kind: no answer"},
+      {"measure --count 1 -o s.cvdata", "spectrometer:short=1000", "1000 / 1152"},
+      {"dark --yes", "spectrometer:light=off:short=1000", "1000 / 1152"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.arguments) + " " + c.instruments);
+    const Outcome result = Run(c.arguments, c.instruments);
+    EXPECT_EQ(result.status, 3) << result.err;
+    EXPECT_NE(result.err.find(c.told), std::string::npos) << result.err;
+    EXPECT_EQ(result.out.find(" kind 0 "), std::string::npos) << result.out;
+    EXPECT_FALSE(fs::exists(folder / "s.cvdata"));
   }
 }
 

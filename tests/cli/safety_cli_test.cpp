@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "chromiva/data/data_file.h"
+#include "chromiva/data/journal.h"
 #include "cli_fixture.h"
 
 namespace chromiva::cli::testing {
@@ -114,6 +115,70 @@ pid_t Start(const fs::path& folder, const std::string& arguments) {
     ::_exit(127);
   }
   return child;
+}
+
+// A command that removes or replaces a file first checks it against every other file it
+// names: a data file is no journal to discard, and no output may be an input or another output.
+TEST_F(SafetyCli, CommandsThatRemoveOrReplaceAFileKnowWhatItIs) {
+  ASSERT_EQ(Run("measure --count 2 --exposure 1 -o a.cvdata").status, 0);
+  fs::path journal;
+  {
+    data::Ctintrose_mfDoc document;
+    ASSERT_TRUE(data::OpenDataFile(document, folder / "a.cvdata").ok());
+    data::RecordJournal writer(folder / "journals");
+    ASSERT_TRUE(writer.AppendCommittedPasses(document));
+    journal = writer.path();
+  }  // left unfinished
+  fs::create_symlink(journal, folder / "link.cvdata");
+  const std::string dataBefore = ReadFile(folder / "a.cvdata");
+  const std::string journalBefore = ReadFile(journal);
+  const auto files = Files();
+  const std::pair<std::string, std::string> cases[] = {
+      {"recover a.cvdata --discard", "not a journal"},
+      {"recover " + journal.string() + " -o " + journal.string(), "is the input file"},
+      {"recover " + journal.string() + " -o link.cvdata", "is the input file"},
+      {"measure --count 1 --exposure 1 -o m.cvdata --csv m.cvdata", "is the data file"},
+      {"measure --count 1 --exposure 1 -o m.cvdata --csv ./sub/../m.cvdata", "is the data file"},
+  };
+  fs::create_directory(folder / "sub");
+  for (const auto& [arguments, message] : cases) {
+    const Outcome outcome = Run(arguments);
+    EXPECT_EQ(outcome.status, 2) << arguments;
+    EXPECT_NE(outcome.err.find(message), std::string::npos) << arguments << ": " << outcome.err;
+    EXPECT_EQ(ReadFile(folder / "a.cvdata"), dataBefore) << arguments;
+    EXPECT_EQ(ReadFile(journal), journalBefore) << arguments;
+    auto now = Files();
+    now.erase("sub");
+    EXPECT_EQ(now, files) << arguments;
+  }
+  // Two runs with the same -o: the one that ends last does not replace the other's records.
+  fs::create_directory(folder / "tmp");
+  const std::string first = "cd '" + folder.string() +
+                            "' && { WRENLINK_SIMULATOR=spectrometer WRENLINK_SIM_SPEED=100 "
+                            "XDG_DATA_HOME=data TMPDIR=tmp '" CHROMIVA_CLI
+                            "' measure --exposure 1 -o x.cvdata >/dev/null 2>first.txt & "
+                            "echo $! >first.pid; }";
+  ASSERT_EQ(std::system(first.c_str()), 0);
+  const fs::path journals = folder / "data" / "chromiva" / "journals";
+  for (int wait = 0; wait < 200 && (!fs::exists(journals) || fs::is_empty(journals)); ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // until it records
+  }
+  ASSERT_EQ(Run("measure --count 1 --exposure 1 -o x.cvdata").status, 0);
+  const pid_t running = std::stoi(ReadFile(folder / "first.pid"));
+  ::kill(running, SIGTERM);  // a background job of sh ignores SIGINT
+  auto ended = [&] {         // gone, or a zombie that nobody reaps
+    const std::string stat = ReadFile("/proc/" + std::to_string(running) + "/stat");
+    return stat.empty() || stat.find(") Z ") != std::string::npos;
+  };
+  for (int wait = 0; wait < 100 && !ended(); ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  data::Ctintrose_mfDoc kept;
+  ASSERT_TRUE(data::OpenDataFile(kept, folder / "x.cvdata").ok());
+  EXPECT_EQ(kept.recordCount[0], 1);  // the second run's
+  EXPECT_NE(ReadFile(folder / "first.txt").find("written by another program"), std::string::npos)
+      << ReadFile(folder / "first.txt");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder / "tmp"), fs::directory_iterator()), 1);
 }
 
 // Killed at random moments, a recording leaves a journal that gives every pass finished on

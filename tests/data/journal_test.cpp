@@ -80,11 +80,25 @@ TEST_F(Journal, ATornOrDamagedLastEntryIsDroppedAndEverythingBeforeKept) {
     EXPECT_EQ(recovery.tornTail, cut != twoPasses) << cut;
     EXPECT_EQ(recovered->recordCount[1], 2) << cut;
   }
-  std::string damaged = whole;
-  damaged[twoPasses + 100] ^= 0x01;
-  test::WriteBytes(path, damaged);
-  auto recovered = NewDocument();
-  EXPECT_EQ(Recover(*recovered, path).passes, 2);
+  // A flipped payload bit, and length fields beyond the bytes left (read before anything is
+  // allocated for them): the passes before the damage come back.
+  const struct {
+    std::size_t at;
+    std::string bytes;
+  } damages[] = {{twoPasses + 100, std::string(1, static_cast<char>(whole[twoPasses + 100] ^ 1))},
+                 {twoPasses, std::string("\xF0\xFF\xFF\x3F", 4)},
+                 {twoPasses, std::string("\xFF\xFF\xFF\xFF", 4)},
+                 {twoPasses, std::string("\x00\x00\x01\x00", 4)}};
+  for (const auto& damage : damages) {
+    std::string damaged = whole;
+    damaged.replace(damage.at, damage.bytes.size(), damage.bytes);
+    test::WriteBytes(path, damaged);
+    auto recovered = NewDocument();
+    const JournalRecovery recovery = Recover(*recovered, path);
+    EXPECT_TRUE(recovery.result.ok()) << damage.at;
+    EXPECT_EQ(recovery.passes, 2) << damage.at;
+    EXPECT_TRUE(recovery.tornTail) << damage.at;
+  }
 }
 
 TEST_F(Journal, ASaveOrClearEndsItAndARunningOneIsNotTouched) {
@@ -117,6 +131,10 @@ TEST_F(Journal, AnUnfinishedJournalIsListedAndCanBeDiscarded) {
   const auto journals = ListJournals(dir_);
   ASSERT_EQ(journals.size(), 1u);
   EXPECT_FALSE(journals[0].inUse);
+  const std::filesystem::path other = dir_ / "precious.cvdata";  // no journal header
+  test::WriteBytes(other, "CVDATA");
+  EXPECT_NE(DiscardJournal(other).message.find("not a journal"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(other));
   EXPECT_TRUE(DiscardJournal(path).ok());
   EXPECT_TRUE(ListJournals(dir_).empty());
 }

@@ -1,4 +1,6 @@
 // The form's layout, the settings store and the frame's remembered placement.
+#include <sys/stat.h>
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
@@ -215,28 +217,35 @@ class FormSettingsTest : public QObject {
     QCOMPARE(settings.csv.csvFixedName, std::string("a, b"));
     const FramePlacement frame = ReadFramePlacement(store);
     QCOMPARE(frame.right - frame.left, 818);
+    // A FIFO in place of the file is not opened (it would block): defaults, kept in memory.
+    const QString fifo = folder.filePath(QStringLiteral("fifo.ini"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QtSettingsStore held(fifo);
+    QCOMPARE(acquisition::ReadFormSettings(held).averageCount, defaults.averageCount);
+    held.WriteInt("average", "number", 5);
+    QCOMPARE(held.ReadInt("average", "number", 0), 5);
   }
 
   void maximisedFrameStoresRestoredRectangle() {
     acquisition::MemorySettingsStore store;
-    store.WriteInt("Settings", "left", 40);
+    store.WriteInt("Settings", "left", 0);
     store.WriteInt("Settings", "top", 30);
-    store.WriteInt("Settings", "right", 860);
-    store.WriteInt("Settings", "bottom", 700);
+    store.WriteInt("Settings", "right", 800);  // fits the offscreen screen (800 x 600)
+    store.WriteInt("Settings", "bottom", 530);
     data::Ctintrose_mfDoc document;
     CMainFrame frame(document, store, false);
     frame.view()->InitialUpdate();
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    QCOMPARE(frame.frameGeometry().topLeft(), QPoint(40, 30));
-    QCOMPARE(frame.size(), QSize(820, 670));
+    QCOMPARE(frame.frameGeometry().topLeft(), QPoint(0, 30));
+    QCOMPARE(frame.size(), QSize(800, 500));
     frame.showMaximized();
     QTRY_VERIFY(frame.isMaximized());
     QVERIFY(frame.close());
-    QCOMPARE(store.ReadInt("Settings", "left", -1), 40);
+    QCOMPARE(store.ReadInt("Settings", "left", -1), 0);
     QCOMPARE(store.ReadInt("Settings", "top", -1), 30);
-    QCOMPARE(store.ReadInt("Settings", "right", -1), 860);
-    QCOMPARE(store.ReadInt("Settings", "bottom", -1), 700);
+    QCOMPARE(store.ReadInt("Settings", "right", -1), 800);
+    QCOMPARE(store.ReadInt("Settings", "bottom", -1), 530);
     QCOMPARE(frame.windowTitle(), QStringLiteral("chromiva - 無題"));
   }
 
@@ -246,8 +255,16 @@ class FormSettingsTest : public QObject {
     store.WriteInt("Settings", "right", 50818);
     data::Ctintrose_mfDoc document;
     CMainFrame frame(document, store, false);
-    QCOMPARE(frame.pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
-    QCOMPARE(frame.size(), QSize(818, 672));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(frame.pos(), screen.topLeft());
+    QCOMPARE(frame.size(), QSize(818, 672).boundedTo(screen.size()));  // no larger than it
+    // A huge stored frame is clamped to the screen (Qt would otherwise ask for gigabytes).
+    store.WriteInt("Settings", "left", -90000);
+    store.WriteInt("Settings", "top", -90000);
+    store.WriteInt("Settings", "right", 9000);
+    store.WriteInt("Settings", "bottom", 9000);
+    CMainFrame huge(document, store, false);
+    QVERIFY(screen.contains(QRect(huge.pos(), huge.size())));
   }
 
   void commandLine_data() {

@@ -2,7 +2,6 @@
 // comparison with a second data file.
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <optional>
 
@@ -18,7 +17,6 @@ constexpr int kPlaybackMs = 5;
 constexpr int kStartupMs = 100;
 constexpr int kDirectionBack = 1;
 constexpr int kDirectionNext = 2;
-constexpr std::size_t kCompareReadBuffer = 4096;
 
 constexpr int kCompareControls[] = {control::kCompareBack,   control::kCompareNext,
                                     control::kCompareField2, control::kCompareBack2,
@@ -157,18 +155,15 @@ void RecordBrowser::DropComparison() {
   EnableCompareControls();
 }
 
-// A file that cannot be opened or read leaves the previous comparison as it was.
+// A file that cannot be opened or read leaves the previous comparison as it was. Only a
+// regular file is read (opened without blocking, so a FIFO or a device is refused at once).
 bool RecordBrowser::LoadComparison(const std::string& path) {
-  std::vector<char> buffer(kCompareReadBuffer);
-  std::ifstream in;
-  in.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-  in.open(path, std::ios::binary);
-  if (!in) {
-    c_.port.ShowOkMessage("比較ファイルを開けませんでした: " + path);
+  auto loaded = std::make_unique<data::Ctintrose_mfDoc>();
+  const data::DataFileResult result = data::OpenDataFile(*loaded, path);
+  if (result.error == data::DataFileError::kOpenFailed) {
+    c_.port.ShowOkMessage("比較ファイルを開けませんでした: " + result.message);
     return false;
   }
-  auto loaded = std::make_unique<data::Ctintrose_mfDoc>();
-  const data::DataFileResult result = data::LoadDataFile(*loaded, in);
   if (!result.ok()) {
     c_.port.ShowOkMessage(CompareRefusalMessage(result, FileNameOf(path)));
     return false;

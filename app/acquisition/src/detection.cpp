@@ -8,6 +8,7 @@
 #include "chromiva/acquisition/calibration_io.h"
 #include "chromiva/acquisition/exposure_limits.h"
 #include "chromiva/acquisition/form_texts.h"
+#include "chromiva/acquisition/instrument_identity.h"
 #include "chromiva/data/text_codec.h"
 #include "sensor_detection.h"
 #include "wrenlink.h"
@@ -16,15 +17,6 @@ namespace chromiva::acquisition {
 namespace {
 
 constexpr int kDeviceIndices = 10;
-constexpr int kSerialLength = 8;
-
-// The serial number up to its NUL, cut to 8 characters; nullopt when nothing came back.
-std::optional<std::string> ReadSerial(int device) {
-  unsigned char buffer[65] = {};
-  if (GetDeviceSerialNo(device, buffer, 64) == 0) return std::nullopt;
-  std::string serial(reinterpret_cast<char*>(buffer));  // up to the NUL
-  return serial.substr(0, kSerialLength);
-}
 
 std::string DescribeShortTables(int sensor, const std::string& serial,
                                 const std::vector<ShortTable>& tables) {
@@ -59,9 +51,9 @@ void SensorDetection::DetectSensors() {
     f_.detected = true;
   }
   c_.UpdateControlStates();
-  if (!shortTables_.empty()) {
+  if (!reports_.empty()) {
     std::string report;
-    for (const std::string& line : shortTables_) report += line;
+    for (const std::string& line : reports_) report += line;
     c_.port.ShowOkMessage(report);
   }
 }
@@ -84,7 +76,7 @@ void SensorDetection::DetectAll() {
   table.mirrorCount = 0;
   c_.controls[control::kSensorList].items.clear();
   c_.controls[control::kDeviceList].items.clear();
-  shortTables_.clear();
+  reports_.clear();
   for (int index = 0; index < kDeviceIndices && !TransferStopRequested(); ++index) {
     DetectOne(index);
   }
@@ -92,20 +84,17 @@ void SensorDetection::DetectAll() {
 
 void SensorDetection::DetectOne(int index) {
   if (DetectDevice(index) != 1) return;
-  unsigned char text[34];
-  if (GetDeviceName(index, text, sizeof text) == 0 ||
-      GetDeviceVersion(index, text, sizeof text) == 0) {
-    LeaveOutSilent(index);
+  const InstrumentIdentity identity = ReadIdentity(index);
+  if (!identity.ok()) {
+    LeaveOut(index, identity.problem);
     return;
   }
   data::SensorTable& table = c_.document.sensorTable;
   std::vector<std::string>& devices = c_.controls[control::kDeviceList].items;
-  const int kind = GetDeviceKind(index);
+  const int kind = identity.kind;
   switch (kind) {
     case WRENLINK_KIND_C12880MA:
-      if (table.sensorCount < data::kMaxSensors && !AddSpectrometer(index)) {
-        LeaveOutSilent(index);
-      }
+      if (table.sensorCount < data::kMaxSensors) AddSpectrometer(index);
       break;
     case WRENLINK_KIND_LED_16CH:
     case WRENLINK_KIND_LED_8CH:
@@ -125,46 +114,53 @@ void SensorDetection::DetectOne(int index) {
   }
 }
 
-// Records the spectrometer at `index` in the next sensor slot. False, with nothing recorded,
-// when one of its exchanges went unanswered: a silent instrument is given up on at once
-// instead of waiting out the timeout of every remaining table request.
-bool SensorDetection::AddSpectrometer(int index) {
+// Records the spectrometer at `index` in the next sensor slot. Left out, closed and reported
+// when its identity or one of its tables did not arrive whole: it is not measured with tables
+// that are partly missing. A silent instrument is given up on at its first unanswered
+// exchange instead of waiting out the timeout of every remaining table request.
+void SensorDetection::AddSpectrometer(int index) {
   data::SensorTable& table = c_.document.sensorTable;
   const int k = table.sensorCount;
   data::SensorEntry& sensor = table.sensors[k];
-  auto serial = ReadSerial(index);
-  unsigned char comp[48] = {};
-  double exposure = 0.0;
-  if (!serial || GetDeviceComp(index, comp) == 0 || GetDeviceExposure(index, &exposure) == 0) {
-    return false;
+  const SpectrometerIdentity identity = ReadSpectrometerIdentity(index);
+  if (!identity.ok()) {
+    LeaveOut(index, identity.problem);
+    return;
   }
   sensor.kindName = "C12880MA";
-  sensor.serialNo = *serial;
+  sensor.serialNo = identity.serial;
   sensor.pixelCount = data::kMaxPixels;
-  std::memcpy(sensor.compBlock.data(), comp, sizeof comp);
+  std::memcpy(sensor.compBlock.data(), identity.comp.data(), identity.comp.size());
   f_.deviceIndex[k] = index;
+  const double exposure = identity.exposureUs;
   sensor.exposureUs = std::isnan(exposure)
                           ? 0
                           : static_cast<int32_t>(std::clamp(exposure, -2147483648.0, 2147483647.0));
   auto reading = ReadCalibrationTables(
       sensor, index, [&] { data::UpdateDarkModel(sensor, c_.processing.dark[k]); });
-  if (reading.unanswered || reading.stopped) return false;
+  if (reading.unanswered || reading.stopped) {
+    LeaveOut(index, "no answer");
+    return;
+  }
   if (!reading.shortTables.empty()) {
-    shortTables_.push_back(
-        DescribeShortTables(k, data::DisplayText(sensor.serialNo), reading.shortTables));
+    CloseDevice(index);
+    reports_.push_back(
+        DescribeShortTables(k, data::DisplayText(sensor.serialNo), reading.shortTables) +
+        "このセンサーは計測に使いません (left out: its tables did not arrive whole)\n");
+    return;
   }
   table.sensorCount = k + 1;
   c_.controls[control::kSensorList].items.push_back(data::DisplayText(sensor.serialNo));
-  return true;
 }
 
-// An instrument that stopped answering during detection is closed and left out.
-void SensorDetection::LeaveOutSilent(int index) {
+// An instrument that stopped answering or answered short during detection is closed, left out
+// and reported.
+void SensorDetection::LeaveOut(int index, const std::string& problem) {
   CloseDevice(index);
   if (TransferStopRequested()) return;
-  shortTables_.push_back("インデックス " + std::to_string(index) +
-                         " の装置が応答しないため、検出から外しました (no answer at index " +
-                         std::to_string(index) + ")\n");
+  reports_.push_back("インデックス " + std::to_string(index) +
+                     " の装置が正しく応答しないため、検出から外しました (left out at index " +
+                     std::to_string(index) + ": " + problem + ")\n");
 }
 
 void SensorDetection::ShowExposureOfSelected() {

@@ -37,12 +37,15 @@ data::DataFileResult DocumentSession::Open(const std::filesystem::path& path) {
 SaveOutcome DocumentSession::SaveAs(const std::filesystem::path& path) {
   SaveOutcome outcome;
   outcome.saved = data::SaveDataFile(document_, path);
-  if (outcome.saved.ok()) {
-    path_ = std::filesystem::absolute(path).lexically_normal();
-  } else {
-    outcome.recovery = data::SaveRecoveryFile(document_);
-  }
-  if (outcome.RecordsKept()) EndJournals();
+  if (!outcome.saved.ok()) return SaveRefused(std::move(outcome.saved));
+  path_ = std::filesystem::absolute(path).lexically_normal();
+  EndJournals();
+  return outcome;
+}
+
+SaveOutcome DocumentSession::SaveRefused(data::DataFileResult why) {
+  SaveOutcome outcome{std::move(why), data::SaveRecoveryFile(document_)};
+  if (outcome.recovery.ok()) EndJournals();
   return outcome;
 }
 

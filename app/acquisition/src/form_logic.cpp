@@ -188,7 +188,7 @@ FormStatus FormLogic::Status() const {
   status.lastFault = context_->lastFault;
   status.autoSaveFailures = cycle_->AutoSaveFailures();
   status.lastAutoSaveFailure = cycle_->LastAutoSaveFailure();
-  status.shortTableReports = detection_->ShortTableReports();
+  status.leftOutReports = detection_->LeftOutReports();
   status.compareDocument = browser_->CompareDocument();
   const bool mirror = fields_.detected && context_->document.sensorTable.mirrorCount > 0;
   status.mirrorDeviceIndex = mirror ? fields_.mirrorDeviceIndex : -1;

@@ -122,7 +122,8 @@ void ReferenceCaptures::AcquireDarkShortFrames() {
     std::copy_n(c_.view.accumulator[k].begin(), data::UsablePixels(sensor),
                 sensor.darkTables[0].begin());
   }
-  for (int k = 0; k < c_.SensorCount(); ++k) {
+  // After a fault or a stop request no new transfer starts: the sequence ends instead.
+  for (int k = 0; k < c_.SensorCount() && !c_.lastFault.Any() && !TransferStopRequested(); ++k) {
     SetDeviceExposure(c_.DeviceOf(k), kLongestExposureUs);
   }
 }

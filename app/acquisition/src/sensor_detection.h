@@ -24,19 +24,20 @@ class SensorDetection {
   // The form's first showing: the sensor list from the document ("(serial)" for sensors known
   // only from a data file), their displayed records processed, the first sensor selected.
   void ShowKnownSensors();
-  const std::vector<std::string>& ShortTableReports() const { return shortTables_; }
+  // The instruments the last detection left out, each with what did not arrive whole.
+  const std::vector<std::string>& LeftOutReports() const { return reports_; }
 
  private:
   bool ConfirmClearForDetection();
   void DetectAll();
   void DetectOne(int index);
-  bool AddSpectrometer(int index);
-  void LeaveOutSilent(int index);
+  void AddSpectrometer(int index);
+  void LeaveOut(int index, const std::string& problem);
   void ShowExposureOfSelected();
 
   FormContext& c_;
   SensorFields& f_;
-  std::vector<std::string> shortTables_;
+  std::vector<std::string> reports_;
 };
 
 }  // namespace chromiva::acquisition

@@ -32,6 +32,9 @@ struct Command {
 
 const std::vector<Command>& CommandTable();
 
+// The exit statuses: the status as written (option) and its meaning (text).
+const std::vector<OptionHelp>& ExitStatusTable();
+
 // The command named `name`, or none.
 const Command* FindCommand(const std::string& name);
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "chromiva/acquisition/dialogs/csv_dialog.h"
+#include "chromiva/data/tidy_csv.h"
 #include "commands.h"
-#include "tidy_csv.h"
 
 namespace chromiva::cli {
 namespace {
@@ -42,14 +42,6 @@ bool ReadFormat(const Arguments& arguments, CsvExport& csvExport, std::string& e
     }
   }
   return true;
-}
-
-// Data files keep no record times: their records read the clock's zero.
-bool HasRecordTimes(const data::Ctintrose_mfDoc& document, data::CsvRange range) {
-  for (int r = range.first; r < range.end; ++r) {
-    if (document.RecordTime(r) != 0) return true;
-  }
-  return false;
 }
 
 void NoteMissingTimes(const CsvExport& csvExport) {
@@ -117,12 +109,12 @@ int WriteCsvExport(data::Ctintrose_mfDoc& document, const CsvExport& csvExport, 
   if (IsRecordTarget(csv.csvTarget) && range.end <= range.first) {
     return Fail(kExitNothing, "no records to export from sensor " + std::to_string(sensor));
   }
-  const bool timesKnown = HasRecordTimes(document, range);
+  const bool timesKnown = data::HasRecordTimes(document, range);
   if (!timesKnown) NoteMissingTimes(csvExport);
   data::ProcessingState state;
   state.settings = csvExport.processing;
   auto written = csvExport.tidy
-                     ? WriteTidyCsvFile(document, state, csv, sensor, range, path, timesKnown)
+                     ? data::WriteTidyCsvFile(document, state, csv, sensor, range, path, timesKnown)
                      : data::WriteCsvFile(document, state, csv, sensor, range, path);
   if (!written.ok()) return Fail(kExitRefused, written.message);  // names the file
   std::fprintf(stderr, "wrote %s\n", path.c_str());

@@ -3,19 +3,13 @@
 #include <string>
 
 #include "arguments.h"
+#include "chromiva/acquisition/instrument_identity.h"
 #include "chromiva/data/text_codec.h"
 #include "commands.h"
 #include "wrenlink.h"
 
 namespace chromiva::cli {
 namespace {
-
-std::string Text(int (*query)(int, unsigned char*, int), int index) {
-  unsigned char buffer[35] = {};
-  int count = query(index, buffer, 34);
-  std::string text(reinterpret_cast<char*>(buffer), static_cast<std::size_t>(std::max(count, 0)));
-  return text.substr(0, text.find('\0'));
-}
 
 void PrintSpectrometer(int index) {
   unsigned char serial[65] = {};
@@ -34,19 +28,32 @@ int RunDevices(const Words& words) {
   auto arguments = ParseArguments(words, {}, error);
   if (!arguments) return Fail(kExitRefused, error);
   if (!arguments->positionals.empty()) return Fail(kExitRefused, "devices takes no arguments");
-  int found = 0;
+  int found = 0, faulty = 0;
   for (int index = 0; index < 10; ++index) {
     if (DetectDevice(index) != 1) continue;
     ++found;
-    std::string name = Text(GetDeviceName, index);
-    std::string version = Text(GetDeviceVersion, index);
-    int kind = GetDeviceKind(index);
-    std::printf("%d  kind %-3d  %-12s  version %-6s", index, kind, name.c_str(), version.c_str());
-    if (kind == 33) PrintSpectrometer(index);
+    const acquisition::InstrumentIdentity identity = acquisition::ReadIdentity(index);
+    std::string problem = identity.problem;
+    if (identity.ok() && identity.kind == WRENLINK_KIND_C12880MA) {
+      problem = acquisition::ReadSpectrometerIdentity(index).problem;
+    }
+    if (!problem.empty()) {
+      ++faulty;
+      std::fprintf(stderr, "chromiva-cli: instrument %d did not answer whole (%s)\n", index,
+                   problem.c_str());
+      continue;
+    }
+    std::printf("%d  kind %-3d  %-12s  version %-6s", index, identity.kind, identity.name.c_str(),
+                identity.version.c_str());
+    if (identity.kind == WRENLINK_KIND_C12880MA) PrintSpectrometer(index);
     std::printf("\n");
   }
   for (int index = 0; index < 10; ++index) CloseDevice(index);
   if (found == 0) return Fail(kExitNothing, "no instrument found");
+  if (faulty > 0) {
+    return Fail(kExitFault, "stopped by an instrument fault: " + std::to_string(faulty) +
+                                " instrument(s) did not answer whole");
+  }
   return kExitOk;
 }
 

@@ -34,12 +34,59 @@ std::optional<int> ChooseSensor(const data::Ctintrose_mfDoc& document, const Arg
   return std::nullopt;
 }
 
-bool SameFile(const std::filesystem::path& input, const std::filesystem::path& output) {
-  struct stat in {
-  }, out{};
-  if (::stat(input.c_str(), &in) != 0 || ::stat(output.c_str(), &out) != 0) return false;
-  return in.st_dev == out.st_dev && in.st_ino == out.st_ino;
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  struct stat first {
+  }, second{};
+  const bool aExists = ::stat(a.c_str(), &first) == 0;
+  const bool bExists = ::stat(b.c_str(), &second) == 0;
+  if (aExists && bExists) return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  if (aExists != bExists) return false;
+  std::error_code error;
+  const auto aPath = std::filesystem::weakly_canonical(std::filesystem::absolute(a), error);
+  const auto bPath = std::filesystem::weakly_canonical(std::filesystem::absolute(b), error);
+  return !error && aPath == bPath;
 }
+
+FileStamp StampOf(const std::filesystem::path& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return {};
+  return {true, info.st_dev, info.st_ino, info.st_size,
+          std::int64_t{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec};
+}
+
+namespace {
+
+// Where the records are when no file took them: what the journal holds of them.
+void TellWhatTheJournalKeeps(const acquisition::DocumentSession& session) {
+  const data::RecordJournal& journal = session.journal();
+  const int total = session.document().recordCount[0];
+  if (journal.path().empty() && !session.RecoveredJournal().empty()) {
+    std::fprintf(stderr,
+                 "chromiva-cli: the records could not be saved anywhere; they stay in the "
+                 "journal %s (chromiva-cli recover)\n",
+                 session.RecoveredJournal().string().c_str());
+    return;
+  }
+  const int kept = journal.path().empty() ? 0 : journal.RecordsKept(0);
+  if (kept <= 0) {
+    std::fprintf(stderr,
+                 "chromiva-cli: the records could not be saved anywhere; %d record(s) "
+                 "per sensor are lost\n",
+                 total);
+  } else if (kept >= total) {
+    std::fprintf(stderr,
+                 "chromiva-cli: the records could not be saved anywhere; all %d record(s) per "
+                 "sensor stay in the journal %s (chromiva-cli recover)\n",
+                 total, journal.path().string().c_str());
+  } else {
+    std::fprintf(stderr,
+                 "chromiva-cli: the records could not be saved anywhere; %d of %d record(s) per "
+                 "sensor stay in the journal %s (chromiva-cli recover), the last %d are lost\n",
+                 kept, total, journal.path().string().c_str(), total - kept);
+  }
+}
+
+}  // namespace
 
 int RefuseOutputOverInput(const std::filesystem::path& input, const std::filesystem::path& output) {
   if (!SameFile(input, output)) return kExitOk;
@@ -47,8 +94,16 @@ int RefuseOutputOverInput(const std::filesystem::path& input, const std::filesys
                                 input.string() + "; choose another output name");
 }
 
-int SaveOrRecover(acquisition::DocumentSession& session, const std::filesystem::path& path) {
-  const acquisition::SaveOutcome outcome = session.SaveAs(path);
+int SaveOrRecover(acquisition::DocumentSession& session, const std::filesystem::path& path,
+                  const FileStamp* before) {
+  const acquisition::SaveOutcome outcome =
+      before && StampOf(path) != *before
+          ? session.SaveRefused({data::DataFileError::kWriteFailed,
+                                 path.string() +
+                                     " was written by another program while this run recorded; "
+                                     "it is not replaced",
+                                 {}})
+          : session.SaveAs(path);
   if (outcome.ok()) {
     std::fprintf(stderr, "saved %d record(s) per sensor to %s\n", session.document().recordCount[0],
                  path.string().c_str());
@@ -58,18 +113,11 @@ int SaveOrRecover(acquisition::DocumentSession& session, const std::filesystem::
   for (const std::string& failure : outcome.recovery.failures) {
     std::fprintf(stderr, "chromiva-cli: recovery: %s\n", failure.c_str());
   }
-  const std::filesystem::path& journal = session.journal().path();
-  const std::filesystem::path& recovered = session.RecoveredJournal();
   if (outcome.recovery.ok()) {
     std::fprintf(stderr, "chromiva-cli: the records were saved to %s instead\n",
                  outcome.recovery.saved.string().c_str());
-  } else if (!journal.empty() || !recovered.empty()) {
-    std::fprintf(stderr,
-                 "chromiva-cli: the records could not be saved anywhere; they stay in the journal "
-                 "%s (chromiva-cli recover)\n",
-                 (journal.empty() ? recovered : journal).string().c_str());
   } else {
-    std::fprintf(stderr, "chromiva-cli: the records could not be saved anywhere\n");
+    TellWhatTheJournalKeeps(session);
   }
   return kExitRefused;
 }

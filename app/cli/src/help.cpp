@@ -10,6 +10,16 @@ constexpr int kOptionColumn = 30;
 
 }  // namespace
 
+const std::vector<OptionHelp>& ExitStatusTable() {
+  static const std::vector<OptionHelp> table = {
+      {"0", "success"},
+      {"1", "nothing to do (no spectrometer, an empty range)"},
+      {"2", "bad arguments or a refused file"},
+      {"3", "stopped by an instrument fault (after saving what was committed)"},
+      {"128+N", "a second Ctrl-C or SIGTERM (signal N) ended the run"}};
+  return table;
+}
+
 const Command* FindCommand(const std::string& name) {
   for (const Command& command : CommandTable()) {
     if (name == command.name) return &command;
@@ -25,9 +35,10 @@ void PrintUsage(FILE* out) {
                "options;\n`chromiva-cli --version` prints the versions.\n"
                "Instruments are found on USB, or simulated with "
                "WRENLINK_SIMULATOR=spectrometer,... (see the README).\n"
-               "Exit status: 0 success, 1 nothing to do, 2 bad arguments or a refused file,\n"
-               "3 stopped by an instrument fault (after saving what was committed),\n"
-               "128 + signal number when a second Ctrl-C or SIGTERM ended the run.\n");
+               "\nexit status:\n");
+  for (const OptionHelp& status : ExitStatusTable()) {
+    std::fprintf(out, "  %-8s%s\n", status.option, status.text);
+  }
 }
 
 void PrintCommandHelp(const Command& command, FILE* out) {

@@ -121,12 +121,21 @@ int RunMeasure(const Words& words) {
   acquisition::DocumentSession session(document);
   form.SetSession(&session);
   form.OnControlClicked(control::kDetect);
+  if (int status = RefuseFaultyInstruments(form)) return status;
   const int sensors = document.sensorTable.sensorCount;
   if (sensors == 0) return Fail(kExitNothing, "no spectrometer found");
   const int csvSensor = setup->settings.csv.csvSensor;
   if (arguments->Has("--csv") && csvSensor >= sensors) {
     CloseSpectrometers(form, sensors);
     return Fail(kExitRefused, "--csv-sensor " + std::to_string(csvSensor) + ": no such sensor");
+  }
+  document.NameUntitledDocument(port.Now());  // the default name is known before any check
+  const std::filesystem::path path =
+      setup->output.empty() ? document.title + ".cvdata" : setup->output;
+  if (auto csv = arguments->Value("--csv"); csv && SameFile(path, *csv)) {
+    CloseSpectrometers(form, sensors);
+    return Fail(kExitRefused, "--csv " + *csv + " is the data file " + path.string() +
+                                  "; choose another name for one of them");
   }
   ApplyMeasureSetup(form, *setup);
   form.SetControlChecked(control::kRecordMode, true);
@@ -138,11 +147,11 @@ int RunMeasure(const Words& words) {
     CloseSpectrometers(form, sensors);
     return kExitRefused;  // refused before starting; the reason was shown
   }
-  std::filesystem::path path = setup->output.empty() ? document.title + ".cvdata" : setup->output;
-  Record(form, port, setup->count, [&] { return SaveOrRecover(session, path); });
+  const FileStamp before = StampOf(path);  // another run may write it meanwhile
+  Record(form, port, setup->count, [&] { return SaveOrRecover(session, path, &before); });
   CloseSpectrometers(form, sensors);
   ReportAutoSaveFailures(form);
-  const int saved = SaveOrRecover(session, path);
+  const int saved = SaveOrRecover(session, path, &before);
   if (const std::string& journalError = session.journal().error(); !journalError.empty()) {
     std::fprintf(stderr, "chromiva-cli: warning: %s\n", journalError.c_str());
   }

@@ -1,6 +1,8 @@
 #include "measure_setup.h"
 
 #include "chromiva/acquisition/exposure_limits.h"
+#include "commands.h"
+#include "wrenlink.h"
 
 namespace chromiva::cli {
 namespace {
@@ -74,6 +76,16 @@ void ApplyMeasureSetup(acquisition::FormLogic& form, const MeasureSetup& setup) 
     form.OnControlClicked(control::ModeRadio(setup.mode));
   }
   if (setup.waveComp != form.fields().settings.waveComp) form.OnControlClicked(control::kWaveComp);
+}
+
+int RefuseFaultyInstruments(const acquisition::FormLogic& form) {
+  const std::vector<std::string> reports = form.Status().leftOutReports;
+  if (reports.empty()) return kExitOk;
+  for (int k = 0; k < form.document().sensorTable.sensorCount; ++k) {
+    CloseDevice(form.fields().deviceIndex[k]);
+  }
+  return Fail(kExitFault, "stopped by an instrument fault: " + std::to_string(reports.size()) +
+                              " instrument(s) did not answer whole and were left out");
 }
 
 }  // namespace chromiva::cli

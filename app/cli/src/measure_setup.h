@@ -27,4 +27,9 @@ std::optional<MeasureSetup> ReadMeasureSetup(const Arguments& arguments, std::st
 // Types the values into the form's fields and clicks its boxes as an operator would.
 void ApplyMeasureSetup(acquisition::FormLogic& form, const MeasureSetup& setup);
 
+// After detection: kExitFault with a message when an instrument was left out because its
+// identity or tables did not arrive whole (the reports name each one), else kExitOk. The
+// detected spectrometers are closed when it refuses.
+int RefuseFaultyInstruments(const acquisition::FormLogic& form);
+
 }  // namespace chromiva::cli

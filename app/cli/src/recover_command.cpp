@@ -37,6 +37,7 @@ std::optional<std::filesystem::path> NewestUnfinished() {
 }
 
 int Recover(const std::filesystem::path& journal, const std::filesystem::path& output) {
+  if (int status = RefuseOutputOverInput(journal, output)) return status;
   data::Ctintrose_mfDoc document;
   const data::JournalRecovery recovery = data::RecoverJournal(journal, document);
   if (!recovery.result.ok()) return Fail(kExitRefused, recovery.result.message);

@@ -125,6 +125,7 @@ int RunDark(const Words& words) {
   data::Ctintrose_mfDoc document;
   FormLogic form(document, port);
   form.OnControlClicked(control::kDetect);
+  if (int status = RefuseFaultyInstruments(form)) return status;
   if (document.sensorTable.sensorCount == 0) return Fail(kExitNothing, "no spectrometer found");
   form.OnControlClicked(control::kDark);
   if (!form.fields().darkRunning) {
@@ -162,6 +163,7 @@ int RunReference(const Words& words) {
   data::Ctintrose_mfDoc document;
   FormLogic form(document, port, setup->settings);
   form.OnControlClicked(control::kDetect);
+  if (int status = RefuseFaultyInstruments(form)) return status;
   if (document.sensorTable.sensorCount == 0) return Fail(kExitNothing, "no spectrometer found");
   ApplyMeasureSetup(form, *setup);
   const bool measured = MeasureOnePass(form, port);

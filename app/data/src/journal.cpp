@@ -99,7 +99,10 @@ class JournalReader {
     struct stat info {};
     if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
       result_ = Failure(DataFileError::kOpenFailed, named_ + ": not a regular file");
-    } else if (::flock(fd_, LOCK_SH | LOCK_NB) != 0) {
+      return;
+    }
+    bytes_ = static_cast<std::uint64_t>(info.st_size);
+    if (::flock(fd_, LOCK_SH | LOCK_NB) != 0) {
       result_ = Failure(DataFileError::kOpenFailed,
                         named_ + ": in use by a running recording; try again after it ends");
     }
@@ -112,19 +115,28 @@ class JournalReader {
 
   const DataFileResult& status() const { return result_; }
   int fd() const { return fd_; }
+  std::uint64_t bytes() const { return bytes_; }  // the file's size when it was opened
+
+  // Whether the file starts with the journal's header (read without moving the file offset).
+  bool HasHeader() const {
+    char magic[kMagicBytes];
+    return ::pread(fd_, magic, kMagicBytes, 0) == static_cast<ssize_t>(kMagicBytes) &&
+           std::memcmp(magic, kMagic, kMagicBytes) == 0;
+  }
   const std::string& named() const { return named_; }
 
  private:
   std::string named_;
   int fd_ = -1;
+  std::uint64_t bytes_ = 0;
   DataFileResult result_;
 };
 
-// Reads entries one by one; stops at the end or at the first entry that is incomplete or does
-// not match its checksum.
+// Reads entries one by one; stops at the end or at the first entry that is incomplete, longer
+// than the bytes left in the file, or does not match its checksum.
 class EntryStream {
  public:
-  explicit EntryStream(std::istream& in) : in_(in) {}
+  EntryStream(std::istream& in, std::uint64_t fileBytes) : in_(in), fileBytes_(fileBytes) {}
 
   bool ReadMagic() {
     char magic[kMagicBytes];
@@ -144,6 +156,8 @@ class EntryStream {
     std::memcpy(&length, head, 4);
     kind = static_cast<std::uint8_t>(head[4]);
     if (in_.gcount() != sizeof head || length > kMaxPayloadBytes) return Torn();
+    // The length is checked against what the file holds before anything is allocated.
+    if (kept_ + kEntryOverhead + length > fileBytes_) return Torn();
     payload.resize(length);
     std::uint32_t stored = 0;
     if (!in_.read(payload.data(), length) ||
@@ -165,6 +179,7 @@ class EntryStream {
   }
 
   std::istream& in_;
+  std::uint64_t fileBytes_;
   bool torn_ = false;
   std::uint64_t kept_ = 0;
 };
@@ -381,6 +396,11 @@ bool RecordJournal::AppendCommittedPasses(const Ctintrose_mfDoc& document) {
   return true;
 }
 
+int32_t RecordJournal::RecordsKept(int sensor) const {
+  if (fd_ < 0 || sensor < 0 || sensor >= kMaxSensors) return 0;
+  return journaled_[static_cast<std::size_t>(sensor)];
+}
+
 void RecordJournal::Finish() {
   StopSyncing();
   if (fd_ >= 0) {
@@ -421,7 +441,7 @@ JournalRecovery RecoverJournal(const std::filesystem::path& path, Ctintrose_mfDo
   }
   detail::FdInputBuffer buffer(reader.fd());
   std::istream in(&buffer);
-  EntryStream entries(in);
+  EntryStream entries(in, reader.bytes());
   if (!entries.ReadMagic()) {
     recovery.result = Failure(DataFileError::kTruncated, reader.named() + ": not a journal");
     return recovery;
@@ -456,6 +476,10 @@ JournalRecovery RecoverJournal(const std::filesystem::path& path, Ctintrose_mfDo
 DataFileResult DiscardJournal(const std::filesystem::path& path) {
   JournalReader reader(path);
   if (!reader.status().ok()) return reader.status();
+  if (!reader.HasHeader()) {
+    return Failure(DataFileError::kTruncated,
+                   reader.named() + ": not a journal (no journal header); it is left as it is");
+  }
   if (::unlink(path.c_str()) != 0) {
     return Failure(DataFileError::kWriteFailed, reader.named() + ": cannot remove: " + ErrnoText());
   }

@@ -12,6 +12,40 @@
 
 namespace chromiva::ui {
 
+const std::vector<StartOptionHelp>& StartOptionTable() {
+  static const std::vector<StartOptionHelp> table = {
+      {"FILE", "open this data file (*.cvdata or *.trdata)"},
+      {"--maintenance", "show the maintenance button for this run"},
+      {"--demo", "detect the instruments and measure once after start"},
+      {"--demo-screenshot FILE", "the same, then save a picture of the window to FILE and end"},
+      {"--help", "print this help and end"},
+      {"--version", "print the program's version and end"}};
+  return table;
+}
+
+const std::vector<StartOptionHelp>& StartExitStatusTable() {
+  static const std::vector<StartOptionHelp> table = {
+      {"0", "the window was closed, or chromiva already runs for this user and display"},
+      {"1", "FILE could not be opened, or a demo step or its picture failed"},
+      {"2", "bad arguments"}};
+  return table;
+}
+
+std::string StartHelpText() {
+  const auto lines = [](const std::vector<StartOptionHelp>& table) {
+    constexpr std::size_t kTextColumn = 26;
+    std::string text;
+    for (const StartOptionHelp& entry : table) {
+      std::string line = "  " + std::string(entry.option);
+      line.append(line.size() + 2 < kTextColumn ? kTextColumn - line.size() : 2, ' ');
+      text += line + entry.text + "\n";
+    }
+    return text;
+  };
+  return std::string("usage: ") + kStartUsage + "\n\noptions:\n" + lines(StartOptionTable()) +
+         "\nexit status:\n" + lines(StartExitStatusTable());
+}
+
 std::optional<StartOptions> ParseStartOptions(const QStringList& arguments, QString& error) {
   StartOptions options;
   for (qsizetype i = 0; i < arguments.size(); ++i) {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace chromiva::ui {
 
@@ -14,6 +16,22 @@ struct StartOptions {
   bool demo = false;         // --demo: detect and measure once on start
   QString demoScreenshot;    // --demo-screenshot FILE: the same, save the window and end
 };
+
+inline constexpr const char* kStartUsage =
+    "chromiva [--maintenance] [--demo] [--demo-screenshot FILE] [FILE]";
+
+// One line of the window's command-line help: the option as typed and what it does. The
+// table serves `chromiva --help` and the manual page alike.
+struct StartOptionHelp {
+  const char* option;
+  const char* text;
+};
+const std::vector<StartOptionHelp>& StartOptionTable();
+// The exit statuses, as number and meaning.
+const std::vector<StartOptionHelp>& StartExitStatusTable();
+
+// What `chromiva --help` prints: the usage line, the options and the exit statuses.
+std::string StartHelpText();
 
 // The arguments after the program's name; nothing and `error` set for a bad one.
 std::optional<StartOptions> ParseStartOptions(const QStringList& arguments, QString& error);

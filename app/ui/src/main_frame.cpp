@@ -1,5 +1,7 @@
 #include "main_frame.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -54,14 +56,27 @@ QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback, const QStyle*
   return QIcon::fromTheme(QString::fromLatin1(name), style->standardIcon(fallback));
 }
 
-// Where a window stored at `stored` is put: there, unless no screen shows any of it (a
-// screen that was unplugged); then at the top left of the primary screen.
-QPoint OnSomeScreen(const QRect& stored) {
+// Where a window stored at `stored` is put: on the screen that shows most of it (the primary
+// screen when none shows any, as after a screen was unplugged), no larger than that screen's
+// available area and moved inside it, so that a damaged placement never asks for a huge window.
+QRect OnSomeScreen(const QRect& stored) {
+  const QScreen* chosen = QGuiApplication::primaryScreen();
+  long long mostShown = 0;
   for (const QScreen* screen : QGuiApplication::screens()) {
-    if (screen->availableGeometry().intersects(stored)) return stored.topLeft();
+    const QRect shown = screen->availableGeometry().intersected(stored);
+    const long long area = static_cast<long long>(shown.width()) * shown.height();
+    if (!shown.isEmpty() && area > mostShown) {
+      mostShown = area;
+      chosen = screen;
+    }
   }
-  const QScreen* primary = QGuiApplication::primaryScreen();
-  return primary ? primary->availableGeometry().topLeft() : stored.topLeft();
+  if (chosen == nullptr) return stored;
+  const QRect area = chosen->availableGeometry();
+  QRect placed(stored.topLeft(), stored.size().boundedTo(area.size()));
+  if (mostShown == 0) placed.moveTopLeft(area.topLeft());
+  placed.moveLeft(std::clamp(placed.left(), area.left(), area.right() + 1 - placed.width()));
+  placed.moveTop(std::clamp(placed.top(), area.top(), area.bottom() + 1 - placed.height()));
+  return placed;
 }
 
 }  // namespace
@@ -95,8 +110,9 @@ CMainFrame::CMainFrame(data::Ctintrose_mfDoc& document, acquisition::SettingsSto
   const FramePlacement placement = ReadFramePlacement(store_);
   const QRect stored(placement.left, placement.top, placement.right - placement.left,
                      placement.bottom - placement.top);
-  resize(stored.size());
-  move(OnSomeScreen(stored));
+  const QRect placed = OnSomeScreen(stored);
+  resize(placed.size());
+  move(placed.topLeft());
   connect(view_, &Ctintrose_mfView::Refreshed, this, &CMainFrame::UpdateCaption);
   UpdateCaption();
 }

@@ -4,6 +4,7 @@
 
 #include <QSettings>
 #include <QString>
+#include <map>
 #include <memory>
 
 #include "chromiva/acquisition/settings_store.h"
@@ -12,9 +13,10 @@ namespace chromiva::ui {
 
 class QtSettingsStore : public acquisition::SettingsStore {
  public:
-  // The user's store.
+  // The user's store. A settings file that is not a regular file (a FIFO, a device) is not
+  // opened: the run keeps its settings in memory, starting from the defaults, and says so.
   QtSettingsStore();
-  // A store in the given INI file (tests).
+  // A store in the given INI file (tests), with the same refusal.
   explicit QtSettingsStore(const QString& iniPath);
 
   int ReadInt(const std::string& section, const std::string& entry, int fallback) override;
@@ -25,11 +27,17 @@ class QtSettingsStore : public acquisition::SettingsStore {
                  const std::string& value) override;
 
   // Writes pending changes to the file.
-  void Sync() { settings_->sync(); }
-  QString FileName() const { return settings_->fileName(); }
+  void Sync();
+  QString FileName() const;
 
  private:
-  std::unique_ptr<QSettings> settings_;
+  bool UseMemoryFor(const QString& path);
+  QVariant Value(const QString& key) const;
+  void SetValue(const QString& key, const QVariant& value);
+
+  std::unique_ptr<QSettings> settings_;  // none when the settings live in memory only
+  std::map<QString, QVariant> memory_;
+  QString memoryPath_;
 };
 
 }  // namespace chromiva::ui

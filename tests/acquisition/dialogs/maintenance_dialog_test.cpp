@@ -2,10 +2,14 @@
 // spectrometer.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "../scoped_env.h"
@@ -83,7 +87,7 @@ class MaintenanceDialogTest : public ::testing::Test {
 
 TEST_F(MaintenanceDialogTest, WithoutASelectedSensorTheTablesCannotChange) {
   port.settings.WriteText(kListSection, kListEntry,
-                          WriteFile("chromiva_list1.csv", "C12880MA,AB12345,300\n").string());
+                          WriteFile("chromiva_list1.csv", "C12880MA,AB12345,300,2\n").string());
   MaintenanceDialog& d = OpenDialog(-1);
   for (int id : {kInitialise, kSet, kDark, kGain}) EXPECT_FALSE(d.controls().Enabled(id)) << id;
   EXPECT_TRUE(d.controls().At(kTableList).items.empty());
@@ -96,7 +100,7 @@ TEST_F(MaintenanceDialogTest, WithoutASelectedSensorTheTablesCannotChange) {
 
 TEST_F(MaintenanceDialogTest, TheListPathTravelsThroughTheSettings) {
   const auto chosen = WriteFile("chromiva_list2.csv",
-                                "\"C12880MA\",\"CD\xB1\xB2\",300,0,0,0,0,0\n"
+                                "\"C12880MA\",\"CD\xB1\xB2\",300,2,0,0,0,0\n"
                                 "OTHER,XX,1,1,1,1,1,1\n");
   port.openFile = chosen.string();
   ASSERT_TRUE(OpenMaintenanceDialog(
@@ -112,7 +116,7 @@ TEST_F(MaintenanceDialogTest, TheListPathTravelsThroughTheSettings) {
   const data::SensorEntry& sensor = document.Sensor(0);
   EXPECT_EQ(sensor.serialNo, "CD\xB1\xB2");  // the list's bytes
   EXPECT_EQ(sensor.compBlock[0], 300.0);
-  for (int p = 0; p < data::kMaxPixels; ++p) ASSERT_EQ(sensor.wavelengthTable[p], 300.0F);
+  for (int p = 0; p < data::kMaxPixels; ++p) ASSERT_EQ(sensor.wavelengthTable[p], 302.0F + 2 * p);
   EXPECT_FALSE(OpenMaintenanceDialog(MaintenanceContext{document, port, timers, 0, {}, 8192}, true,
                                      [](MaintenanceDialog&) { FAIL(); }));
   EXPECT_EQ(port.okMessages.back(), kMeasuring);
@@ -120,11 +124,64 @@ TEST_F(MaintenanceDialogTest, TheListPathTravelsThroughTheSettings) {
 
 TEST_F(MaintenanceDialogTest, ALongCalibrationListIsCutWithAMessage) {
   std::string text;
-  for (int row = 0; row < 1001; ++row) text += "C12880MA,S" + std::to_string(row) + ",1\n";
+  for (int row = 0; row < 1001; ++row) text += "C12880MA,S" + std::to_string(row) + ",300,2\n";
   port.settings.WriteText(kListSection, kListEntry, WriteFile("chromiva_list3.csv", text).string());
   MaintenanceDialog& d = OpenDialog();
   EXPECT_EQ(d.controls().At(kSerialList).items.size(), 1000u);
   EXPECT_EQ(port.okMessages, std::vector<std::string>{kListTooLong});
+}
+
+// Nothing that is not finite, or that no sensor's wavelengths could be, is taken from the list
+// or written into the instrument; a list path that names no regular file is refused at once.
+TEST_F(MaintenanceDialogTest, ValuesNoInstrumentCouldHoldAreRefused) {
+  const std::string fifo = (std::filesystem::temp_directory_path() / "chromiva_list.fifo").string();
+  std::filesystem::remove(fifo);
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, std::string("/dev/zero"), std::string("/tmp")}) {
+    port.settings.WriteText(kListSection, kListEntry, path);
+    OpenDialog();  // returns: neither blocks on the FIFO nor reads /dev/zero without end
+    EXPECT_EQ(port.okMessages.back(), std::string(kListUnreadable) + path + ": not a regular file");
+  }
+  std::filesystem::remove(fifo);
+  port.okMessages.clear();
+  port.settings.WriteText(kListSection, kListEntry,
+                          WriteFile("chromiva_list4.csv",
+                                    "C12880MA,NAN,nan,inf,-inf,1e308,0,0\n"
+                                    "C12880MA,HUGE,1e308\nC12880MA,FLAT,300\n"
+                                    "C12880MA,FALLING,900,-2\nC12880MA,BELOW,10,0.1\n"
+                                    "C12880MA,GOOD,300,2\n")
+                              .string());
+  MaintenanceDialog& d = OpenDialog();
+  EXPECT_EQ(d.controls().At(kSerialList).items, std::vector<std::string>{"GOOD"});
+  ASSERT_EQ(port.okMessages.size(), 1u);
+  for (const char* serial : {"NAN:", "HUGE:", "FLAT:", "FALLING:", "BELOW:"}) {
+    EXPECT_NE(port.okMessages[0].find(serial), std::string::npos) << serial;
+  }
+
+  Detect("spectrometer:serial=DLGGUARD");
+  const data::SensorEntry good = document.Sensor(0);
+  const std::function<void(data::SensorEntry&)> damages[] = {
+      [](data::SensorEntry& s) { s.wavelengthTable[5] = std::nanf(""); },
+      [](data::SensorEntry& s) { s.wavelengthTable[5] = s.wavelengthTable[4]; },
+      [](data::SensorEntry& s) { s.whiteTable[0] = INFINITY; },
+      [](data::SensorEntry& s) { s.darkTables[20][7] = -INFINITY; },
+      [](data::SensorEntry& s) { s.compBlock[2] = NAN; },
+  };
+  const std::string trace =
+      (std::filesystem::temp_directory_path() / "chromiva_dialog_guard.trace").string();
+  for (const auto& damage : damages) {
+    document.Sensor(0) = good;
+    damage(document.Sensor(0));
+    std::filesystem::remove(trace);
+    MaintenanceDialog& guarded = OpenDialog();
+    port.okMessages.clear();
+    setenv("WRENLINK_TRACE", trace.c_str(), 1);
+    guarded.Clicked(kWrite);
+    unsetenv("WRENLINK_TRACE");
+    ASSERT_EQ(port.okMessages.size(), 1u);
+    EXPECT_EQ(port.okMessages[0].rfind(kTablesRefused, 0), 0u) << port.okMessages[0];
+    EXPECT_FALSE(std::filesystem::exists(trace));  // nothing was sent
+  }
 }
 
 TEST_F(MaintenanceDialogTest, InitialiseResetsTheTablesAndRefillsTheList) {

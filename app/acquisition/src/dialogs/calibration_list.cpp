@@ -1,7 +1,14 @@
 #include "chromiva/acquisition/dialogs/calibration_list.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
 #include <charconv>
-#include <fstream>
+#include <cstring>
 
 namespace chromiva::acquisition::dialogs {
 namespace {
@@ -36,6 +43,47 @@ std::vector<std::string_view> SplitFields(std::string_view line) {
   }
 }
 
+// The lines of a file, each cut to kMaxLineBytes (the rest of a longer line is skipped).
+class BoundedLines {
+ public:
+  explicit BoundedLines(int fd) : fd_(fd) {}
+
+  bool Next(std::string& line) {
+    line.clear();
+    bool any = false;
+    for (;;) {
+      if (at_ == end_ && !Fill()) return any;
+      any = true;
+      const char* from = buffer_.data() + at_;
+      const char* stop = static_cast<const char*>(std::memchr(from, '\n', end_ - at_));
+      const std::size_t count = stop ? static_cast<std::size_t>(stop - from) : end_ - at_;
+      line.append(from, std::min(count, kMaxLineBytes - std::min(line.size(), kMaxLineBytes)));
+      at_ += count;
+      if (stop) {
+        ++at_;
+        return true;
+      }
+    }
+  }
+
+ private:
+  static constexpr std::size_t kMaxLineBytes = 4096;
+
+  bool Fill() {
+    for (;;) {
+      const ssize_t got = ::read(fd_, buffer_.data(), buffer_.size());
+      if (got < 0 && errno == EINTR) continue;
+      at_ = 0;
+      end_ = got > 0 ? static_cast<std::size_t>(got) : 0;
+      return got > 0;
+    }
+  }
+
+  int fd_;
+  std::array<char, 16384> buffer_{};
+  std::size_t at_ = 0, end_ = 0;
+};
+
 }  // namespace
 
 std::optional<CalibrationRow> ParseCalibrationLine(std::string_view line) {
@@ -52,11 +100,22 @@ std::optional<CalibrationRow> ParseCalibrationLine(std::string_view line) {
 
 CalibrationList ReadCalibrationList(const std::filesystem::path& path) {
   CalibrationList list;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return list;
+  // Opened without blocking (a FIFO or a device never holds the open) and only when regular.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno != ENOENT) list.error = path.string() + ": " + std::strerror(errno);
+    return list;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    list.error = path.string() + ": not a regular file";
+    return list;
+  }
   list.opened = true;
+  BoundedLines lines(fd);
   std::string line;
-  while (std::getline(in, line)) {
+  while (lines.Next(line)) {
     auto row = ParseCalibrationLine(line);
     if (!row) continue;
     if (static_cast<int>(list.rows.size()) == kCalibrationListRows) {
@@ -65,6 +124,7 @@ CalibrationList ReadCalibrationList(const std::filesystem::path& path) {
     }
     list.rows.push_back(std::move(*row));
   }
+  ::close(fd);
   return list;
 }
 

@@ -160,8 +160,19 @@ void MaintenanceDialog::LoadCalibrationList() {
   list.items.clear();
   list.selection = -1;
   CalibrationList loaded = ReadCalibrationList(listPath_);
-  rows_ = std::move(loaded.rows);
-  for (const CalibrationRow& row : rows_) list.items.push_back(data::DisplayText(row.serial));
+  if (!loaded.error.empty()) port_.ShowOkMessage(kListUnreadable + loaded.error);
+  rows_.clear();
+  std::string refused;
+  for (CalibrationRow& row : loaded.rows) {
+    const std::string problem = WavelengthPolynomialProblem(row.coefficients, data::kMaxPixels);
+    if (!problem.empty()) {
+      refused += "\n" + data::DisplayText(row.serial) + ": " + problem;
+      continue;
+    }
+    list.items.push_back(data::DisplayText(row.serial));
+    rows_.push_back(std::move(row));
+  }
+  if (!refused.empty()) port_.ShowOkMessage(kRowRefused + refused);
   if (loaded.truncated) port_.ShowOkMessage(kListTooLong);
 }
 
@@ -176,6 +187,11 @@ void MaintenanceDialog::SelectSerial(int row) {
   if (RefuseWithoutSensor()) return;
   data::SensorEntry& sensor = Sensor();
   const CalibrationRow& chosen = rows_[static_cast<std::size_t>(row)];
+  const std::string problem = WavelengthPolynomialProblem(chosen.coefficients, sensor.pixelCount);
+  if (!problem.empty()) {
+    port_.ShowOkMessage(kRowRefused + data::DisplayText(chosen.serial) + ": " + problem);
+    return;
+  }
   sensor.serialNo = chosen.serial;
   sensor.compBlock = chosen.coefficients;
   ApplyWavelengthPolynomial(sensor, chosen.coefficients);
@@ -334,6 +350,10 @@ void MaintenanceDialog::WriteToInstrument() {
   if (RefuseWithoutSensor()) return;
   ClearTransferStop();
   const data::SensorEntry& sensor = Sensor();
+  if (const std::string problem = TablesProblem(sensor); !problem.empty()) {
+    port_.ShowOkMessage(kTablesRefused + problem);
+    return;
+  }
   struct TableKind {
     const char* name;
     TableWrite (*write)(const data::SensorEntry&, int);

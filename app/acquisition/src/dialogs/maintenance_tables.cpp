@@ -89,14 +89,67 @@ void InitialiseTables(data::SensorEntry& sensor, int graphMax) {
   std::fill_n(sensor.sensitivityTable.begin(), pixels, 1.0F);
 }
 
+namespace {
+
+// The wavelength of pixel j, in single precision as the tables hold it.
+float WavelengthAt(const std::array<double, data::kCompCoefficients>& a, int j) {
+  const double x = j + 1;
+  const double value = a[0] + a[1] * x + a[2] * x * x + a[3] * x * x * x + a[4] * x * x * x * x +
+                       a[5] * x * x * x * x * x;
+  return static_cast<float>(value);
+}
+
+// Why `table`'s first `pixels` wavelengths are no sensor's; empty when they rise inside the
+// plausible range.
+std::string WavelengthTableProblem(const float* table, int pixels) {
+  for (int j = 0; j < pixels; ++j) {
+    const double w = table[j];
+    if (!std::isfinite(w) || w < kLowestWavelengthNm || w > kHighestWavelengthNm) {
+      return "画素" + std::to_string(j + 1) + "の波長が" +
+             std::to_string(static_cast<int>(kLowestWavelengthNm)) + "〜" +
+             std::to_string(static_cast<int>(kHighestWavelengthNm)) + "nmの範囲にありません";
+    }
+    if (j > 0 && !(table[j] > table[j - 1])) {
+      return "画素" + std::to_string(j + 1) + "で波長が増えていません";
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string WavelengthPolynomialProblem(const std::array<double, data::kCompCoefficients>& a,
+                                        int pixels) {
+  for (double coefficient : a) {
+    if (!std::isfinite(coefficient)) return "係数が有限の数ではありません";
+  }
+  pixels = std::clamp(pixels, 0, data::kMaxPixels);
+  std::array<float, data::kMaxPixels> table{};
+  for (int j = 0; j < pixels; ++j) table[j] = WavelengthAt(a, j);
+  return WavelengthTableProblem(table.data(), pixels);
+}
+
+std::string TablesProblem(const data::SensorEntry& sensor) {
+  const int pixels = PixelsOf(sensor);
+  auto finite = [](const auto& values, int count) {
+    return std::all_of(values.begin(), values.begin() + count,
+                       [](float v) { return std::isfinite(v); });
+  };
+  for (const data::PixelArray& step : sensor.darkTables) {
+    if (!finite(step, pixels)) return "ダークテーブルに有限でない値があります";
+  }
+  if (!finite(sensor.whiteTable, pixels + 1)) return "ホワイトテーブルに有限でない値があります";
+  if (!finite(sensor.transmissionTable, pixels + 1)) return "透過テーブルに有限でない値があります";
+  if (!finite(sensor.sensitivityTable, pixels + 1)) return "感度テーブルに有限でない値があります";
+  for (double coefficient : sensor.compBlock) {
+    if (!std::isfinite(coefficient)) return "係数が有限の数ではありません";
+  }
+  return WavelengthTableProblem(sensor.wavelengthTable.data(), pixels);
+}
+
 void ApplyWavelengthPolynomial(data::SensorEntry& sensor,
                                const std::array<double, data::kCompCoefficients>& a) {
-  for (int j = 0; j < PixelsOf(sensor); ++j) {
-    const double x = j + 1;
-    const double value = a[0] + a[1] * x + a[2] * x * x + a[3] * x * x * x + a[4] * x * x * x * x +
-                         a[5] * x * x * x * x * x;
-    sensor.wavelengthTable[j] = static_cast<float>(value);
-  }
+  for (int j = 0; j < PixelsOf(sensor); ++j) sensor.wavelengthTable[j] = WavelengthAt(a, j);
 }
 
 data::PixelArray ReadAveragedFrame(int deviceIndex, int pixels, int frames) {

@@ -50,6 +50,9 @@ class DocumentSession {
   // to a recovery file (the document keeps its title, file and modified flag, so that it can be
   // saved again). The journals end once the records are in either file.
   SaveOutcome SaveAs(const std::filesystem::path& path);
+  // The save to `path` was refused by the caller for `why` (the file changed under the run):
+  // the records go to a recovery file as after a failed save.
+  SaveOutcome SaveRefused(data::DataFileResult why);
   // The changes are let go (the save question's discard): the journals end as after a save.
   void Discard() { EndJournals(); }
   // A journal recovered into the document; it is removed at the next save or discard.

@@ -53,8 +53,8 @@ struct FormStatus {
   // The automatic CSV saves that failed since the last start, and the last reason.
   int autoSaveFailures = 0;
   std::string lastAutoSaveFailure;
-  // Reports of calibration tables that came back short at the last detection.
-  std::vector<std::string> shortTableReports;
+  // The instruments the last detection left out (identity or tables short, or no answer).
+  std::vector<std::string> leftOutReports;
   const data::Ctintrose_mfDoc* compareDocument = nullptr;  // the loaded comparison file
   // The mirror unit found by the last detection while the sensors are detected, or -1.
   int mirrorDeviceIndex = -1;

@@ -52,6 +52,8 @@ class RecordJournal {
   void Finish();
 
   const std::filesystem::path& path() const { return path_; }  // empty before the first pass
+  // Records of `sensor` the journal's file holds (0 without a file).
+  int32_t RecordsKept(int sensor) const;
   const std::string& error() const { return error_; }
 
  private:
@@ -97,7 +99,8 @@ struct JournalRecovery {
 // running recording holds is refused.
 JournalRecovery RecoverJournal(const std::filesystem::path& path, Ctintrose_mfDoc& document);
 
-// Removes an unfinished journal; refused for one in use.
+// Removes an unfinished journal; refused for one in use and for a file without the journal's
+// header (it is left as it is).
 DataFileResult DiscardJournal(const std::filesystem::path& path);
 
 }  // namespace chromiva::data

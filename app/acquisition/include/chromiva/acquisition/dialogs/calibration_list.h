@@ -24,6 +24,7 @@ struct CalibrationRow {
 struct CalibrationList {
   bool opened = false;
   bool truncated = false;  // the file had more than kCalibrationListRows used lines
+  std::string error;       // why the file could not be read (not found, not a regular file)
   std::vector<CalibrationRow> rows;
 };
 
@@ -31,7 +32,9 @@ struct CalibrationList {
 // (text that is not a number, or a missing field, reads as 0). No value for another kind.
 std::optional<CalibrationRow> ParseCalibrationLine(std::string_view line);
 
-// The used lines of a file, in file order, at most kCalibrationListRows of them.
+// The used lines of a regular file, in file order, at most kCalibrationListRows of them, each
+// line read up to 4096 bytes. The file is opened without blocking, so a FIFO or a device never
+// hangs the caller; anything but a regular file is refused with `error`.
 CalibrationList ReadCalibrationList(const std::filesystem::path& path);
 
 }  // namespace chromiva::acquisition::dialogs

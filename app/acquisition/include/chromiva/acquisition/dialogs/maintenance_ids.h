@@ -38,6 +38,10 @@ inline constexpr const char* kNoSensor = "センサーが選択されていま�
 inline constexpr const char* kMeasuring = "計測中はメンテナンス作業を開始できません";
 inline constexpr const char* kListTooLong =
     "校正リストは1000行までです。1001行目以降は読み込みませんでした";
+inline constexpr const char* kRowRefused = "この校正データは使えません: ";
+inline constexpr const char* kTablesRefused =
+    "装置へ書き込みませんでした。テーブルが正しくありません: ";
+inline constexpr const char* kListUnreadable = "校正リストを読めません: ";
 inline constexpr const char* kNoPixelAbove400 =
     "400nmより長い波長の画素がないため、ゲインを計算できません。テーブルは変更していません";
 inline constexpr const char* kGainZero =

@@ -35,6 +35,20 @@ ReferenceCurves ComputeReferenceCurves(const data::SensorEntry& sensor, int grap
 // stay.
 void InitialiseTables(data::SensorEntry& sensor, int graphMax);
 
+// The plausible wavelengths of a sensor's pixels, in nm.
+inline constexpr double kLowestWavelengthNm = 200.0;
+inline constexpr double kHighestWavelengthNm = 1200.0;
+
+// Why the coefficients `a` give no usable wavelength table for `pixels` pixels (a coefficient
+// or a wavelength that is not finite, wavelengths that do not rise from pixel to pixel or
+// leave kLowestWavelengthNm .. kHighestWavelengthNm); empty when they give one.
+std::string WavelengthPolynomialProblem(const std::array<double, data::kCompCoefficients>& a,
+                                        int pixels);
+
+// Why `sensor`'s tables must not be written into an instrument: a value that is not finite,
+// or a wavelength table as WavelengthPolynomialProblem refuses; empty when they may.
+std::string TablesProblem(const data::SensorEntry& sensor);
+
 // Wavelength of pixel j = a0 + a1 x + ... + a5 x^5 with x = j + 1.
 void ApplyWavelengthPolynomial(data::SensorEntry& sensor,
                                const std::array<double, data::kCompCoefficients>& a);
