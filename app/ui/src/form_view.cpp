@@ -22,7 +22,7 @@
 #include "dialogs/history_dialog_widget.h"
 #include "dialogs/maintenance_dialog_widget.h"
 #include "dialogs/mirror_dialog_widget.h"
-#include "edit_num_dlg.h"
+#include "dialogs/edit_num_dlg.h"
 #include "file_filter.h"
 
 namespace chromiva::ui {
