@@ -314,6 +314,13 @@ void Ctintrose_mfView::ForwardMessage(const std::string& line) {
       this, [this, line] { graph_->ShowMessage(line); }, Qt::QueuedConnection);
 }
 
+void Ctintrose_mfView::WakeFromWorker(int timer) {
+  // A queued event, behind the lines the worker forwarded before.
+  QMetaObject::invokeMethod(
+      this, [this, timer] { Handle([this, timer] { binding_->OnWorkerWake(timer); }); },
+      Qt::QueuedConnection);
+}
+
 void Ctintrose_mfView::ShowStatusText(const std::string& text) {
   graph_->ShowStatusText(text);
 }
