@@ -205,6 +205,8 @@ void Ctintrose_mfView::resizeEvent(QResizeEvent* event) {
 
 void Ctintrose_mfView::Handle(const std::function<void()>& handler) {
   handler();
+  // Graph and status line wait for the screen's next frame only while a measurement runs.
+  if (!binding_->fields().measuring) graph_->PaintPending();
   Refresh();
   const std::string journalError = binding_->TakeJournalError();
   if (!journalError.empty()) {
