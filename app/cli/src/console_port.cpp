@@ -121,11 +121,18 @@ void ConsolePort::Run(acquisition::FormLogic& form, const std::function<bool()>&
                       const std::function<void()>& afterEvent,
                       const std::function<void()>& onInterrupt) {
   bool interruptHandled = false;
+  int signalsSeen = StopSignalCount();
   while (!done() && !timers_.empty()) {
     DeliverForwarded();
     if (Interrupted() && !interruptHandled) {
       interruptHandled = true;
+      signalsSeen = StopSignalCount();
       onInterrupt();
+      continue;
+    }
+    if (StopSignalCount() != signalsSeen) {  // the second: handled now, not at the next event
+      signalsSeen = StopSignalCount();
+      afterEvent();
       continue;
     }
     const acquisition::TimerQueue::Due next = *timers_.Earliest();

@@ -51,7 +51,8 @@ class ConsolePort : public acquisition::FormPort {
 
   // Runs the armed timers on the real clock until `done` holds or none is armed, and hands the
   // workers' wake-ups to the form as they come. After every timer event or wake-up `afterEvent`
-  // runs. A Ctrl-C calls `onInterrupt` once.
+  // runs. A Ctrl-C calls `onInterrupt` once; a second one calls `afterEvent` at once (a running
+  // pass may leave the timers quiet for a second).
   void Run(acquisition::FormLogic& form, const std::function<bool()>& done,
            const std::function<void()>& afterEvent, const std::function<void()>& onInterrupt);
 
