@@ -115,7 +115,7 @@ TEST_F(Measurement, WithoutRecordingPassesOverwriteTheWorkingSlot) {
   form->OneShot();
   while (port.graphDraws - drawsBefore < 3) {
     ASSERT_TRUE(port.FireNext(*form));
-    TestPort::Settle(*form);
+    port.Settle(*form);
   }
   form->StartStopMeasurement();
   port.RunTimers(*form);
@@ -212,13 +212,14 @@ class Schedule : public SimulatorTest {
     form->StartStopMeasurement();
     std::uint32_t passEnd = 0;
     while (launches.size() < count || form->AcquisitionState() != 0) {
+      if (form->AcquisitionState() == 1 && port.timers.count(timer::kMeasure) &&
+          port.timers.DueTick(timer::kMeasure) >= passEnd) {
+        port.tick = std::max(port.tick, passEnd);
+        pass();  // the pass itself, run when it is to end on the clock
+      }
       std::size_t before = launches.size();
       ASSERT_TRUE(port.FireNext(*form));
       if (launches.size() > before) passEnd = port.tick + static_cast<std::uint32_t>(passMs);
-      if (form->AcquisitionState() == 1 && port.timers.count(timer::kMeasure) &&
-          port.timers.DueTick(timer::kMeasure) >= passEnd) {
-        pass();  // the pass itself, run when it is to end on the clock
-      }
     }
   }
 
@@ -227,7 +228,15 @@ class Schedule : public SimulatorTest {
   std::uint32_t startTick = 0;
 };
 
-TEST_F(Schedule, WithoutIntervalEachPassFollows10MsAfterThePrevious) {
+// The worker wakes the window thread as its pass ends, and the next pass starts at once; the
+// ten-millisecond cadence, kept as a baseline, looks every 10 ms and waits 10 ms between passes.
+TEST_F(Schedule, WithoutIntervalEachPassFollowsThePreviousAtOnce) {
+  Run(300, 3);
+  EXPECT_EQ(launches, (std::vector<std::uint32_t>{10, 310, 610}));
+}
+
+TEST_F(Schedule, TenMsCadenceStartsEachPass10MsAfterThePrevious) {
+  form->SetCadence(Cadence::kTenMsSteps);
   Run(300, 3);
   EXPECT_EQ(launches, (std::vector<std::uint32_t>{10, 320, 630}));
 }
@@ -237,6 +246,16 @@ TEST_F(Schedule, IntervalPassesAreAnchoredAtTheStart) {
   form->SetControlText(control::kInterval, "1000");
   Run(300, 4);
   EXPECT_EQ(launches, (std::vector<std::uint32_t>{10, 1010, 2010, 3010}));
+}
+
+// A wake-up that comes after its pass was taken neither starts a pass nor moves the schedule.
+TEST_F(Schedule, ALateWakeChangesNothing) {
+  form->IntervalModeClicked();
+  form->SetControlText(control::kInterval, "1000");
+  Run(300, 2);
+  form->OnWorkerWake(timer::kMeasure);
+  EXPECT_EQ(launches.size(), 2u);
+  EXPECT_EQ(port.timers.DueTick(timer::kMeasure), startTick + 2010);
 }
 
 TEST_F(Schedule, LongPassesRunBackToBackAndTheScheduleIsNeverReset) {

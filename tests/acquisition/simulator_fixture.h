@@ -41,7 +41,7 @@ class SimulatorTest : public ::testing::Test {
     form->StartStopMeasurement();
     while (port.graphDraws - drawsBefore < passes) {
       ASSERT_TRUE(port.FireNext(*form));
-      TestPort::Settle(*form);
+      port.Settle(*form);
     }
     form->StartStopMeasurement();
     port.RunTimers(*form);

@@ -60,6 +60,10 @@ class FormLogic {
   void SelectListItem(int id, int index);
   // A window timer's event: kills the timer and runs its handler.
   void OnFormTimer(int timer);
+  // A worker's wake-up (FormPort::WakeFromWorker), on the window thread: when the measurement
+  // pass has ended, the measurement timer's event runs now instead of at its next turn; a wake
+  // that comes after the pass was already taken does nothing.
+  void OnWorkerWake(int timer);
   // Timer 1: redraws graph, colour bar and logo, clears the status line, shows the guidance.
   void OnStartupTimer();
   // The form's first showing (and after a document was opened): fills the controls from the
@@ -86,6 +90,9 @@ class FormLogic {
   bool AcquisitionBusy() const;
   // Why the last pass, dark sequence or table write ended early (kind kNone when it completed).
   const InstrumentFault& LastFault() const;
+  // How the cycle waits for its passes; the start value is kTenMsSteps when the environment
+  // sets CHROMIVA_TEN_MS_CADENCE=1 (a benchmark baseline), else kInstrument.
+  void SetCadence(Cadence cadence) { fields_.cadence = cadence; }
   // Replaces how worker threads are started (nullptr: one std::thread per worker).
   void SetWorkerLauncher(std::unique_ptr<WorkerLauncher> launcher);
   // The journal that every committed pass is appended to before it is shown, and that a data
