@@ -5,6 +5,9 @@
 // wall time, so detection, start-up and the final save are left out of both. The command line
 // runs on a pseudo terminal so that it shows its progress line after every event.
 // The stall probe watches from the start click until the measurement has stopped.
+// Both run twice in one go: at the instrument's pace and in the ten-millisecond steps of earlier
+// versions (CHROMIVA_TEN_MS_CADENCE=1, WRENLINK_TEN_MS_POLL=1), the baseline; every rate is also
+// set against the physical floor of the run (pace_floor.h).
 // Run: build/release/bench/bench_window [--seconds S]
 #include <fcntl.h>
 #include <poll.h>
@@ -38,6 +41,7 @@
 #include "chromiva/acquisition/settings_store.h"
 #include "form_view.h"
 #include "main_frame.h"
+#include "pace_floor.h"
 #include "wrenlink.h"
 
 extern char** environ;
@@ -57,6 +61,7 @@ double SecondsSince(Clock::time_point start) {
 struct Rate {
   int passes = 0;
   double seconds = 0;
+  int graphPaints = 0;  // the window's
   double PerSecond() const { return seconds > 0 ? passes / seconds : 0; }
 };
 
@@ -159,9 +164,11 @@ class WindowRun {
       if (document_.Sensor(k).exposureUs != 1000) return Fail("an exposure is not 1 ms");
     }
     const int first = document_.recordCount[0];
+    const int paintsBefore = view_->Graph()->GraphPaints();
     const auto start = Clock::now();
     RunUntil([] { return false; }, static_cast<int>(seconds * 1000));
-    Rate rate{document_.recordCount[0] - first, SecondsSince(start)};
+    Rate rate{document_.recordCount[0] - first, SecondsSince(start),
+              view_->Graph()->GraphPaints() - paintsBefore};
     Click(control::kStartStop);
     if (!RunUntil([this] { return Idle(); }, 30000)) return Fail("the measurement did not stop");
     probe.Stop();
@@ -314,6 +321,38 @@ std::optional<double> SecondsOption(int argc, char** argv) {
   return seconds;
 }
 
+struct CadenceResult {
+  Rate window;
+  Rate cli;
+  double stallMs = 0;
+  double stallCpuMs = 0;
+  int overGoal = 0;
+};
+
+// The window, then the command line, in the cadence that the environment sets.
+std::optional<CadenceResult> MeasureBoth(double seconds, const QString& output) {
+  StallProbe probe;
+  std::optional<Rate> window;
+  {
+    WindowRun run;
+    window = run.Measure(seconds, probe);
+  }
+  const auto cli = RunCli(seconds, output.toStdString());
+  if (!window || !cli) return std::nullopt;
+  return CadenceResult{*window, *cli, probe.LongestMs(), probe.LongestCpuMs(), probe.OverGoal()};
+}
+
+void SetTenMsCadence(bool on) {
+  setenv("CHROMIVA_TEN_MS_CADENCE", on ? "1" : "0", 1);
+  setenv("WRENLINK_TEN_MS_POLL", on ? "1" : "0", 1);
+}
+
+void PrintRow(const char* name, const Rate& pace, const Rate& tenMs, double floorPerSecond) {
+  std::printf("%-13s %6d %7.2f s %9.2f %9.1f %% %10.2f %9.1f x\n", name, pace.passes, pace.seconds,
+              pace.PerSecond(), 100.0 * pace.PerSecond() / floorPerSecond, tenMs.PerSecond(),
+              tenMs.PerSecond() > 0 ? pace.PerSecond() / tenMs.PerSecond() : 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -329,26 +368,35 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QTemporaryDir folder;
 
-  StallProbe probe;
-  std::optional<Rate> window;
-  {
-    WindowRun run;
-    window = run.Measure(*seconds, probe);
-  }
-  const auto cli = RunCli(*seconds, folder.filePath(QStringLiteral("cli.cvdata")).toStdString());
-  if (!window || !cli) return 1;
+  const auto transfers = bench::MeasureTransfers(kSensors, 1000.0);
+  const double floorPerSecond = 1000.0 / bench::FloorPassMs(transfers, kSensors, 1.0, 1, 1.0);
+  SetTenMsCadence(false);
+  const auto pace = MeasureBoth(*seconds, folder.filePath(QStringLiteral("pace.cvdata")));
+  SetTenMsCadence(true);
+  const auto tenMs = MeasureBoth(*seconds, folder.filePath(QStringLiteral("ten-ms.cvdata")));
+  SetTenMsCadence(false);
+  if (!pace || !tenMs) return 1;
 
   std::printf("%d spectrometers, 1 ms exposure, averaging 1, recording, %.1f s each\n", kSensors,
               *seconds);
-  std::printf("window:      %5d passes in %5.2f s = %6.2f passes/s\n", window->passes,
-              window->seconds, window->PerSecond());
-  std::printf("chromiva-cli:%5d passes in %5.2f s = %6.2f passes/s\n", cli->passes, cli->seconds,
-              cli->PerSecond());
-  const double share = cli->PerSecond() > 0 ? 100.0 * window->PerSecond() / cli->PerSecond() : 0;
-  std::printf("window / cli: %.1f %% (goal >= 90 %%)\n", share);
-  std::printf(
-      "longest event-loop stall: %.1f ms (goal < 50 ms), %.1f ms of it on the window's thread; "
-      "%d gap(s) over 50 ms\n",
-      probe.LongestMs(), probe.LongestCpuMs(), probe.OverGoal());
+  std::printf("floor: %.2f passes/s (per sensor 1 ms + readout %.1f us + temperature %.1f us)\n",
+              floorPerSecond, transfers.readoutMs * 1000, transfers.temperatureMs * 1000);
+  std::printf("%-13s %6s %9s %9s %11s %10s %11s\n", "", "passes", "time", "passes/s", "of floor",
+              "10 ms: /s", "speed-up");
+  PrintRow("window", pace->window, tenMs->window, floorPerSecond);
+  PrintRow("chromiva-cli", pace->cli, tenMs->cli, floorPerSecond);
+  auto share = [](const CadenceResult& r) {
+    return r.cli.PerSecond() > 0 ? 100.0 * r.window.PerSecond() / r.cli.PerSecond() : 0;
+  };
+  std::printf("window / cli: %.1f %% (goal >= 90 %%); ten-ms cadence %.1f %%\n", share(*pace),
+              share(*tenMs));
+  std::printf("graph paints: %.1f /s for %.1f passes/s (at most the screen's refresh rate)\n",
+              pace->window.graphPaints / pace->window.seconds, pace->window.PerSecond());
+  for (const auto* r : {&*pace, &*tenMs}) {
+    std::printf(
+        "%s longest event-loop stall: %.1f ms (goal < 50 ms), %.1f ms of it on the window's "
+        "thread; %d gap(s) over 50 ms\n",
+        r == &*pace ? "pace: " : "10 ms:", r->stallMs, r->stallCpuMs, r->overGoal);
+  }
   return 0;
 }

@@ -38,6 +38,7 @@ class SimDevice {
   bool TakeReply(Bytes& reply, bool& gone);
   std::array<std::uint8_t, 18> Descriptor() const;
   int Kind() const { return instrument_->Kind(); }
+  double ExposureSpeed() const { return instrument_->ExposureSpeed(); }  // fixed at creation
 
  private:
   mutable std::mutex mutex_;

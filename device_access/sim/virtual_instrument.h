@@ -29,6 +29,9 @@ class VirtualInstrument {
 
   // The standard 18-byte USB device descriptor the instrument reports.
   std::array<std::uint8_t, 18> DeviceDescriptor() const;
+  // How many times faster than nominal its exposures elapse (WRENLINK_SIM_SPEED for the
+  // spectrometer; 1 for instruments that do not expose).
+  virtual double ExposureSpeed() const { return 1.0; }
 
  protected:
   // Family-specific requests; nothing for a request the instrument does not know.

@@ -29,6 +29,7 @@ class VirtualSpectrometer : public VirtualInstrument {
   double DarkCounts(int pixel, double exposureUs) const;
   double PixelWavelength(int pixel) const;
   std::int32_t ExposureUs() const { return exposureUs_; }
+  double ExposureSpeed() const override { return speed_; }
 
  protected:
   std::optional<Bytes> HandleCommand(std::span<const std::uint8_t> request) override;

@@ -31,4 +31,8 @@ int TransferTimeoutMs() {
   return static_cast<int>(EnvNumber("WRENLINK_TIMEOUT_MS", kDefaultTimeoutMs, 1, 3600000));
 }
 
+bool TenMsPollWanted() {
+  return EnvNumber("WRENLINK_TEN_MS_POLL", 0, 0, 1) == 1;
+}
+
 }  // namespace wrenlink

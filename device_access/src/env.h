@@ -14,4 +14,7 @@ long EnvNumber(const char* name, long fallback, long low, long high);
 inline constexpr int kDefaultTimeoutMs = 12000;
 int TransferTimeoutMs();
 
+// WRENLINK_TEN_MS_POLL=1: readouts poll the status every 10 ms (a benchmark baseline).
+bool TenMsPollWanted();
+
 }  // namespace wrenlink

@@ -19,6 +19,8 @@ struct DeviceSlot {
   std::unique_ptr<Connection> connection;
   Transport* transport = nullptr;
   int timeoutMs = kDefaultTimeoutMs;
+  bool tenMsPoll = false;
+  double exposureUs = -1;
   char devicePath[kDevicePathCapacity] = {};
 };
 
@@ -45,6 +47,8 @@ bool OpenDeviceSlot(int index) {
   }
   slot.transport = &transport;
   slot.timeoutMs = TransferTimeoutMs();
+  slot.tenMsPoll = TenMsPollWanted();
+  slot.exposureUs = -1;
   slot.opened = 1;
   return true;
 }
@@ -127,6 +131,28 @@ void SleepOnSlot(int index, int milliseconds) {
   if (SlotOpen(index) && slots[index].transport != nullptr) {
     slots[index].transport->SleepMs(milliseconds);
   }
+}
+
+std::int64_t ClockOnSlot(int index) {
+  if (!SlotOpen(index) || slots[index].transport == nullptr) return 0;
+  return slots[index].transport->ClockUs();
+}
+
+double ExposureSpeedOnSlot(int index) {
+  const double speed = SlotOpen(index) ? slots[index].connection->ExposureSpeed() : 1.0;
+  return speed > 0 ? speed : 1.0;  // also for NaN
+}
+
+void RememberExposure(int index, double exposureUs) {
+  if (ValidIndex(index)) slots[index].exposureUs = exposureUs;
+}
+
+double RememberedExposure(int index) {
+  return ValidIndex(index) ? slots[index].exposureUs : -1;
+}
+
+bool TenMsPollOnSlot(int index) {
+  return ValidIndex(index) && slots[index].tenMsPoll;
 }
 
 }  // namespace wrenlink

@@ -32,5 +32,16 @@ int ReadBytes(int index, std::uint8_t* buffer, int length);
 int Exchange(int index, std::span<const std::uint8_t> request, std::uint8_t* reply, int replyMax);
 // Waits on the slot's transport (a scripted transport only records the wait).
 void SleepOnSlot(int index, int milliseconds);
+// The slot's transport clock in microseconds (0 on a closed slot), and how many times faster
+// than nominal its instrument's exposures elapse (1 on a closed slot).
+std::int64_t ClockOnSlot(int index);
+double ExposureSpeedOnSlot(int index);
+
+// The exposure in microseconds that the library last set on or read from the slot's
+// instrument; none since its detection, or after an exchange that got no reply: -1.
+void RememberExposure(int index, double exposureUs);
+double RememberedExposure(int index);
+// WRENLINK_TEN_MS_POLL=1 at detection: readouts poll every 10 ms, as earlier versions did.
+bool TenMsPollOnSlot(int index);
 
 }  // namespace wrenlink

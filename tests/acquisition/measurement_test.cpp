@@ -124,7 +124,7 @@ TEST_F(Measurement, WithoutRecordingPassesOverwriteTheWorkingSlot) {
   form->OnControlClicked(control::kOneShot);
   while (port.graphDraws - drawsBefore < 3) {
     ASSERT_TRUE(port.FireNext(*form));
-    TestPort::Settle(*form);
+    port.Settle(*form);
   }
   form->OnControlClicked(control::kStartStop);
   port.RunTimers(*form);
@@ -238,13 +238,14 @@ class Schedule : public SimulatorTest {
     form->OnControlClicked(control::kStartStop);
     std::uint32_t passEnd = 0;
     while (launches.size() < count || form->Status().acquisition != AcquisitionState::kIdle) {
+      if (form->Status().acquisition == AcquisitionState::kRunning &&
+          port.timers.count(timer::kMeasure) && port.timers.DueTick(timer::kMeasure) >= passEnd) {
+        port.tick = std::max(port.tick, passEnd);
+        pass();  // the pass itself, run when it is to end on the clock
+      }
       std::size_t before = launches.size();
       ASSERT_TRUE(port.FireNext(*form));
       if (launches.size() > before) passEnd = port.tick + static_cast<std::uint32_t>(passMs);
-      if (form->Status().acquisition == AcquisitionState::kRunning &&
-          port.timers.count(timer::kMeasure) && port.timers.DueTick(timer::kMeasure) >= passEnd) {
-        pass();  // the pass itself, run when it is to end on the clock
-      }
     }
   }
 
@@ -253,7 +254,15 @@ class Schedule : public SimulatorTest {
   std::uint32_t startTick = 0;
 };
 
-TEST_F(Schedule, WithoutIntervalEachPassFollows10MsAfterThePrevious) {
+// The worker wakes the window thread as its pass ends, and the next pass starts at once; the
+// ten-millisecond cadence, kept as a baseline, looks every 10 ms and waits 10 ms between passes.
+TEST_F(Schedule, WithoutIntervalEachPassFollowsThePreviousAtOnce) {
+  Run(300, 3);
+  EXPECT_EQ(launches, (std::vector<std::uint32_t>{10, 310, 610}));
+}
+
+TEST_F(Schedule, TenMsCadenceStartsEachPass10MsAfterThePrevious) {
+  form->SetCadence(Cadence::kTenMsSteps);
   Run(300, 3);
   EXPECT_EQ(launches, (std::vector<std::uint32_t>{10, 320, 630}));
 }
@@ -263,6 +272,16 @@ TEST_F(Schedule, IntervalPassesAreAnchoredAtTheStart) {
   form->SetControlText(control::kInterval, "1000");
   Run(300, 4);
   EXPECT_EQ(launches, (std::vector<std::uint32_t>{10, 1010, 2010, 3010}));
+}
+
+// A wake-up that comes after its pass was taken neither starts a pass nor moves the schedule.
+TEST_F(Schedule, ALateWakeChangesNothing) {
+  form->OnControlClicked(control::kIntervalMode);
+  form->SetControlText(control::kInterval, "1000");
+  Run(300, 2);
+  form->OnWorkerWake(timer::kMeasure);
+  EXPECT_EQ(launches.size(), 2u);
+  EXPECT_EQ(port.timers.DueTick(timer::kMeasure), startTick + 2010);
 }
 
 TEST_F(Schedule, LongPassesRunBackToBackAndTheScheduleIsNeverReset) {

@@ -41,7 +41,7 @@ class SimulatorTest : public ::testing::Test {
     form->OnControlClicked(control::kStartStop);
     while (port.graphDraws - drawsBefore < passes) {
       ASSERT_TRUE(port.FireNext(*form));
-      TestPort::Settle(*form);
+      port.Settle(*form);
     }
     form->OnControlClicked(control::kStartStop);
     port.RunTimers(*form);

@@ -40,6 +40,10 @@ class TestPort : public FormPort {
     std::lock_guard<std::mutex> lock(mutex_);
     forwarded_.push_back(line);
   }
+  void WakeFromWorker(int timer) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    wakes_.push_back(timer);
+  }
   void ShowStatusText(const std::string& text) override { statusTexts.push_back(text); }
   void DrawGraph() override { ++graphDraws; }
   void DrawColourBar() override { ++colourBarDraws; }
@@ -93,8 +97,14 @@ class TestPort : public FormPort {
     forwarded_.clear();
   }
 
-  // Advances the clock to the earliest armed timer and fires it. False when none is armed.
+  // Hands a worker's wake-up to the form when one has come; otherwise advances the clock to the
+  // earliest armed timer and fires it. False when neither is there.
   bool FireNext(FormLogic& form) {
+    if (const std::optional<int> woken = TakeWake()) {
+      DeliverForwarded();
+      form.OnWorkerWake(*woken);
+      return true;
+    }
     const std::optional<TimerQueue::Due> next = timers.Earliest();
     if (!next) return false;
     tick = next->tick;
@@ -102,11 +112,20 @@ class TestPort : public FormPort {
     return true;
   }
 
-  // Waits in real time until a running worker has finished its pass.
-  static void Settle(FormLogic& form) {
+  // Waits in real time until a running worker has finished its pass and, unless the form looks
+  // every 10 ms, has sent its wake-up.
+  void Settle(FormLogic& form) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (form.Status().acquisition == AcquisitionState::kRunning &&
-           std::chrono::steady_clock::now() < deadline) {
+    auto waiting = [&] {
+      if (form.Status().acquisition == AcquisitionState::kRunning) return true;
+      if (form.Status().acquisition == AcquisitionState::kIdle ||
+          form.fields().cadence == Cadence::kTenMsSteps) {
+        return false;
+      }
+      std::lock_guard<std::mutex> lock(mutex_);
+      return wakes_.empty();
+    };
+    while (waiting() && std::chrono::steady_clock::now() < deadline) {
       std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
   }
@@ -124,8 +143,17 @@ class TestPort : public FormPort {
   }
 
  private:
+  std::optional<int> TakeWake() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (wakes_.empty()) return std::nullopt;
+    const int timer = wakes_.front();
+    wakes_.erase(wakes_.begin());
+    return timer;
+  }
+
   std::mutex mutex_;
   std::vector<std::string> forwarded_;
+  std::vector<int> wakes_;
 };
 
 // A worker launcher that hands the work to the test instead of starting a thread.

@@ -188,7 +188,7 @@ TEST_F(SafetyCli, ARecordingKilledAtRandomMomentsIsRecovered) {
   std::uniform_int_distribution<int> delayMs(100, 1500);
   for (int kill = 0; kill < 20; ++kill) {
     fs::remove(folder / "trace.txt");
-    const pid_t child = Start(folder, "measure --count 500 --exposure 1 -o never.cvdata");
+    const pid_t child = Start(folder, "measure --count 50000 --exposure 1 -o never.cvdata");
     std::this_thread::sleep_for(std::chrono::milliseconds(delayMs(random)));
     // The second sensor's temperature reply ends a pass on the wire.
     const int finishedBefore = CountLines(ReadFile(folder / "trace.txt"), "IN 1 2 ");

@@ -26,6 +26,7 @@ class ScriptedConnection : public Connection {
   int BulkRead(std::uint8_t* buffer, int length, int) override {
     return owner_.OnRead(buffer, length);
   }
+  double ExposureSpeed() const override { return owner_.exposureSpeed; }
 
  private:
   ScriptedTransport& owner_;

@@ -39,6 +39,8 @@ class ScriptedTransport : public Transport {
   std::vector<Bytes> requests;  // every request sent, in order
   std::vector<int> readMaxima;  // the maximum length of every read, in order
   std::vector<int> sleepsMs;    // every wait of the library
+  std::int64_t clockUs = 0;     // the transport's clock: moves only by the library's waits
+  double exposureSpeed = 1.0;   // what the connections answer
 
   // Called by the connections.
   int OnWrite(const std::uint8_t* data, int length);
@@ -46,7 +48,11 @@ class ScriptedTransport : public Transport {
 
   FindResult FindDevicePath(int n, std::string& path) override;
   std::unique_ptr<Connection> Open(const std::string& path) override;
-  void SleepMs(int milliseconds) override { sleepsMs.push_back(milliseconds); }
+  void SleepMs(int milliseconds) override {
+    sleepsMs.push_back(milliseconds);
+    clockUs += std::int64_t{milliseconds} * 1000;
+  }
+  std::int64_t ClockUs() override { return clockUs; }
 
  private:
   struct Step {

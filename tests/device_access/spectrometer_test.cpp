@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "../scoped_env.h"
 #include "scripted_transport.h"
 #include "wrenlink.h"
 
@@ -35,17 +36,84 @@ TEST(PolledReadout, ReadyAtOnceTakesThreeExchangesAndNoWait) {
   EXPECT_EQ(bus.readMaxima, (std::vector<int>{32, 32, 576}));
 }
 
-TEST(PolledReadout, NeverReadyCostsAThousandPollsThenReadsAnyway) {
-  ScriptedTransport bus;
-  bus.DetectAs(0, 38);
-  bus.Expect(kStart, Bytes(32, 0));
-  bus.ExpectRepeated(kStatus, Busy(), 1000);
-  bus.Expect({0x64, 0x00}, Bytes(512, 0x22));
-  std::vector<std::uint8_t> samples(512, 0);
-  EXPECT_EQ(GetDeviceData(0, samples.data()), 512);
-  EXPECT_EQ(bus.requests.size(), 1002u);
-  EXPECT_EQ(bus.sleepsMs.size(), 1000u);
-  EXPECT_EQ(bus.sleepsMs.front(), 10);
+// The transport's clock moves only by the library's waits: the poll gives up ten seconds after
+// the start, a few polls beyond the thousand of the fixed 10 ms cadence, and reads anyway.
+TEST(PolledReadout, NeverReadyGivesUpAfterTenSecondsThenReadsAnyway) {
+  for (const char* tenMs : {"0", "1"}) {
+    chromiva::test::ScopedEnv cadence("WRENLINK_TEN_MS_POLL", tenMs);
+    ScriptedTransport bus;
+    bus.DetectAs(0, 38);
+    const int polls = tenMs[0] == '1' ? 1000 : 1004;
+    bus.Expect(kStart, Bytes(32, 0));
+    bus.ExpectRepeated(kStatus, Busy(), polls);
+    bus.Expect({0x64, 0x00}, Bytes(512, 0x22));
+    std::vector<std::uint8_t> samples(512, 0);
+    EXPECT_EQ(GetDeviceData(0, samples.data()), 512) << tenMs;
+    EXPECT_TRUE(bus.ScriptDone()) << tenMs;
+    EXPECT_EQ(bus.sleepsMs.size(), static_cast<std::size_t>(polls - 1)) << tenMs;
+    EXPECT_EQ(bus.clockUs, tenMs[0] == '1' ? 9'990'000 : 10'000'000) << tenMs;
+  }
+}
+
+struct WaitCase {
+  const char* name;
+  double exposureUs;  // set through the library; negative: never set
+  double speed;       // how much faster the instrument's exposures elapse
+  bool tenMsPoll;
+  int busyPolls;
+  std::vector<int> sleepsMs;
+};
+
+// The wait runs to the end of the exposure on the instrument's clock, then in steps of 1 ms that
+// double up to 10 ms.
+TEST(PolledReadout, WaitsFollowTheExposureThenStepsFromOneMillisecond) {
+  const WaitCase cases[] = {
+      {"exposure ends", 100000, 1, false, 1, {100}},
+      {"100 times faster", 100000, 100, false, 1, {1}},
+      {"shorter than a step", 300, 1, false, 1, {1}},
+      {"late instrument", 20000, 1, false, 4, {20, 1, 2, 4}},
+      {"exposure not known", -1, 1, false, 6, {1, 2, 4, 8, 10, 10}},
+      {"ten ms cadence", 100000, 1, true, 3, {10, 10, 10}},
+  };
+  for (const WaitCase& c : cases) {
+    chromiva::test::ScopedEnv cadence("WRENLINK_TEN_MS_POLL", c.tenMsPoll ? "1" : nullptr);
+    ScriptedTransport bus;
+    bus.exposureSpeed = c.speed;
+    bus.DetectAs(0, 33);
+    if (c.exposureUs >= 0) {
+      Bytes set = {0x65, 0x00, 0, 0, 0, 0};
+      for (int i = 0; i < 4; ++i)
+        set[2 + i] = static_cast<std::uint8_t>(static_cast<int>(c.exposureUs) >> (8 * i));
+      bus.Expect(set, Bytes(4, 0));
+      ASSERT_EQ(SetDeviceExposure(0, c.exposureUs), 4) << c.name;
+    }
+    bus.Expect(kStart, Bytes(32, 0));
+    bus.ExpectRepeated(kStatus, Busy(), c.busyPolls);
+    bus.Expect(kStatus, Ready());
+    bus.Expect({0x64, 0x00}, Bytes(576, 0x11));
+    std::vector<std::uint8_t> samples(576, 0);
+    EXPECT_EQ(GetDeviceData(0, samples.data()), 576) << c.name;
+    EXPECT_EQ(bus.sleepsMs, c.sleepsMs) << c.name;
+  }
+}
+
+// An exposure read from the instrument counts as known; one whose exchange got no reply does not.
+TEST(PolledReadout, ExposureReadOrLostDecidesTheFirstWait) {
+  for (bool answered : {true, false}) {
+    ScriptedTransport bus;
+    bus.DetectAs(0, 33);
+    bus.Expect({0x45, 0x00},
+               answered ? std::optional<Bytes>(Bytes{0x50, 0xC3, 0, 0}) : std::nullopt);
+    double exposure = 0;
+    GetDeviceExposure(0, &exposure);
+    bus.Expect(kStart, Bytes(32, 0));
+    bus.Expect(kStatus, Busy());
+    bus.Expect(kStatus, Ready());
+    bus.Expect({0x64, 0x00}, Bytes(576, 0x11));
+    std::vector<std::uint8_t> samples(576, 0);
+    EXPECT_EQ(GetDeviceData(0, samples.data()), 576);
+    EXPECT_EQ(bus.sleepsMs, std::vector<int>{answered ? 50 : 1}) << answered;
+  }
 }
 
 TEST(PolledReadout, ShortReplyLeavesTheRestOfTheBuffer) {

@@ -1,8 +1,10 @@
 // The real main window on simulated spectrometers: detection, one shot, a recorded run, the
-// refused close during a pass, the focus after them, browsing, the history and CSV dialogs,
-// saving, New and opening the data file, the three measuring modes with their references, data
-// clear, the dark sequence and the recording's journal at close.
+// refused close during a pass, the focus after them, fast passes painted once per screen
+// refresh, browsing, the history and CSV dialogs, saving, New and opening the data file, the
+// three measuring modes with their references, data clear, the dark sequence and the
+// recording's journal at close.
 #include <QAbstractButton>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
@@ -16,6 +18,8 @@
 #include "chromiva/acquisition/exposure_limits.h"
 #include "chromiva/data/journal.h"
 #include "form_view.h"
+#include "graph_canvas.h"
+#include "graph_scene_form.h"
 #include "main_frame.h"
 #include "window_test_support.h"
 #include "wrenlink.h"
@@ -116,6 +120,46 @@ class MainWindowTest : public QObject {
              std::string("露光時間、平均回数を設定して開始ボタンを押すことで計測を開始します"));
     QVERIFY(view_->Graph()->GraphDraws() > 3);
     Screenshot("window-after-measurement.png");
+  }
+
+  // Passes far faster than the screen refreshes: every pass is committed and the graph is
+  // painted at most once per refresh. A pass that ends right after such a run, while its
+  // painting waits for the next refresh, is on the screen once the measurement has stopped.
+  void fastPassesArePaintedOncePerRefreshAndTheLastWins() {
+    Type(control::kExposure, "1");
+    Type(control::kAverage, "1");
+    FormGraph& graph = *view_->Graph();
+    const int draws = graph.GraphDraws();
+    const int paints = graph.GraphPaints();
+    const int records = document_.recordCount[0];
+    QElapsedTimer clock;
+    clock.start();
+    Click(control::kStartStop);
+    QTRY_VERIFY_WITH_TIMEOUT(document_.recordCount[0] >= records + 200, 20000);
+    Click(control::kStartStop);
+    QTRY_VERIFY_WITH_TIMEOUT(HandedBack(), 20000);
+    const qint64 elapsedMs = clock.elapsed();
+    QVERIFY(graph.GraphDraws() - draws >= document_.recordCount[0] - records);
+    const double frameMs = 1000.0 / view_->screen()->refreshRate();
+    QVERIFY2(
+        graph.GraphPaints() - paints <= elapsedMs / frameMs + 2,
+        qPrintable(
+            QStringLiteral("%1 paints in %2 ms").arg(graph.GraphPaints() - paints).arg(elapsedMs)));
+
+    const int recorded = document_.recordCount[0];
+    Click(control::kRecordMode);  // off: one-shot is for the single-record mode
+    Click(control::kOneShot);
+    QTRY_VERIFY_WITH_TIMEOUT(HandedBack() && document_.recordCount[0] == recorded + 1, 20000);
+    Click(control::kRecordMode);
+    GraphCanvas fresh(graph.View()->Layout().clientHeight);
+    fresh.DrawGraph(BuildGraphScene(view_->binding().logic()));
+    const Rect plot = graph.View()->Layout().plotArea;
+    const QRect area(plot.left, plot.top, plot.right - plot.left, plot.bottom - plot.top);
+    QCOMPARE(graph.View()->FrameImage().copy(area), fresh.Image().copy(area));
+    // As the tests below expect: the last record shown, the slower passes.
+    Click(control::kNext);
+    Type(control::kExposure, "2000");
+    Type(control::kAverage, "5");
   }
 
   void backAndNextStopAtTheEnds() {
@@ -339,6 +383,10 @@ class MainWindowTest : public QObject {
  private:
   bool Idle() const {
     return !view_->binding().fields().measuring && !view_->binding().AcquisitionBusy();
+  }
+  // Idle, and the last pass has been handed back to the window, not only measured.
+  bool HandedBack() const {
+    return Idle() && view_->binding().Status().acquisition == acquisition::AcquisitionState::kIdle;
   }
   void Click(int id) {
     auto* button = qobject_cast<QAbstractButton*>(view_->Control(id));

@@ -31,6 +31,10 @@ class ElapsedSeconds {
   }
   // `format` takes the seconds as its one %d.
   void Show(FormPort& port, const char* format);
+  // Milliseconds from `tick` to the next whole second since the start (1 to 1000).
+  int MsToNextSecond(std::uint32_t tick) const {
+    return 1000 - static_cast<int>((tick - startTick_) % 1000);
+  }
 
  private:
   std::uint32_t startTick_ = 0;

@@ -2,6 +2,8 @@
 #include "chromiva/acquisition/form_logic.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 #include "form_context.h"
 #include "measurement_cycle.h"
@@ -15,6 +17,12 @@ namespace {
 
 constexpr int kStartupMs = 100;
 
+Cadence CadenceFromEnvironment() {
+  const char* value = std::getenv("CHROMIVA_TEN_MS_CADENCE");
+  return value != nullptr && std::strcmp(value, "1") == 0 ? Cadence::kTenMsSteps
+                                                          : Cadence::kInstrument;
+}
+
 }  // namespace
 
 FormLogic::FormLogic(data::Ctintrose_mfDoc& document, FormPort& port, FormSettings settings)
@@ -24,6 +32,7 @@ FormLogic::FormLogic(data::Ctintrose_mfDoc& document, FormPort& port, FormSettin
       cycle_(std::make_unique<MeasurementCycle>(*context_, fields_, *detection_)),
       references_(std::make_unique<ReferenceCaptures>(*context_, fields_, *cycle_, *settings_)),
       browser_(std::make_unique<RecordBrowser>(*context_, fields_)) {
+  fields_.cadence = CadenceFromEnvironment();
   fields_.averageCount = settings.averageCount;
   fields_.intervalMs = settings.intervalMs;
   fields_.playbackOn = settings.playbackOn;
@@ -114,6 +123,12 @@ void FormLogic::OnFormTimer(int timerId) {
       break;
     default:
       break;
+  }
+}
+
+void FormLogic::OnWorkerWake(int timerId) {
+  if (timerId == timer::kMeasure && context_->AcquisitionState() == AcquisitionState::kFinished) {
+    OnFormTimer(timerId);
   }
 }
 

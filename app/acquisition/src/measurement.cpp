@@ -11,7 +11,12 @@
 namespace chromiva::acquisition {
 namespace {
 
-constexpr int kPollMs = 10;
+// The first pass starts this long after the start button, and an interval schedule that has
+// fallen behind leaves at least this much between passes.
+constexpr int kStartDelayMs = 10;
+// The step of the ten-millisecond cadence: how often the window thread looks at a running pass
+// and how long after a pass the next one starts.
+constexpr int kTenMsStep = 10;
 
 }  // namespace
 
@@ -40,11 +45,11 @@ bool MeasurementCycle::StartMeasurement() {
     SetDeviceExposure(c_.DeviceOf(k), c_.document.Sensor(k).exposureUs);
   }
   f_.averageCount = c_.controls.Integer(control::kAverage);
-  f_.nextDueTick = c_.port.TickMs() + kPollMs;
+  f_.nextDueTick = c_.port.TickMs() + kStartDelayMs;
   f_.intervalMs = c_.controls.Integer(control::kInterval);
   autoSaveFailures_ = 0;
   c_.acquisitionState.store(AcquisitionState::kIdle, std::memory_order_release);
-  c_.port.ArmTimer(timer::kMeasure, kPollMs);
+  c_.port.ArmTimer(timer::kMeasure, kStartDelayMs);
   c_.document.modified = true;
   char head[96];
   std::snprintf(head, sizeof head, "計測開始 DataNo=%d wave comp=%d ", displayIndex,
@@ -110,19 +115,20 @@ void MeasurementCycle::OneShot() {
 void MeasurementCycle::OnMeasureTimer() {
   switch (c_.AcquisitionState()) {
     case AcquisitionState::kIdle:
+      c_.elapsed.Start(c_.port.TickMs());
       if (c_.shared.measuring) {
         c_.SyncProcessingSettings();
         c_.acquisitionState.store(AcquisitionState::kRunning, std::memory_order_release);
-        c_.LaunchWorker([this] { MeasureWorker(); });
-        c_.port.ArmTimer(timer::kMeasure, kPollMs);
+        const bool wake = f_.cadence == Cadence::kInstrument;
+        c_.LaunchWorker([this, wake] { MeasureWorker(wake); });
+        ArmRunningPassTimer();
       } else {
         c_.UpdateControlStates();
       }
-      c_.elapsed.Start(c_.port.TickMs());
       break;
     case AcquisitionState::kRunning:
       c_.elapsed.Show(c_.port, "計測中　経過時間 %2d sec");
-      c_.port.ArmTimer(timer::kMeasure, kPollMs);
+      ArmRunningPassTimer();
       break;
     case AcquisitionState::kFinished:
       c_.JoinWorker();
@@ -131,6 +137,14 @@ void MeasurementCycle::OnMeasureTimer() {
       FinishPassOnWindowThread();
       break;
   }
+}
+
+// While a pass runs the timer shows the elapsed seconds; the worker's wake takes the pass as it
+// ends. In the ten-millisecond cadence the timer looks at the pass every 10 ms instead.
+void MeasurementCycle::ArmRunningPassTimer() {
+  const bool tenMs = f_.cadence == Cadence::kTenMsSteps;
+  c_.port.ArmTimer(timer::kMeasure,
+                   tenMs ? kTenMsStep : c_.elapsed.MsToNextSecond(c_.port.TickMs()));
 }
 
 void MeasurementCycle::FinishPassOnWindowThread() {
@@ -177,11 +191,11 @@ void MeasurementCycle::ScheduleNextPass() {
     c_.UpdateControlStates();
     return;
   }
-  int delay = kPollMs;
+  int delay = f_.cadence == Cadence::kTenMsSteps ? kTenMsStep : 0;
   if (c_.view.intervalMode) {
     f_.nextDueTick += static_cast<std::uint32_t>(f_.intervalMs);
     auto remaining = static_cast<std::int32_t>(f_.nextDueTick - c_.port.TickMs());
-    delay = std::max<std::int32_t>(remaining, kPollMs);
+    delay = std::max<std::int32_t>(remaining, kStartDelayMs);
   }
   c_.port.ArmTimer(timer::kMeasure, delay);
 }
@@ -222,7 +236,7 @@ InstrumentFault MeasurementCycle::AcquireAveraged(int sensor, int record, int fr
   return {};
 }
 
-void MeasurementCycle::MeasureWorker() {
+void MeasurementCycle::MeasureWorker(bool wake) {
   c_.acquisitionBusy.store(true, std::memory_order_release);
   InstrumentFault& fault = c_.lastFault;
   fault = {};
@@ -236,6 +250,7 @@ void MeasurementCycle::MeasureWorker() {
   c_.acquisitionBusy.store(false, std::memory_order_release);
   // The very last write.
   c_.acquisitionState.store(AcquisitionState::kFinished, std::memory_order_release);
+  if (wake) c_.port.WakeFromWorker(timer::kMeasure);
 }
 
 }  // namespace chromiva::acquisition

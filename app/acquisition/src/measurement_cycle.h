@@ -39,7 +39,9 @@ class MeasurementCycle {
   InstrumentFault MeasureSensor(int sensor);
   void AutoSaveCsv();
   void ScheduleNextPass();
-  void MeasureWorker();
+  void ArmRunningPassTimer();
+  // One pass over every sensor; `wake` wakes the window thread after the hand-shake step.
+  void MeasureWorker(bool wake);
 
   FormContext& c_;
   CycleFields& f_;

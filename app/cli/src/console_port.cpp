@@ -2,9 +2,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <thread>
 
 #include "signals.h"
 
@@ -60,14 +60,34 @@ void ConsolePort::ShowMessageLines(const std::string& first, const std::string& 
 }
 
 void ConsolePort::ForwardMessage(const std::string& line) {
-  std::lock_guard<std::mutex> lock(forwardMutex_);
+  std::lock_guard<std::mutex> lock(workerMutex_);
   forwarded_.push_back(line);
+}
+
+void ConsolePort::WakeFromWorker(int timer) {
+  {
+    std::lock_guard<std::mutex> lock(workerMutex_);
+    wakes_.push_back(timer);
+  }
+  woken_.notify_one();
+}
+
+std::optional<int> ConsolePort::TakeWake(int milliseconds) {
+  std::unique_lock<std::mutex> lock(workerMutex_);
+  if (milliseconds > 0) {
+    woken_.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                    [this] { return !wakes_.empty(); });
+  }
+  if (wakes_.empty()) return std::nullopt;
+  const int timer = wakes_.front();
+  wakes_.erase(wakes_.begin());
+  return timer;
 }
 
 void ConsolePort::DeliverForwarded() {
   std::vector<std::string> lines;
   {
-    std::lock_guard<std::mutex> lock(forwardMutex_);
+    std::lock_guard<std::mutex> lock(workerMutex_);
     lines.swap(forwarded_);
   }
   if (quiet_) return;
@@ -101,21 +121,30 @@ void ConsolePort::Run(acquisition::FormLogic& form, const std::function<bool()>&
                       const std::function<void()>& afterEvent,
                       const std::function<void()>& onInterrupt) {
   bool interruptHandled = false;
+  int signalsSeen = StopSignalCount();
   while (!done() && !timers_.empty()) {
     DeliverForwarded();
     if (Interrupted() && !interruptHandled) {
       interruptHandled = true;
+      signalsSeen = StopSignalCount();
       onInterrupt();
       continue;
     }
-    const acquisition::TimerQueue::Due next = *timers_.Earliest();
-    auto wait = static_cast<std::int32_t>(next.tick - TickMs());
-    if (wait > 0) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(std::min(wait, kLongestSleepMs)));
+    if (StopSignalCount() != signalsSeen) {  // the second: handled now, not at the next event
+      signalsSeen = StopSignalCount();
+      afterEvent();
       continue;
     }
-    form.OnFormTimer(next.timer);
-    afterEvent();
+    const acquisition::TimerQueue::Due next = *timers_.Earliest();
+    const auto wait = static_cast<std::int32_t>(next.tick - TickMs());
+    if (const std::optional<int> woken = TakeWake(std::clamp(wait, 0, kLongestSleepMs))) {
+      DeliverForwarded();  // the lines the worker forwarded before its wake-up come first
+      form.OnWorkerWake(*woken);
+      afterEvent();
+    } else if (wait <= 0) {
+      form.OnFormTimer(next.timer);
+      afterEvent();
+    }
   }
   DeliverForwarded();
   if (progressShown_) {  // the last status stays on its own line

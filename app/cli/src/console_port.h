@@ -1,8 +1,9 @@
 // The form port of the command-line front end: guidance lines on standard error (none with
 // --quiet), a status line kept up to date, questions answered OK by --yes and Cancel otherwise, and
-// window timers run by a small event loop on the real clock.
+// window timers run by a small event loop on the real clock, which a worker's wake-up interrupts.
 #pragma once
 
+#include <condition_variable>
 #include <csignal>
 #include <functional>
 #include <mutex>
@@ -21,6 +22,7 @@ class ConsolePort : public acquisition::FormPort {
   void ShowMessage(const std::string& line) override;
   void ShowMessageLines(const std::string& first, const std::string& second) override;
   void ForwardMessage(const std::string& line) override;
+  void WakeFromWorker(int timer) override;
   void ShowStatusText(const std::string&) override {}
   void DrawGraph() override {}
   void DrawColourBar() override {}
@@ -47,8 +49,10 @@ class ConsolePort : public acquisition::FormPort {
   std::uint32_t TickMs() override;
   std::time_t Now() override;
 
-  // Runs the armed timers on the real clock until `done` holds or none is armed. After every
-  // timer event `afterEvent` runs. A Ctrl-C calls `onInterrupt` once.
+  // Runs the armed timers on the real clock until `done` holds or none is armed, and hands the
+  // workers' wake-ups to the form as they come. After every timer event or wake-up `afterEvent`
+  // runs. A Ctrl-C calls `onInterrupt` once; a second one calls `afterEvent` at once (a running
+  // pass may leave the timers quiet for a second).
   void Run(acquisition::FormLogic& form, const std::function<bool()>& done,
            const std::function<void()>& afterEvent, const std::function<void()>& onInterrupt);
 
@@ -68,6 +72,8 @@ class ConsolePort : public acquisition::FormPort {
 
  private:
   void DeliverForwarded();
+  // Waits up to `milliseconds` for a worker's wake-up; the woken timer, or none.
+  std::optional<int> TakeWake(int milliseconds);
 
   bool answerYes_;
   bool quiet_;
@@ -76,8 +82,10 @@ class ConsolePort : public acquisition::FormPort {
   acquisition::MemorySettingsStore settings_;
   bool progressShown_ = false;
   acquisition::TimerQueue timers_;
-  std::mutex forwardMutex_;
+  std::mutex workerMutex_;  // guards what workers hand over: lines and wake-ups
+  std::condition_variable woken_;
   std::vector<std::string> forwarded_;
+  std::vector<int> wakes_;
 };
 
 }  // namespace chromiva::cli

@@ -25,6 +25,8 @@ class FormBinding {
   void SelectListItem(int id, int index) { logic_.SelectListItem(id, index); }
   // A numbered window timer's event.
   void OnTimer(int timer) { logic_.OnFormTimer(timer); }
+  // A worker's wake-up, delivered on the window thread.
+  void OnWorkerWake(int timer) { logic_.OnWorkerWake(timer); }
   // The form's first show, and again for every new or opened document.
   void InitialUpdate() { logic_.InitialUpdate(); }
 

@@ -223,6 +223,8 @@ void Ctintrose_mfView::resizeEvent(QResizeEvent* event) {
 
 void Ctintrose_mfView::Handle(const std::function<void()>& handler) {
   handler();
+  // Graph and status line wait for the screen's next frame only while a measurement runs.
+  if (!binding_->fields().measuring) graph_->PaintPending();
   Refresh();
   const std::string journalError = binding_->TakeJournalError();
   if (!journalError.empty()) {
@@ -366,6 +368,13 @@ void Ctintrose_mfView::ForwardMessage(const std::string& line) {
   // Queued events from one thread arrive in the order they were posted.
   QMetaObject::invokeMethod(
       this, [this, line] { graph_->ShowMessage(line); }, Qt::QueuedConnection);
+}
+
+void Ctintrose_mfView::WakeFromWorker(int timer) {
+  // A queued event, behind the lines the worker forwarded before.
+  QMetaObject::invokeMethod(
+      this, [this, timer] { Handle([this, timer] { binding_->OnWorkerWake(timer); }); },
+      Qt::QueuedConnection);
 }
 
 void Ctintrose_mfView::ShowStatusText(const std::string& text) {

@@ -65,6 +65,7 @@ class Ctintrose_mfView : public QWidget, public acquisition::FormPort {
   void ShowMessage(const std::string& line) override;
   void ShowMessageLines(const std::string& first, const std::string& second) override;
   void ForwardMessage(const std::string& line) override;
+  void WakeFromWorker(int timer) override;
   void ShowStatusText(const std::string& text) override;
   void DrawGraph() override;
   void DrawColourBar() override;

@@ -46,6 +46,8 @@ class SimConnection : public Connection {
     return count;
   }
 
+  double ExposureSpeed() const override { return device_->ExposureSpeed(); }
+
  private:
   std::shared_ptr<SimDevice> device_;
 };

@@ -123,12 +123,17 @@ TEST_F(MaintenanceDialogTest, TheListPathTravelsThroughTheSettings) {
 }
 
 TEST_F(MaintenanceDialogTest, ALongCalibrationListIsCutWithAMessage) {
-  std::string text;
+  // A line is read up to its 255th character: the 7 beyond would make a wavelength table that
+  // no sensor has, so the row is only taken because the line was cut before it.
+  std::string text = "C12880MA,LONG,300,2,0,0,0," + std::string(300, ' ') + "7\n";
   for (int row = 0; row < 1001; ++row) text += "C12880MA,S" + std::to_string(row) + ",300,2\n";
   port.settings.WriteText(kListSection, kListEntry, WriteFile("chromiva_list3.csv", text).string());
   MaintenanceDialog& d = OpenDialog();
   EXPECT_EQ(d.controls().At(kSerialList).items.size(), 1000u);
   EXPECT_EQ(port.okMessages, std::vector<std::string>{kListTooLong});
+  d.Selected(kSerialList, 0);
+  EXPECT_EQ(document.Sensor(0).serialNo, "LONG");
+  EXPECT_EQ(document.Sensor(0).compBlock[5], 0.0);
 }
 
 // Nothing that is not finite, or that no sensor's wavelengths could be, is taken from the list

@@ -43,7 +43,8 @@ std::vector<std::string_view> SplitFields(std::string_view line) {
   }
 }
 
-// The lines of a file, each cut to kMaxLineBytes (the rest of a longer line is skipped).
+// The lines of a file, each cut to kMaxLineBytes, as a calibration list holds at most 255
+// characters a line (the rest of a longer line is skipped).
 class BoundedLines {
  public:
   explicit BoundedLines(int fd) : fd_(fd) {}
@@ -67,7 +68,7 @@ class BoundedLines {
   }
 
  private:
-  static constexpr std::size_t kMaxLineBytes = 4096;
+  static constexpr std::size_t kMaxLineBytes = 255;
 
   bool Fill() {
     for (;;) {

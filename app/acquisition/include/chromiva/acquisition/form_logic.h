@@ -79,6 +79,10 @@ class FormLogic {
   void SelectListItem(int id, int index);
   // A window timer's event: kills the timer and runs its handler.
   void OnFormTimer(int timer);
+  // A worker's wake-up (FormPort::WakeFromWorker), on the window thread: when the measurement
+  // pass has ended, the measurement timer's event runs now instead of at its next turn; a wake
+  // that comes after the pass was already taken does nothing.
+  void OnWorkerWake(int timer);
   // The form's first showing (and after a document was opened): fills the controls from the
   // fields and the document, selects the first known sensor and arms timer 1.
   void InitialUpdate();
@@ -91,6 +95,9 @@ class FormLogic {
   void ApplySettings(const FormSettings& settings);
   // The settings to write back at exit.
   FormSettings CurrentSettings() const;
+  // How the cycle waits for its passes; the start value is kTenMsSteps when the environment
+  // sets CHROMIVA_TEN_MS_CADENCE=1 (a benchmark baseline), else kInstrument.
+  void SetCadence(Cadence cadence) { fields_.cadence = cadence; }
   // Replaces how worker threads are started (nullptr: one std::thread per worker).
   void SetWorkerLauncher(std::unique_ptr<WorkerLauncher> launcher);
   // The front end's document session over the same document, none by default: every committed

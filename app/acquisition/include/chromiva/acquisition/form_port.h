@@ -31,6 +31,9 @@ class FormPort {
   virtual void ShowMessageLines(const std::string& first, const std::string& second) = 0;
   // The same from a worker thread: delivered to the window thread later, in order.
   virtual void ForwardMessage(const std::string& line) = 0;
+  // From a worker thread, after its last hand-shake write: the window thread calls
+  // FormLogic::OnWorkerWake(timer) as soon as it is free, after the lines forwarded before.
+  virtual void WakeFromWorker(int timer) = 0;
   virtual void ShowStatusText(const std::string& text) = 0;
   virtual void DrawGraph() = 0;
   // The colour bar under the graph and the logo beside it.
