@@ -81,7 +81,10 @@ void FormLogic::OnControlClicked(int id) {
     case control::kCompareNext:   browser_->CompareSensorNext(); break;
     case control::kCompareBack2:  browser_->CompareRecordBack(); break;
     case control::kCompareNext2:  browser_->CompareRecordNext(); break;
-    default: break;  // static texts, and the buttons that open the window's dialogs
+    case control::kCsv:           OpenCsvDialog(); break;
+    case control::kHistory:       OpenHistoryDialog(); break;
+    case control::kMaintenance:   OpenMaintenanceDialog(); break;
+    default: break;  // static texts
       // clang-format on
   }
 }

@@ -30,18 +30,9 @@ class FormBinding {
   // The form's first show, and again for every new or opened document.
   void InitialUpdate() { logic_.InitialUpdate(); }
 
-  // The buttons that open dialogs of the window: `runModal` shows the dialog until it ends.
-  bool OpenCsvDialog(const std::function<bool(acquisition::dialogs::CsvDialog&)>& runModal) {
-    return logic_.OpenCsvDialog(runModal);
-  }
-  bool OpenHistoryDialog(
-      const std::function<void(acquisition::dialogs::HistoryDialog&)>& runModal) {
-    return logic_.OpenHistoryDialog(runModal);
-  }
-  bool OpenMaintenanceDialog(
-      acquisition::dialogs::DialogTimers& timers,
-      const std::function<void(acquisition::dialogs::MaintenanceDialog&)>& runModal) {
-    return logic_.OpenMaintenanceDialog(timers, runModal);
+  // How the window shows the dialogs that buttons open.
+  void SetDialogRunners(acquisition::DialogRunners runners) {
+    logic_.SetDialogRunners(std::move(runners));
   }
 
   // The logic, read only (the graph is built from it).

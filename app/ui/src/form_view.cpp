@@ -19,10 +19,10 @@
 #include "chromiva/acquisition/dialogs/mirror_dialog.h"
 #include "dialogs/controls_dialog.h"
 #include "dialogs/csv_dialog_widget.h"
+#include "dialogs/edit_num_dlg.h"
 #include "dialogs/history_dialog_widget.h"
 #include "dialogs/maintenance_dialog_widget.h"
 #include "dialogs/mirror_dialog_widget.h"
-#include "dialogs/edit_num_dlg.h"
 #include "file_filter.h"
 
 namespace chromiva::ui {
@@ -78,6 +78,13 @@ Ctintrose_mfView::Ctintrose_mfView(data::Ctintrose_mfDoc& document,
   setObjectName(QStringLiteral("Ctintrose_mfView"));
   setFont(FormFont());
   binding_ = std::make_unique<FormBinding>(document_, *this, acquisition::ReadFormSettings(store_));
+  binding_->SetDialogRunners({[this](auto& dialog) { return RunCsvDialog(this, dialog); },
+                              [this](auto& dialog) { RunHistoryDialog(this, dialog); },
+                              [] { return std::make_unique<QtDialogTimers>(); },
+                              [this](auto& dialog, auto& timers) {
+                                RunMaintenanceDialog(this, dialog,
+                                                     static_cast<QtDialogTimers&>(timers));
+                              }});
   BuildControls();
   connect(graph_, &FormGraph::leftClicked, this,
           [this](QPoint point) { Handle([this, point] { EditAxisLimitAt(point); }); });
@@ -240,23 +247,7 @@ void Ctintrose_mfView::RunControlCommand(int id) {
 }
 
 void Ctintrose_mfView::Click(int id) {
-  if (!binding_->controls().Enabled(id)) return;
-  switch (id) {
-    case control::kCsv:
-      binding_->OpenCsvDialog([this](auto& dialog) { return RunCsvDialog(this, dialog); });
-      break;
-    case control::kHistory:
-      binding_->OpenHistoryDialog([this](auto& dialog) { RunHistoryDialog(this, dialog); });
-      break;
-    case control::kMaintenance: {
-      QtDialogTimers timers;
-      binding_->OpenMaintenanceDialog(
-          timers, [this, &timers](auto& dialog) { RunMaintenanceDialog(this, dialog, timers); });
-      break;
-    }
-    default:
-      binding_->OnControlClicked(id);
-  }
+  binding_->OnControlClicked(id);
 }
 
 bool Ctintrose_mfView::OpenMirrorDialog() {

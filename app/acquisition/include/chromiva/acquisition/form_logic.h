@@ -60,6 +60,14 @@ struct FormStatus {
   int mirrorDeviceIndex = -1;
 };
 
+// Each shows its dialog until it ends; the maintenance dialog's timers are made before it.
+struct DialogRunners {
+  std::function<bool(dialogs::CsvDialog&)> csv;
+  std::function<void(dialogs::HistoryDialog&)> history;
+  std::function<std::unique_ptr<dialogs::DialogTimers>()> maintenanceTimers;
+  std::function<void(dialogs::MaintenanceDialog&, dialogs::DialogTimers&)> maintenance;
+};
+
 class FormLogic {
  public:
   FormLogic(data::Ctintrose_mfDoc& document, FormPort& port, FormSettings settings = {});
@@ -70,7 +78,7 @@ class FormLogic {
   // --- The way in: control ids and timer numbers ---
   // A click on a button, check box or radio of the form, by control id; a disabled control does
   // nothing. For a check box the caller has set its new state with SetControlChecked first. The
-  // history (1039), maintenance (1041) and CSV (1052) buttons open dialogs of the window.
+  // history (1039), maintenance (1041) and CSV (1052) buttons open dialogs through the runners.
   void OnControlClicked(int id);
   // Mirror an edit of a widget into the control table; no handler runs.
   void SetControlText(int id, std::string text);
@@ -103,12 +111,9 @@ class FormLogic {
   // The front end's document session over the same document, none by default: every committed
   // pass goes to its journal before it is shown, and a data clear leaves it untitled.
   void SetSession(DocumentSession* session);
-  // The dialogs the form opens (1052 and command 32774, 1039, 1041 whose timer runs on
-  // `timers`); `runModal` shows the dialog until it ends.
-  bool OpenCsvDialog(const std::function<bool(dialogs::CsvDialog&)>& runModal);
-  bool OpenHistoryDialog(const std::function<void(dialogs::HistoryDialog&)>& runModal);
-  bool OpenMaintenanceDialog(dialogs::DialogTimers& timers,
-                             const std::function<void(dialogs::MaintenanceDialog&)>& runModal);
+  // How the front end shows the dialogs that the buttons 1052 (and command 32774), 1039 and
+  // 1041 open; without them those buttons do nothing.
+  void SetDialogRunners(DialogRunners runners);
 
   // --- Read-only views ---
   const FormFields& fields() const { return fields_; }
@@ -121,6 +126,9 @@ class FormLogic {
   friend struct FormLogicTestAccess;  // the tests' way to set up states directly
   FormFields& MutableFields() { return fields_; }
   void RefreshDisplayedRecord();  // after a test changed the fields
+  void OpenCsvDialog();
+  void OpenHistoryDialog();
+  void OpenMaintenanceDialog();
 
   FormFields fields_;
   std::unique_ptr<FormContext> context_;
@@ -129,6 +137,7 @@ class FormLogic {
   std::unique_ptr<MeasurementCycle> cycle_;
   std::unique_ptr<ReferenceCaptures> references_;
   std::unique_ptr<RecordBrowser> browser_;
+  DialogRunners dialogRunners_;
 };
 
 }  // namespace chromiva::acquisition
