@@ -74,10 +74,11 @@ void SetTextIfChanged(Widget* widget, const QString& text) {
 Ctintrose_mfView::Ctintrose_mfView(data::Ctintrose_mfDoc& document,
                                    acquisition::SettingsStore& store, bool maintenanceForThisRun,
                                    QWidget* parent)
-    : QWidget(parent), document_(document), store_(store) {
+    : QWidget(parent), document_(document), store_(store), timers_(new NumberedTimers(this)) {
   setObjectName(QStringLiteral("Ctintrose_mfView"));
   setFont(FormFont());
   binding_ = std::make_unique<FormBinding>(document_, *this, acquisition::ReadFormSettings(store_));
+  timers_->SetTarget([this](int timer) { Handle([this, timer] { binding_->OnTimer(timer); }); });
   binding_->SetDialogRunners({[this](auto& dialog) { return RunCsvDialog(this, dialog); },
                               [this](auto& dialog) { RunHistoryDialog(this, dialog); },
                               [] { return std::make_unique<QtDialogTimers>(); },
@@ -92,7 +93,7 @@ Ctintrose_mfView::Ctintrose_mfView(data::Ctintrose_mfDoc& document,
 }
 
 Ctintrose_mfView::~Ctintrose_mfView() {
-  for (auto& entry : timers_) entry.second.stop();
+  timers_->SetTarget({});
   // The logic waits here for a worker that may still run.
   binding_.reset();
 }
@@ -454,23 +455,11 @@ std::optional<std::string> Ctintrose_mfView::EnterNumber(const std::string& labe
 }
 
 void Ctintrose_mfView::ArmTimer(int timer, int milliseconds) {
-  timers_[timer].start(std::max(milliseconds, 0), Qt::PreciseTimer, this);
+  timers_->Arm(timer, milliseconds);
 }
 
 void Ctintrose_mfView::KillTimer(int timer) {
-  auto found = timers_.find(timer);
-  if (found != timers_.end()) found->second.stop();
-}
-
-void Ctintrose_mfView::timerEvent(QTimerEvent* event) {
-  for (auto& [number, timer] : timers_) {
-    if (timer.timerId() != event->timerId()) continue;
-    timer.stop();
-    const int fired = number;
-    Handle([this, fired] { binding_->OnTimer(fired); });
-    return;
-  }
-  QWidget::timerEvent(event);
+  timers_->Kill(timer);
 }
 
 std::uint32_t Ctintrose_mfView::TickMs() {
