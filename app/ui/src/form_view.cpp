@@ -17,6 +17,7 @@
 
 #include "chromiva/acquisition/dialogs/edit_number.h"
 #include "chromiva/acquisition/dialogs/mirror_dialog.h"
+#include "control_mirror.h"
 #include "dialogs/controls_dialog.h"
 #include "dialogs/csv_dialog_widget.h"
 #include "dialogs/edit_num_dlg.h"
@@ -62,11 +63,6 @@ QFont TitleFont(const QString& title) {
     font.setStretch(stretch);
   }
   return font;
-}
-
-template <typename Widget>
-void SetTextIfChanged(Widget* widget, const QString& text) {
-  if (widget->text() != text) widget->setText(text);
 }
 
 }  // namespace
@@ -311,35 +307,7 @@ void Ctintrose_mfView::RefreshControl(int id, QWidget* widget) {
     if (!state.enabled) ParkFocus(widget);
     widget->setEnabled(state.enabled);
   }
-  const QString text = Q(state.text);
-  if (auto* box = qobject_cast<QAbstractButton*>(widget)) {
-    SetTextIfChanged(box, text);
-    if (box->isCheckable() && box->isChecked() != state.checked) box->setChecked(state.checked);
-  } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-    SetTextIfChanged(edit, text);
-  } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-    SetTextIfChanged(label, text);
-  } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
-    QStringList items;
-    for (const auto& item : state.items) items << Q(item);
-    QStringList shown;
-    for (int row = 0; row < list->count(); ++row) shown << list->item(row)->text();
-    if (shown != items) {
-      list->clear();
-      list->addItems(items);
-    }
-    if (list->currentRow() != state.selection) list->setCurrentRow(state.selection);
-  } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-    QStringList items;
-    for (const auto& item : state.items) items << Q(item);
-    QStringList shown;
-    for (int row = 0; row < combo->count(); ++row) shown << combo->itemText(row);
-    if (shown != items) {
-      combo->clear();
-      combo->addItems(items);
-    }
-    if (combo->currentIndex() != state.selection) combo->setCurrentIndex(state.selection);
-  }
+  MirrorControl(state, widget);
 }
 
 void Ctintrose_mfView::SetDialogAnswers(std::function<bool(const std::string&)> ask,
