@@ -47,7 +47,7 @@ TEST_F(Faults, AFaultedPassIsNeitherCommittedNorRegistered) {
   ASSERT_EQ(port.okMessages.size(), 1u);
   EXPECT_EQ(port.okMessages[0],
             "センサー1 (FAULT001) の記録 2 で計測を停止しました: 装置が外れました");
-  EXPECT_EQ(form->Status().lastFault.kind, FaultKind::kUnplugged);
+  EXPECT_EQ(form->Status().lastFault->kind, FaultKind::kUnplugged);
 }
 
 // Without recording the working slot keeps the spectra of the pass before; after a failed pass
@@ -57,7 +57,7 @@ TEST_F(Faults, TheWorkingSlotOfAFailedPassIsNotRegistered) {
   form->OnControlClicked(control::kStartStop);
   port.RunTimers(*form);
   EXPECT_EQ(document.recordCount[0], 0);
-  EXPECT_EQ(form->Status().lastFault.record, 0);
+  EXPECT_EQ(form->Status().lastFault->record, 0);
   const auto white = document.Sensor(0).whiteTable;
   form->OnControlClicked(control::kReflectance);
   form->OnControlClicked(control::kWhite);
@@ -82,7 +82,7 @@ TEST_F(Faults, AStopRequestEndsAPassBetweenFramesWithoutCommittingIt) {
   pass();  // its second frame meets the stop request
   port.RunTimers(*form);
   EXPECT_EQ(document.recordCount[0], 0);
-  EXPECT_EQ(form->Status().lastFault.kind, FaultKind::kStopped);
+  EXPECT_EQ(form->Status().lastFault->kind, FaultKind::kStopped);
   EXPECT_TRUE(port.okMessages.empty());
   EXPECT_TRUE(form->controls().Enabled(control::kStartStop));
 }
@@ -141,7 +141,7 @@ TEST_F(Faults, AfterAFaultOrAStopNoNewTransferStarts) {
     port.RunTimers(*form);
     unsetenv("WRENLINK_TRACE");
     EXPECT_FALSE(form->fields().darkRunning);
-    EXPECT_TRUE(form->Status().lastFault.Any());
+    EXPECT_TRUE(form->Status().lastFault->Any());
     EXPECT_LE(RequestsAfter(trace, stoppedAt, !c.stopAfterFirstStep), c.mostRequests);
   }
   ClearTransferStop();

@@ -203,7 +203,7 @@ FormStatus FormLogic::Status() const {
   status.acquisition = context_->AcquisitionState();
   status.busy = context_->acquisitionBusy.load(std::memory_order_acquire);
   status.darkStep = references_->Step();
-  status.lastFault = context_->lastFault;
+  status.lastFault = &context_->lastFault;
   status.autoSaveFailures = cycle_->AutoSaveFailures();
   status.lastAutoSaveFailure = cycle_->LastAutoSaveFailure();
   status.leftOutReports = detection_->LeftOutReports();

@@ -157,7 +157,7 @@ int RunMeasure(const Words& words) {
   }
   const int csvStatus =
       arguments->Has("--csv") ? WriteRunCsv(document, *arguments, csvExport, csvSensor) : kExitOk;
-  if (saved == kExitOk && form.Status().lastFault.Failed()) {
+  if (saved == kExitOk && form.Status().lastFault->Failed()) {
     return Fail(kExitFault, "stopped by an instrument fault");
   }
   return saved != kExitOk ? saved : csvStatus;

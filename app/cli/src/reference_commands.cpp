@@ -140,7 +140,7 @@ int RunDark(const Words& words) {
       });
   CloseSpectrometers(form);
   if (form.fields().darkRunning) return Fail(kExitRefused, "the dark sequence did not finish");
-  if (form.Status().lastFault.Failed()) return Fail(kExitFault, "stopped by an instrument fault");
+  if (form.Status().lastFault->Failed()) return Fail(kExitFault, "stopped by an instrument fault");
   if (StopSignalCount() > 0) return Fail(StopSignalStatus(), "interrupted");
   PrintDarkSummary(document, write);
   return port.okMessages() == 0 ? kExitOk : kExitRefused;
@@ -170,7 +170,7 @@ int RunReference(const Words& words) {
   if (measured && StopSignalCount() == 0)
     white ? form.OnControlClicked(control::kWhite) : form.OnControlClicked(control::kTransmission);
   CloseSpectrometers(form);
-  if (form.Status().lastFault.Failed()) return Fail(kExitFault, "stopped by an instrument fault");
+  if (form.Status().lastFault->Failed()) return Fail(kExitFault, "stopped by an instrument fault");
   if (StopSignalCount() > 0) return Fail(StopSignalStatus(), "interrupted");
   if (!measured) return Fail(kExitRefused, "the pass did not run");
   if (port.questions() == 0 || !port.lastAnswer() || port.okMessages() > 0) {

@@ -49,7 +49,8 @@ struct FormStatus {
   bool busy = false;                                       // a worker talks to the instruments
   DarkStep darkStep = DarkStep::kFirstFrame;
   // Why the last pass, dark sequence or table write ended early (kind kNone when it completed).
-  InstrumentFault lastFault;
+  // A worker writes it before its last hand-shake write: read it only after that.
+  const InstrumentFault* lastFault = nullptr;
   // The automatic CSV saves that failed since the last start, and the last reason.
   int autoSaveFailures = 0;
   std::string lastAutoSaveFailure;
