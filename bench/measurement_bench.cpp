@@ -17,13 +17,14 @@
 #include <filesystem>
 #include <string>
 
-#include "chromiva/data/journal.h"
+#include "chromiva/acquisition/document_session.h"
 #include "console_port.h"
 #include "pace_floor.h"
 #include "wrenlink.h"
 
 namespace {
 
+using chromiva::acquisition::AcquisitionState;
 using chromiva::acquisition::Cadence;
 using chromiva::acquisition::FormLogic;
 namespace control = chromiva::acquisition::control;
@@ -62,31 +63,34 @@ Run Measure(Cadence cadence, int keep, int exposureMs) {
   CountingPort port;
   FormLogic form(document, port);
   form.SetCadence(cadence);
-  chromiva::data::RecordJournal journal(std::filesystem::temp_directory_path() /
-                                        "chromiva_bench_journal");
-  if (keep == 2) form.SetJournal(&journal);
-  form.DetectSensors();
+  chromiva::acquisition::DocumentSession session(
+      document, std::filesystem::temp_directory_path() / "chromiva_bench_journal");
+  if (keep == 2) form.SetSession(&session);
+  form.OnControlClicked(control::kDetect);
   form.SetAllExposures(exposureMs);
   form.SetControlText(control::kAverage, "1");
   if (keep >= 1) {
     form.SetControlChecked(control::kRecordMode, true);
-    form.RecordModeClicked();
+    form.OnControlClicked(control::kRecordMode);
   }
   const auto start = std::chrono::steady_clock::now();
   auto elapsed = [&] {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   };
-  form.StartStopMeasurement();
+  form.OnControlClicked(control::kStartStop);
   port.Run(
-      form, [&] { return !form.fields().measuring && form.AcquisitionState() == 0; },
+      form,
+      [&] {
+        return !form.fields().measuring && form.Status().acquisition == AcquisitionState::kIdle;
+      },
       [&] {
         const bool enough = port.passes >= kLeastPasses && elapsed() >= kSecondsPerCadence;
-        if (form.fields().measuring && enough) form.StartStopMeasurement();
+        if (form.fields().measuring && enough) form.OnControlClicked(control::kStartStop);
       },
       [] {});
   Run run{port.passes, elapsed()};
   for (int index = 0; index < 10; ++index) CloseDevice(index);
-  journal.Finish();
+  session.journal().Finish();
   return run;
 }
 

@@ -51,10 +51,10 @@ class Browsing : public ::testing::Test {
 TEST_F(Browsing, PagingStopsAtBothEnds) {
   Make(5);
   Writable(*form).displayIndex = 4;
-  form->Next();
+  form->OnControlClicked(control::kNext);
   EXPECT_EQ(form->fields().displayIndex, 4);
   EXPECT_EQ(port.graphDraws, 0);
-  form->Back();
+  form->OnControlClicked(control::kBack);
   EXPECT_EQ(Position(), "4 / 5");
   EXPECT_EQ(form->fields().playbackDirection, 1);
   EXPECT_EQ(port.graphDraws, 1);
@@ -63,19 +63,19 @@ TEST_F(Browsing, PagingStopsAtBothEnds) {
   EXPECT_FLOAT_EQ(form->processing().outputs[0].displaySpectrum[2], 9.0F);
   EXPECT_TRUE(port.timers.empty());  // no playback
   Writable(*form).displayIndex = 0;
-  form->Back();
+  form->OnControlClicked(control::kBack);
   EXPECT_EQ(form->fields().displayIndex, 0);
   EXPECT_EQ(port.graphDraws, 1);
 }
 
 TEST_F(Browsing, PlaybackRunsToEachEndInTheDirectionOfTheLastStep) {
   Make(10, true);
-  form->Next();
+  form->OnControlClicked(control::kNext);
   EXPECT_EQ(port.armings.back(), std::make_pair(timer::kPlayback, 5u));
   EXPECT_EQ(port.RunTimers(*form), 9);  // 8 steps, then one at the end
   EXPECT_EQ(Position(), "10 / 10");
   EXPECT_TRUE(port.timers.empty());
-  form->Back();
+  form->OnControlClicked(control::kBack);
   port.RunTimers(*form);
   EXPECT_EQ(Position(), "1 / 10");
   EXPECT_TRUE(port.timers.empty());
@@ -83,16 +83,16 @@ TEST_F(Browsing, PlaybackRunsToEachEndInTheDirectionOfTheLastStep) {
 
 TEST_F(Browsing, PlaybackEndsWhenTheBoxIsClearedOrAMeasurementStarts) {
   Make(10, true);
-  form->Next();
-  form->PlaybackClicked();
+  form->OnControlClicked(control::kNext);
+  form->OnControlClicked(control::kPlayback);
   EXPECT_EQ(port.messages.back(), "BACK/NEXT操作を解除します。");
   EXPECT_FALSE(form->controls().Checked(control::kPlayback));
   port.RunTimers(*form);
   EXPECT_EQ(Position(), "3 / 10");  // the step already armed still runs
-  form->PlaybackClicked();
+  form->OnControlClicked(control::kPlayback);
   EXPECT_EQ(port.messages.back(), "BACK/NEXT操作を連続して行います。");
   EXPECT_TRUE(port.timers.empty());  // switching on does not start playback
-  form->Next();
+  form->OnControlClicked(control::kNext);
   Writable(*form).measuring = true;  // a pass must not race with reprocessing
   port.RunTimers(*form);
   EXPECT_EQ(Position(), "4 / 10");
@@ -102,19 +102,19 @@ TEST_F(Browsing, PlaybackEndsWhenTheBoxIsClearedOrAMeasurementStarts) {
 TEST_F(Browsing, SelectedOnlyNeedsAnIdleFormAndRecordsOfTheSelectedSensor) {
   Make(3);
   Writable(*form).measuring = true;
-  form->SelectedOnlyClicked();
+  form->OnControlClicked(control::kSelectedOnly);
   EXPECT_FALSE(form->fields().selectedOnly);
   EXPECT_TRUE(port.messages.empty());
   Writable(*form).measuring = false;
   Writable(*form).selectedSensor = -1;
-  form->SelectedOnlyClicked();
+  form->OnControlClicked(control::kSelectedOnly);
   EXPECT_FALSE(form->fields().selectedOnly);
   Writable(*form).selectedSensor = 0;
-  form->SelectedOnlyClicked();
+  form->OnControlClicked(control::kSelectedOnly);
   EXPECT_TRUE(form->fields().selectedOnly);
   EXPECT_EQ(port.messages.back(), "選択したセンサーのデータのみ表示します。 | ");
   EXPECT_EQ(port.graphDraws, 1);
-  form->SelectedOnlyClicked();
+  form->OnControlClicked(control::kSelectedOnly);
   EXPECT_FALSE(form->fields().selectedOnly);
   EXPECT_EQ(port.messages.back(), "全センサーのデータを表示します。 | ");
   EXPECT_EQ(port.summaries, (std::vector<int>{0, 0}));
@@ -137,13 +137,13 @@ TEST_F(Browsing, DataClearAsksThenEmptiesTheRecordsAndRenames) {
   document.title = "sample.cvdata";
   document.operationLog = "kept\r\n";
   Writable(*form).displayIndex = 2;
-  form->RefreshDisplayedRecord();
-  form->ClearData();  // answered Cancel
+  Refresh(*form);
+  form->OnControlClicked(control::kClear);  // answered Cancel
   EXPECT_EQ(port.questions, std::vector<std::string>{"データを削除していいですか？"});
   EXPECT_EQ(document.recordCount[0], 3);
 
   port.answers.push_back(true);
-  form->ClearData();
+  form->OnControlClicked(control::kClear);
   EXPECT_EQ(document.recordCount[0], 0);
   EXPECT_EQ(document.Record(0, 0).spectra, nullptr);
   EXPECT_EQ(Position(), "1 / 0");
@@ -154,7 +154,7 @@ TEST_F(Browsing, DataClearAsksThenEmptiesTheRecordsAndRenames) {
   EXPECT_EQ(document.operationLog, "kept\r\n");
   EXPECT_EQ(document.Sensor(0).serialNo, "BRW00000");
 
-  form->ClearData();
+  form->OnControlClicked(control::kClear);
   EXPECT_EQ(port.okMessages, std::vector<std::string>{"削除するデータはありません"});
 }
 
@@ -176,7 +176,7 @@ class Comparison : public Browsing {
 
   void Load(const std::filesystem::path& path) {
     port.openFile = path.string();
-    form->Compare();
+    form->OnControlClicked(control::kCompare);
   }
 
   std::string Field(int id) const { return form->controls().Text(id); }
@@ -188,10 +188,10 @@ TEST_F(Comparison, LoadedDocumentEnablesTheSteppingControls) {
   for (int id : {control::kCompareBack, control::kCompareNext, control::kCompareNext2}) {
     EXPECT_FALSE(form->controls().Enabled(id)) << id;
   }
-  form->CompareSensorNext();
+  form->OnControlClicked(control::kCompareNext);
   EXPECT_EQ(port.graphDraws, 0);
   Load(folder / "other.trdata");
-  ASSERT_NE(form->CompareDocument(), nullptr);
+  ASSERT_NE(form->Status().compareDocument, nullptr);
   EXPECT_EQ(Field(control::kCompareField), "other.trdata");
   EXPECT_EQ(Field(control::kCompareField2), "1 / 2");
   EXPECT_EQ(Field(control::kCompareField3), "1 / 3");
@@ -207,31 +207,31 @@ TEST_F(Comparison, LoadedDocumentEnablesTheSteppingControls) {
 
 TEST_F(Comparison, SteppingStopsAtItsEnds) {
   Load(folder / "other.trdata");
-  form->CompareSensorBack();
+  form->OnControlClicked(control::kCompareBack);
   EXPECT_EQ(Field(control::kCompareField2), "1 / 2");
-  form->CompareSensorNext();
+  form->OnControlClicked(control::kCompareNext);
   EXPECT_EQ(Field(control::kCompareField2), "2 / 2");
   EXPECT_FLOAT_EQ(form->fields().compareSpectrum[1][60], 135.0F);
-  form->CompareSensorNext();
+  form->OnControlClicked(control::kCompareNext);
   EXPECT_EQ(Field(control::kCompareField2), "2 / 2");
-  form->CompareRecordNext();
-  form->CompareRecordNext();
-  form->CompareRecordNext();
+  form->OnControlClicked(control::kCompareNext2);
+  form->OnControlClicked(control::kCompareNext2);
+  form->OnControlClicked(control::kCompareNext2);
   EXPECT_EQ(Field(control::kCompareField3), "3 / 3");
   EXPECT_FLOAT_EQ(form->fields().compareSpectrum[1][60], 137.0F);
-  form->CompareSensorBack();  // the record stays
+  form->OnControlClicked(control::kCompareBack);  // the record stays
   EXPECT_EQ(Field(control::kCompareField3), "3 / 3");
-  form->CompareRecordBack();
-  form->CompareRecordBack();
-  form->CompareRecordBack();
+  form->OnControlClicked(control::kCompareBack2);
+  form->OnControlClicked(control::kCompareBack2);
+  form->OnControlClicked(control::kCompareBack2);
   EXPECT_EQ(Field(control::kCompareField3), "1 / 3");
   EXPECT_EQ(port.graphDraws, 6);  // one per step that moved
 }
 
 TEST_F(Comparison, UnreadableFilesAreReportedAndThePreviousComparisonStays) {
   Load(folder / "other.trdata");
-  const data::Ctintrose_mfDoc* previous = form->CompareDocument();
-  form->CompareSensorNext();
+  const data::Ctintrose_mfDoc* previous = form->Status().compareDocument;
+  form->OnControlClicked(control::kCompareNext);
   {
     std::ofstream bad(folder / "bad.trdata", std::ios::binary);
     bad << std::string(4, '\xFF');  // a sensor count of -1
@@ -248,22 +248,22 @@ TEST_F(Comparison, UnreadableFilesAreReportedAndThePreviousComparisonStays) {
   EXPECT_EQ(port.okMessages[1].rfind("cut.trdata の末尾以降にアクセスしようとしました。\n", 0), 0u)
       << port.okMessages[1];
   EXPECT_NE(port.okMessages[2].find("missing.trdata"), std::string::npos);
-  EXPECT_EQ(form->CompareDocument(), previous);
+  EXPECT_EQ(form->Status().compareDocument, previous);
   EXPECT_EQ(Field(control::kCompareField), "other.trdata");
   EXPECT_EQ(Field(control::kCompareField2), "2 / 2");
 }
 
 TEST_F(Comparison, CancelDropsTheComparison) {
   Load(folder / "other.trdata");
-  form->CompareSensorNext();
+  form->OnControlClicked(control::kCompareNext);
   port.openFile.reset();
-  form->Compare();
-  EXPECT_EQ(form->CompareDocument(), nullptr);
+  form->OnControlClicked(control::kCompare);
+  EXPECT_EQ(form->Status().compareDocument, nullptr);
   EXPECT_EQ(Field(control::kCompareField), "");
   EXPECT_EQ(form->fields().compareSensor, 0);
   EXPECT_FALSE(form->controls().Enabled(control::kCompareNext));
   EXPECT_EQ(port.armings.back(), std::make_pair(timer::kStartup, 100u));
-  form->CompareRecordNext();
+  form->OnControlClicked(control::kCompareNext2);
   EXPECT_EQ(form->fields().compareRecord, 0);
 }
 

@@ -98,15 +98,15 @@ TEST_F(Detection, RedetectionWithRecordsAsksBeforeClearing) {
   document.EnsureSpectra(0, 0);
   document.recordCount[0] = 3;
   Writable(*form).displayIndex = 2;
-  form->ReleaseSensors();
+  form->OnControlClicked(control::kDetect);
   port.answers = {false};
-  form->DetectSensors();
+  form->OnControlClicked(control::kDetect);
   EXPECT_EQ(port.questions.back(),
             "取り込み済みのデータはクリアされますが、よろしかったでしょうか");
   EXPECT_EQ(document.recordCount[0], 3);
   EXPECT_FALSE(form->fields().detected);
   port.answers = {true};
-  form->DetectSensors();
+  form->OnControlClicked(control::kDetect);
   EXPECT_EQ(document.recordCount[0], 0);
   EXPECT_EQ(form->fields().displayIndex, 0);
   EXPECT_TRUE(form->fields().detected);
@@ -114,7 +114,7 @@ TEST_F(Detection, RedetectionWithRecordsAsksBeforeClearing) {
 
 TEST_F(Detection, ReleaseClosesOnlyTheSpectrometersAndKeepsTheTable) {
   DetectWith("mirror,spectrometer");
-  form->ReleaseSensors();
+  form->OnControlClicked(control::kDetect);
   EXPECT_EQ(document.sensorTable.sensorCount, 1);
   EXPECT_EQ(form->controls().Text(control::kDetect), "検出");
   EXPECT_TRUE(form->controls().At(control::kSensorList).items.empty());
@@ -129,7 +129,7 @@ TEST_F(Detection, SelectingAnotherSensorStoresTheTypedExposure) {
   DetectWith("spectrometer:exposure=15000,spectrometer:exposure=30000");
   EXPECT_EQ(form->controls().Text(control::kExposure), "15");
   form->SetControlText(control::kExposure, "20");
-  form->SelectSensor(1);
+  form->SelectListItem(control::kSensorList, 1);
   EXPECT_EQ(document.sensorTable.sensors[0].exposureUs, 20000);
   EXPECT_EQ(form->controls().Text(control::kExposure), "30");
   EXPECT_EQ(port.messages.back(), "露光時間を変更して開始ボタンを押すことで計測を開始します");
@@ -142,21 +142,21 @@ TEST_F(Detection, EnableRulesFollowModeAndState) {
   EXPECT_TRUE(c.Enabled(control::kStartStop));
   EXPECT_TRUE(c.Enabled(control::kSkyBgd));
   EXPECT_FALSE(c.Enabled(control::kWhite));
-  form->SetMeasureMode(data::kReflectance);
+  form->OnControlClicked(control::kReflectance);
   EXPECT_TRUE(c.Enabled(control::kWhite));
   EXPECT_FALSE(c.Enabled(control::kSkyBgd));
   EXPECT_TRUE(c.Checked(control::kReflectance));
   EXPECT_FALSE(c.Checked(control::kLightSource));
   form->SetControlChecked(control::kRecordMode, true);
-  form->RecordModeClicked();
+  form->OnControlClicked(control::kRecordMode);
   EXPECT_FALSE(c.Enabled(control::kOneShot));
-  form->StartStopMeasurement();
+  form->OnControlClicked(control::kStartStop);
   for (int id : {control::kDetect, control::kClear, control::kBack, control::kNext, control::kCsv,
                  control::kDark, control::kWhite}) {
     EXPECT_FALSE(c.Enabled(id)) << id;
   }
   EXPECT_TRUE(c.Enabled(control::kStartStop));
-  form->StartStopMeasurement();
+  form->OnControlClicked(control::kStartStop);
   port.RunTimers(*form);
   EXPECT_TRUE(c.Enabled(control::kDetect));
 }

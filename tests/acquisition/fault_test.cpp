@@ -38,8 +38,8 @@ TEST_F(Faults, DetectionLeavesOutASilentInstrumentAfterOneTimeout) {
 TEST_F(Faults, AFaultedPassIsNeitherCommittedNorRegistered) {
   DetectWith("spectrometer:serial=FAULT001:exposure=0:disconnect=324");
   form->SetControlChecked(control::kRecordMode, true);
-  form->RecordModeClicked();
-  form->StartStopMeasurement();
+  form->OnControlClicked(control::kRecordMode);
+  form->OnControlClicked(control::kStartStop);
   port.RunTimers(*form);
   EXPECT_EQ(document.recordCount[0], 1);
   EXPECT_FALSE(form->fields().measuring);
@@ -47,19 +47,20 @@ TEST_F(Faults, AFaultedPassIsNeitherCommittedNorRegistered) {
   ASSERT_EQ(port.okMessages.size(), 1u);
   EXPECT_EQ(port.okMessages[0],
             "センサー1 (FAULT001) の記録 2 で計測を停止しました: 装置が外れました");
-  EXPECT_EQ(form->LastFault().kind, FaultKind::kUnplugged);
+  EXPECT_EQ(form->Status().lastFault->kind, FaultKind::kUnplugged);
 }
 
 // Without recording the working slot keeps the spectra of the pass before; after a failed pass
 // they are not registered either.
 TEST_F(Faults, TheWorkingSlotOfAFailedPassIsNotRegistered) {
   DetectWith("spectrometer:serial=FAULT002:exposure=0:disconnect=324");
-  form->StartStopMeasurement();
+  form->OnControlClicked(control::kStartStop);
   port.RunTimers(*form);
   EXPECT_EQ(document.recordCount[0], 0);
-  EXPECT_EQ(form->LastFault().record, 0);
+  EXPECT_EQ(form->Status().lastFault->record, 0);
   const auto white = document.Sensor(0).whiteTable;
-  form->RegisterWhite();
+  form->OnControlClicked(control::kReflectance);
+  form->OnControlClicked(control::kWhite);
   EXPECT_EQ(port.okMessages.back(),
             "表示中のデータは装置から完全に届かなかったため、登録できません。計測し直してくだ"
             "さい。");
@@ -69,19 +70,19 @@ TEST_F(Faults, TheWorkingSlotOfAFailedPassIsNotRegistered) {
 TEST_F(Faults, AStopRequestEndsAPassBetweenFramesWithoutCommittingIt) {
   DetectWith("spectrometer:serial=STOPPED1:exposure=0");
   form->SetControlChecked(control::kRecordMode, true);
-  form->RecordModeClicked();
+  form->OnControlClicked(control::kRecordMode);
   form->SetControlText(control::kAverage, "1000000");
   std::function<void()> pass;
   form->SetWorkerLauncher(std::make_unique<ScriptedLauncher>(
       [&pass](std::function<void()> work) { pass = std::move(work); }));
-  form->StartStopMeasurement();
+  form->OnControlClicked(control::kStartStop);
   ASSERT_TRUE(port.FireNext(*form));  // launches the long pass
   ASSERT_TRUE(pass);
-  form->StartStopMeasurement();
+  form->OnControlClicked(control::kStartStop);
   pass();  // its second frame meets the stop request
   port.RunTimers(*form);
   EXPECT_EQ(document.recordCount[0], 0);
-  EXPECT_EQ(form->LastFault().kind, FaultKind::kStopped);
+  EXPECT_EQ(form->Status().lastFault->kind, FaultKind::kStopped);
   EXPECT_TRUE(port.okMessages.empty());
   EXPECT_TRUE(form->controls().Enabled(control::kStartStop));
 }
@@ -130,7 +131,7 @@ TEST_F(Faults, AfterAFaultOrAStopNoNewTransferStarts) {
     std::filesystem::remove(trace);
     setenv("WRENLINK_TRACE", trace.c_str(), 1);
     port.answers = {true, false};
-    form->StartDarkMeasurement();
+    form->OnControlClicked(control::kDark);
     std::size_t stoppedAt = 0;
     if (c.stopAfterFirstStep) {
       ASSERT_TRUE(port.FireNext(*form));
@@ -140,7 +141,7 @@ TEST_F(Faults, AfterAFaultOrAStopNoNewTransferStarts) {
     port.RunTimers(*form);
     unsetenv("WRENLINK_TRACE");
     EXPECT_FALSE(form->fields().darkRunning);
-    EXPECT_TRUE(form->LastFault().Any());
+    EXPECT_TRUE(form->Status().lastFault->Any());
     EXPECT_LE(RequestsAfter(trace, stoppedAt, !c.stopAfterFirstStep), c.mostRequests);
   }
   ClearTransferStop();

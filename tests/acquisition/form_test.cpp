@@ -99,16 +99,17 @@ TEST(FormSettings, TheFormGivesBackWhatItWasStartedWithAndWhatChanged) {
   s.playbackOn = true;
   FormLogic form(document, port, s);
   EXPECT_TRUE(form.controls().Visible(control::kMaintenance));
-  form.SetMaintenanceMode(0);
+  s.maintenanceMode = 0;
+  s.axisLimits = {1000, 10, 100, 5};
+  form.ApplySettings(s);
   EXPECT_FALSE(form.controls().Visible(control::kMaintenance));
-  form.SetAxisLimits({1000, 10, 100, 5});
-  form.WaveCompClicked();
+  form.OnControlClicked(control::kWaveComp);
   const FormSettings now = form.CurrentSettings();
   EXPECT_EQ(now.maintenanceMode, 0);
   EXPECT_TRUE(now.playbackOn);
   EXPECT_TRUE(now.waveComp);
   EXPECT_EQ(now.axisLimits.graphMax, 1000);
-  EXPECT_EQ(form.axisLimits().ratioMin, 5);
+  EXPECT_EQ(form.fields().axisLimits.ratioMin, 5);
 }
 
 class Router : public SimulatorTest {};
@@ -147,11 +148,11 @@ TEST_F(Router, StartupScreenRedrawsAndGuides) {
   EXPECT_EQ(port.messages.back(), "センサーを接続して、検出ボタンを押してください");
   DetectWith("spectrometer");
   port.messages.clear();
-  form->OnStartupTimer();
+  form->OnFormTimer(timer::kStartup);
   EXPECT_TRUE(port.messages.empty());  // detected, no records: the guidance stays
   document.EnsureSpectra(0, 0);
   document.recordCount[0] = 1;
-  form->OnStartupTimer();
+  form->OnFormTimer(timer::kStartup);
   EXPECT_EQ(port.messages.back(), "以前取得したデータを表示します | BACK/NEXTボタンで表示できます");
 }
 
@@ -160,9 +161,9 @@ TEST_F(Router, FirstShowingListsTheSensorsOfTheDocument) {
   document.Sensor(0).serialNo = "FILE0001";
   document.Sensor(0).exposureUs = 25500;
   document.Sensor(1).serialNo = "FILE\xB1\xB2";  // shown decoded
-  data::CsvSettings csv;
-  csv.csvAuto = true;
-  form->SetCsvSettings(csv);
+  FormSettings settings;
+  settings.csv.csvAuto = true;
+  form->ApplySettings(settings);
   form->InitialUpdate();
   EXPECT_EQ(form->controls().At(control::kSensorList).items,
             (std::vector<std::string>{"(FILE0001)", "(FILEｱｲ)"}));
@@ -175,14 +176,14 @@ TEST_F(Router, FirstShowingListsTheSensorsOfTheDocument) {
 
 TEST_F(Router, AFailedAutomaticCsvSaveIsKeptInTheHistoryOnceAndShownNowhere) {
   DetectWith("spectrometer");
-  data::CsvSettings csv;
-  csv.csvAuto = true;
-  csv.csvFolder = "/nonexistent-folder";
-  form->SetCsvSettings(csv);
+  FormSettings settings;
+  settings.csv.csvAuto = true;
+  settings.csv.csvFolder = "/nonexistent-folder";
+  form->ApplySettings(settings);
   port.messages.clear();
   MeasurePasses(2);
-  EXPECT_EQ(form->AutoSaveFailures(), 2);
-  EXPECT_NE(form->LastAutoSaveFailure().find("nonexistent-folder"), std::string::npos);
+  EXPECT_EQ(form->Status().autoSaveFailures, 2);
+  EXPECT_NE(form->Status().lastAutoSaveFailure.find("nonexistent-folder"), std::string::npos);
   const std::string log = data::DisplayText(document.operationLog);
   const auto first = log.find("CSV自動保存に失敗しました: ");
   ASSERT_NE(first, std::string::npos);

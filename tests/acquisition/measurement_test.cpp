@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "chromiva/acquisition/document_session.h"
+#include "chromiva/acquisition/exposure_limits.h"
 #include "chromiva/acquisition/history.h"
 #include "chromiva/data/text_codec.h"
 #include "simulator_fixture.h"
@@ -57,7 +59,7 @@ TEST_F(Measurement, TwoSensorsAreReadOneAfterTheOther) {
 TEST_F(Measurement, RecordingCommitsEveryPassAndStampsItsTime) {
   DetectWith("spectrometer:exposure=1000,spectrometer:exposure=1000");
   form->SetControlChecked(control::kRecordMode, true);
-  form->RecordModeClicked();
+  form->OnControlClicked(control::kRecordMode);
   MeasurePasses(3);
   EXPECT_EQ(document.recordCount[0], 3);
   EXPECT_EQ(document.recordCount[1], 3);
@@ -73,34 +75,41 @@ TEST_F(Measurement, RecordingCommitsEveryPassAndStampsItsTime) {
 TEST_F(Measurement, APassThatLandsAfterTheStopShowsInThePosition) {
   DetectWith("spectrometer:exposure=1000");
   form->SetControlChecked(control::kRecordMode, true);
-  form->RecordModeClicked();
-  form->StartStopMeasurement();
-  ASSERT_TRUE(port.FireNext(*form));  // the first pass runs
-  form->StartStopMeasurement();       // stopped while it runs: it still lands
+  form->OnControlClicked(control::kRecordMode);
+  form->OnControlClicked(control::kStartStop);
+  ASSERT_TRUE(port.FireNext(*form));            // the first pass runs
+  form->OnControlClicked(control::kStartStop);  // stopped while it runs: it still lands
   port.RunTimers(*form);
   EXPECT_EQ(document.recordCount[0], 1);
   EXPECT_EQ(form->controls().Text(control::kPosition), "1 / 1");
 }
 
-TEST_F(Measurement, CommittedPassesGoToTheJournalAndADataClearEndsIt) {
+TEST_F(Measurement, CommittedPassesGoToTheJournalAndADataClearEndsItAndTheFile) {
   const auto folder = std::filesystem::path(::testing::TempDir()) / "chromiva_journal_hook";
   std::filesystem::remove_all(folder);
-  data::RecordJournal journal(folder);
-  form->SetJournal(&journal);
+  DocumentSession session(document, folder);
+  form->SetSession(&session);
   DetectWith("spectrometer:exposure=1000,spectrometer:exposure=1000");
   form->SetControlChecked(control::kRecordMode, true);
-  form->RecordModeClicked();
+  form->OnControlClicked(control::kRecordMode);
   MeasurePasses(3);
-  const std::filesystem::path path = journal.path();
-  ASSERT_FALSE(path.empty()) << journal.error();
+  const std::filesystem::path path = session.journal().path();
+  ASSERT_FALSE(path.empty()) << session.journal().error();
   // The running journal is locked against readers: recover a copy.
   std::filesystem::copy_file(path, folder / "copy.cvjournal");
   data::Ctintrose_mfDoc recovered;
   ASSERT_TRUE(data::RecoverJournal(folder / "copy.cvjournal", recovered).result.ok());
   EXPECT_EQ(recovered.recordCount[1], 3);
+  ASSERT_TRUE(session.SaveAs(folder / "run.cvdata").ok());
+  EXPECT_FALSE(std::filesystem::exists(path));  // saved: the journal is done with
+  MeasurePasses(1);
+  const std::filesystem::path next = session.journal().path();
   port.answers = {true};
-  form->ClearData();
-  EXPECT_FALSE(std::filesystem::exists(path));
+  form->OnControlClicked(control::kClear);
+  EXPECT_FALSE(std::filesystem::exists(next));
+  // Cleared, the document is untitled and has no file: a save cannot overwrite run.cvdata.
+  EXPECT_EQ(document.title, data::kUntitledTitle);
+  EXPECT_TRUE(session.path().empty());
   std::filesystem::remove_all(folder);
 }
 
@@ -111,20 +120,20 @@ TEST_F(Measurement, WithoutRecordingPassesOverwriteTheWorkingSlot) {
   EXPECT_NE(document.Record(0, 0).spectra, nullptr);
   // One-shot during a measurement commits exactly the next finished pass.
   const int drawsBefore = port.graphDraws;
-  form->StartStopMeasurement();
-  form->OneShot();
+  form->OnControlClicked(control::kStartStop);
+  form->OnControlClicked(control::kOneShot);
   while (port.graphDraws - drawsBefore < 3) {
     ASSERT_TRUE(port.FireNext(*form));
     port.Settle(*form);
   }
-  form->StartStopMeasurement();
+  form->OnControlClicked(control::kStartStop);
   port.RunTimers(*form);
   EXPECT_EQ(document.recordCount[0], 1);
 }
 
 TEST_F(Measurement, OneShotWhileIdleRunsOnePassAndStops) {
   DetectWith("spectrometer:exposure=1000");
-  form->OneShot();
+  form->OnControlClicked(control::kOneShot);
   EXPECT_FALSE(form->controls().Enabled(control::kStartStop));
   EXPECT_FALSE(form->controls().Enabled(control::kOneShot));
   port.RunTimers(*form);
@@ -141,10 +150,10 @@ TEST_F(Measurement, OneShotWhileIdleRunsOnePassAndStops) {
 TEST_F(Measurement, StopDuringAPassStillCommitsIt) {
   DetectWith("spectrometer:exposure=1000");
   form->SetControlChecked(control::kRecordMode, true);
-  form->RecordModeClicked();
-  form->StartStopMeasurement();
-  ASSERT_TRUE(port.FireNext(*form));  // launches the pass
-  form->StartStopMeasurement();       // stop while it runs
+  form->OnControlClicked(control::kRecordMode);
+  form->OnControlClicked(control::kStartStop);
+  ASSERT_TRUE(port.FireNext(*form));            // launches the pass
+  form->OnControlClicked(control::kStartStop);  // stop while it runs
   EXPECT_FALSE(form->controls().Enabled(control::kStartStop));
   port.RunTimers(*form);
   EXPECT_EQ(document.recordCount[0], 1);
@@ -154,14 +163,31 @@ TEST_F(Measurement, StopDuringAPassStillCommitsIt) {
 TEST_F(Measurement, AveragingBelowOneIsRefusedBeforeAnythingStarts) {
   DetectWith("spectrometer");
   form->SetControlText(control::kAverage, "0");
-  form->StartStopMeasurement();
+  form->OnControlClicked(control::kStartStop);
   EXPECT_FALSE(form->fields().measuring);
   EXPECT_EQ(port.okMessages.back(), text::kAverageRefusal);
   EXPECT_TRUE(port.timers.empty());
   form->SetControlText(control::kAverage, "abc");
-  form->OneShot();
+  form->OnControlClicked(control::kOneShot);
   EXPECT_FALSE(form->fields().oneShotPending);
   EXPECT_TRUE(port.timers.empty());
+}
+
+// An exposure the instruments cannot take is refused with the limits' message, nothing sent.
+TEST_F(Measurement, ATypedExposureOutsideTheLimitsIsRefused) {
+  DetectWith("spectrometer");
+  const int32_t before = document.Sensor(0).exposureUs;
+  for (const char* typed : {"abc", "100000", "", "-1", "9501"}) {
+    form->SetControlText(control::kExposure, typed);
+    form->OnControlClicked(control::kStartStop);
+    EXPECT_FALSE(form->fields().measuring) << typed;
+    EXPECT_EQ(port.okMessages.back(), text::kExposureRefusal) << typed;
+    EXPECT_EQ(document.Sensor(0).exposureUs, before) << typed;
+  }
+  form->SetControlText(control::kExposure, " 9500 ");
+  form->OnControlClicked(control::kStartStop);
+  EXPECT_TRUE(form->fields().measuring);
+  EXPECT_EQ(document.Sensor(0).exposureUs, 9500000);
 }
 
 TEST_F(Measurement, StartLogLineCarriesDataNumberAndSensors) {
@@ -171,15 +197,15 @@ TEST_F(Measurement, StartLogLineCarriesDataNumberAndSensors) {
             std::string::npos);
   for (int r = 0; r < 4; ++r) document.EnsureSpectra(0, r);
   document.recordCount[0] = 4;
-  form->WaveCompClicked();
+  form->OnControlClicked(control::kWaveComp);
   form->SetControlText(control::kExposure, "35");
-  form->StartStopMeasurement();
+  form->OnControlClicked(control::kStartStop);
   EXPECT_NE(
       data::DisplayText(document.operationLog)
           .find("計測開始 DataNo=3 wave comp=1 1:serial=AB123456 exp=352:serial=CD654321 exp=100"
                 "\r\n"),
       std::string::npos);
-  form->StartStopMeasurement();
+  form->OnControlClicked(control::kStartStop);
   port.RunTimers(*form);
 }
 
@@ -187,7 +213,7 @@ TEST_F(Measurement, TheCommitLimitLeavesTheLastSlotAsWorkingSlot) {
   DetectWith("spectrometer:exposure=1000");
   document.recordCount[0] = data::kMaxCommittedRecords - 1;
   form->SetControlChecked(control::kRecordMode, true);
-  form->RecordModeClicked();
+  form->OnControlClicked(control::kRecordMode);
   MeasurePasses(2);  // the second pass still measures into slot 86 399
   EXPECT_EQ(document.recordCount[0], 86399);
   EXPECT_NE(document.Record(0, 86399).spectra, nullptr);
@@ -209,11 +235,11 @@ class Schedule : public SimulatorTest {
   // lasts `passMs` on the hand-driven clock.
   void Run(int passMs, std::size_t count) {
     startTick = port.tick;
-    form->StartStopMeasurement();
+    form->OnControlClicked(control::kStartStop);
     std::uint32_t passEnd = 0;
-    while (launches.size() < count || form->AcquisitionState() != 0) {
-      if (form->AcquisitionState() == 1 && port.timers.count(timer::kMeasure) &&
-          port.timers.DueTick(timer::kMeasure) >= passEnd) {
+    while (launches.size() < count || form->Status().acquisition != AcquisitionState::kIdle) {
+      if (form->Status().acquisition == AcquisitionState::kRunning &&
+          port.timers.count(timer::kMeasure) && port.timers.DueTick(timer::kMeasure) >= passEnd) {
         port.tick = std::max(port.tick, passEnd);
         pass();  // the pass itself, run when it is to end on the clock
       }
@@ -242,7 +268,7 @@ TEST_F(Schedule, TenMsCadenceStartsEachPass10MsAfterThePrevious) {
 }
 
 TEST_F(Schedule, IntervalPassesAreAnchoredAtTheStart) {
-  form->IntervalModeClicked();
+  form->OnControlClicked(control::kIntervalMode);
   form->SetControlText(control::kInterval, "1000");
   Run(300, 4);
   EXPECT_EQ(launches, (std::vector<std::uint32_t>{10, 1010, 2010, 3010}));
@@ -250,7 +276,7 @@ TEST_F(Schedule, IntervalPassesAreAnchoredAtTheStart) {
 
 // A wake-up that comes after its pass was taken neither starts a pass nor moves the schedule.
 TEST_F(Schedule, ALateWakeChangesNothing) {
-  form->IntervalModeClicked();
+  form->OnControlClicked(control::kIntervalMode);
   form->SetControlText(control::kInterval, "1000");
   Run(300, 2);
   form->OnWorkerWake(timer::kMeasure);
@@ -259,7 +285,7 @@ TEST_F(Schedule, ALateWakeChangesNothing) {
 }
 
 TEST_F(Schedule, LongPassesRunBackToBackAndTheScheduleIsNeverReset) {
-  form->IntervalModeClicked();
+  form->OnControlClicked(control::kIntervalMode);
   form->SetControlText(control::kInterval, "1000");
   Run(1500, 4);
   EXPECT_EQ(launches, (std::vector<std::uint32_t>{10, 1520, 3030, 4540}));

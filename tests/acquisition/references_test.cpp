@@ -47,7 +47,8 @@ class DarkSequence : public SimulatorTest {
   void SetUp() override {
     SimulatorTest::SetUp();
     form->SetWorkerLauncher(std::make_unique<ScriptedLauncher>([this](std::function<void()> work) {
-      launches.emplace_back(form->DarkStep() == 2 ? kBlank : kDark, port.tick);
+      launches.emplace_back(form->Status().darkStep == DarkStep::kBlankFrame ? kBlank : kDark,
+                            port.tick);
       worker = std::move(work);
     }));
   }
@@ -61,7 +62,7 @@ class DarkSequence : public SimulatorTest {
   // replaced by the given values once they have been measured.
   void RunToFinish(float step0, float step19) {
     port.answers.push_back(true);
-    form->StartDarkMeasurement();
+    form->OnControlClicked(control::kDark);
     ASSERT_TRUE(port.FireNext(*form));  // step 0
     ASSERT_TRUE(port.FireNext(*form));  // step 1: short frames, blank worker starts
     document.Sensor(0).darkTables[0].fill(step0);
@@ -106,7 +107,7 @@ TEST_F(DarkSequence, TimerStepsMessagesAndControlStates) {
   DetectWith("spectrometer:serial=DARKSTEP:light=off");
   port.messages.clear();
   port.answers.push_back(true);
-  form->StartDarkMeasurement();
+  form->OnControlClicked(control::kDark);
   EXPECT_EQ(port.questions, std::vector<std::string>{kShadeQuestion});
   EXPECT_EQ(DeviceExposure(0), 265.0);
   EXPECT_TRUE(form->fields().measuring);
@@ -121,10 +122,10 @@ TEST_F(DarkSequence, TimerStepsMessagesAndControlStates) {
   EXPECT_EQ(port.armings.back(), std::make_pair(timer::kDark, 10u));
 
   ASSERT_TRUE(port.FireNext(*form));
-  EXPECT_EQ(form->DarkStep(), 1);
+  EXPECT_EQ(form->Status().darkStep, DarkStep::kShortFrames);
   EXPECT_TRUE(launches.empty());
   ASSERT_TRUE(port.FireNext(*form));
-  EXPECT_EQ(form->DarkStep(), 2);
+  EXPECT_EQ(form->Status().darkStep, DarkStep::kBlankFrame);
   ASSERT_EQ(launches.size(), 1u);
   EXPECT_EQ(launches[0].first, kBlank);
   EXPECT_EQ(DeviceExposure(0), 9500000.0);
@@ -134,11 +135,11 @@ TEST_F(DarkSequence, TimerStepsMessagesAndControlStates) {
   ASSERT_TRUE(port.FireNext(*form));  // step 3
   ASSERT_EQ(launches.size(), 2u);
   EXPECT_EQ(launches[1].first, kDark);
-  EXPECT_EQ(form->DarkStep(), 4);
+  EXPECT_EQ(form->Status().darkStep, DarkStep::kDarkFrame);
   WaitOnClock(1500);
   worker();
   port.DeliverForwarded();
-  EXPECT_FALSE(form->AcquisitionBusy());
+  EXPECT_FALSE(form->Status().busy);
   ASSERT_TRUE(port.FireNext(*form));  // step 5
   EXPECT_EQ(port.armings.back(), std::make_pair(timer::kDarkFinish, 1000u));
   EXPECT_TRUE(form->fields().measuring);
@@ -173,7 +174,7 @@ TEST_F(DarkSequence, RecordsPresentRefuseBeforeAsking) {
   document.EnsureSpectra(0, 0);
   document.recordCount[0] = 1;
   const double exposure = DeviceExposure(0);
-  form->StartDarkMeasurement();
+  form->OnControlClicked(control::kDark);
   EXPECT_EQ(port.okMessages,
             std::vector<std::string>{
                 "ダーク計測をすると以前のデータが変わってしまいます。先にデータを保存し、"
@@ -187,7 +188,7 @@ TEST_F(DarkSequence, RecordsPresentRefuseBeforeAsking) {
 TEST_F(DarkSequence, CancelAtTheShadingQuestionChangesNothing) {
   DetectWith("spectrometer:serial=DARKCAN1");
   const double exposure = DeviceExposure(0);
-  form->StartDarkMeasurement();
+  form->OnControlClicked(control::kDark);
   EXPECT_EQ(port.questions, std::vector<std::string>{kShadeQuestion});
   EXPECT_FALSE(form->fields().measuring);
   EXPECT_FALSE(form->fields().darkRunning);
@@ -206,8 +207,8 @@ TEST_F(DarkSequence, CancelAtRegistrationKeepsTheStepsInTheProgramOnly) {
   EXPECT_FALSE(Contains(port.messages, "ダーク登録中"));
   EXPECT_FLOAT_EQ(document.Sensor(0).darkTables[0][0], 111.0F);
   EXPECT_FLOAT_EQ(form->processing().dark[0].darkOffset[0], 111.0F);
-  form->DetectSensors();  // release
-  form->DetectSensors();  // the instrument still holds its own tables
+  form->OnControlClicked(control::kDetect);  // release
+  form->OnControlClicked(control::kDetect);  // the instrument still holds its own tables
   EXPECT_EQ(document.Sensor(0).darkTables[0], factoryStep0);
 }
 
@@ -217,8 +218,8 @@ TEST_F(DarkSequence, RegistrationWritesEveryStepToTheInstrument) {
   port.answers.push_back(true);
   ASSERT_TRUE(port.FireNext(*form));
   const auto measured = document.Sensor(0).darkTables;
-  form->DetectSensors();
-  form->DetectSensors();
+  form->OnControlClicked(control::kDetect);
+  form->OnControlClicked(control::kDetect);
   EXPECT_EQ(document.Sensor(0).darkTables, measured);
   EXPECT_FLOAT_EQ(document.Sensor(0).darkTables[12][3], 111.0F + 888.0F * 12.0F / 19.0F);
 }
@@ -231,12 +232,13 @@ TEST_F(DarkSequence, TwoSensorsEachGetTheirOwnStepsFromRealWorkers) {
   form->SetWorkerLauncher(nullptr);
   setenv("WRENLINK_TRACE", trace.c_str(), 1);
   port.answers = {true, false};
-  form->StartDarkMeasurement();
+  form->OnControlClicked(control::kDark);
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   while (form->fields().darkRunning && std::chrono::steady_clock::now() < deadline) {
     ASSERT_TRUE(port.FireNext(*form));
     port.DeliverForwarded();
-    if (form->DarkStep() == 2 || form->DarkStep() == 4) {
+    if (form->Status().darkStep == DarkStep::kBlankFrame ||
+        form->Status().darkStep == DarkStep::kDarkFrame) {
       std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
   }
@@ -269,7 +271,7 @@ TEST_F(DarkSequence, DarkResetAsksAndChangesNothing) {
   DetectWith("spectrometer:serial=DARKRSET");
   const auto tables = document.Sensor(0).darkTables;
   port.answers.push_back(true);
-  form->DarkReset();
+  form->OnControlClicked(control::kDarkReset);
   EXPECT_EQ(port.messages.back(),
             "光のないときのデータ（ダーク）を登録します。 | "
             "選択したセンサー、現在表示データを登録します。");
@@ -285,7 +287,7 @@ class References : public SimulatorTest {
     DetectWith(list);
     form->SetControlText(control::kExposure, "50");
     form->SetControlChecked(control::kRecordMode, true);
-    form->RecordModeClicked();
+    form->OnControlClicked(control::kRecordMode);
     MeasurePasses(4);
     ASSERT_EQ(document.recordCount[0], 4);
   }
@@ -295,12 +297,12 @@ TEST_F(References, WhiteTakesTheDisplayedRecordAndItsExposure) {
   MeasureFourRecords("spectrometer:serial=WHITE001");
   const std::string trace = ::testing::TempDir() + "chromiva_white_trace.txt";
   std::remove(trace.c_str());
-  form->SetMeasureMode(data::kReflectance);
+  form->OnControlClicked(control::kReflectance);
   Writable(*form).displayIndex = 3;
   const data::PixelArray record3 = document.Record(0, 3).spectra->processedSpectrum;
   port.answers.push_back(true);
   setenv("WRENLINK_TRACE", trace.c_str(), 1);
-  form->RegisterWhite();
+  form->OnControlClicked(control::kWhite);
   unsetenv("WRENLINK_TRACE");
   EXPECT_EQ(port.messages.back(),
             "反射率測定のための白色板での測定値を登録します。 | "
@@ -320,30 +322,31 @@ TEST_F(References, WhiteTakesTheDisplayedRecordAndItsExposure) {
 TEST_F(References, TransmissionGoesToItsOwnTable) {
   MeasureFourRecords("spectrometer:serial=TRANS001");
   const auto white = document.Sensor(0).whiteTable;
-  form->SetMeasureMode(data::kTransmittance);
+  form->OnControlClicked(control::kTransmittance);
   Writable(*form).displayIndex = 1;
   port.answers.push_back(true);
-  form->RegisterTransmission();
+  form->OnControlClicked(control::kTransmission);
   EXPECT_EQ(port.questions.back(), "透過１００％での測定値を登録しますか");
   EXPECT_EQ(document.Sensor(0).transmissionTable[10],
             document.Record(0, 1).spectra->processedSpectrum[10]);
   EXPECT_EQ(document.Sensor(0).whiteTable, white);
   const auto written = document.Sensor(0).transmissionTable;
-  form->DetectSensors();  // release; the records are cleared by the next detection
+  form->OnControlClicked(
+      control::kDetect);  // release; the records are cleared by the next detection
   port.answers.push_back(true);
-  form->DetectSensors();
+  form->OnControlClicked(control::kDetect);
   EXPECT_EQ(document.Sensor(0).transmissionTable, written);
 }
 
 TEST_F(References, RegistrationWithoutASpectrumOrAfterCancelLeavesTheTable) {
   DetectWith("spectrometer:serial=WHITE002");
   const auto white = document.Sensor(0).whiteTable;
-  form->SetMeasureMode(data::kReflectance);
-  form->RegisterWhite();  // no pass since detection: nothing to copy
+  form->OnControlClicked(control::kReflectance);
+  form->OnControlClicked(control::kWhite);  // no pass since detection: nothing to copy
   EXPECT_EQ(port.okMessages, std::vector<std::string>{text::kNothingToRegister});
   EXPECT_TRUE(port.questions.empty());
   MeasurePasses(1);  // fills the working slot that is on display
-  form->RegisterWhite();
+  form->OnControlClicked(control::kWhite);
   EXPECT_EQ(port.questions.size(), 1u);  // answered Cancel
   EXPECT_EQ(document.Sensor(0).whiteTable, white);
 }
@@ -351,10 +354,10 @@ TEST_F(References, RegistrationWithoutASpectrumOrAfterCancelLeavesTheTable) {
 TEST_F(References, SkyBackgroundIsRemovedFromTheDisplayOnly) {
   DetectWith("spectrometer:serial=SKYBGD01,spectrometer:serial=SKYBGD02");
   form->SetControlChecked(control::kRecordMode, true);
-  form->RecordModeClicked();
+  form->OnControlClicked(control::kRecordMode);
   MeasurePasses(5);
   EXPECT_EQ(form->controls().Text(control::kPosition), "5 / 5");
-  form->SkyBgdClicked();
+  form->OnControlClicked(control::kSkyBgd);
   EXPECT_EQ(form->controls().Text(control::kSkyBgd), "SkyBGD解除");
   EXPECT_TRUE(form->fields().settings.skyBgdOn);
   EXPECT_NE(data::DisplayText(document.operationLog).find("5 データをSkyBGDに登録しました \r\n"),
@@ -363,22 +366,22 @@ TEST_F(References, SkyBackgroundIsRemovedFromTheDisplayOnly) {
     EXPECT_EQ(document.skyBgdTable[k], document.Record(k, 4).spectra->processedSpectrum) << k;
   }
 
-  form->RefreshDisplayedRecord();
+  Refresh(*form);
   const auto& out = form->processing().outputs[1];
   EXPECT_FLOAT_EQ(out.displaySpectrum[200], 0.0F);
   EXPECT_GT(document.Record(1, 4).spectra->processedSpectrum[150], 100.0F);
   Writable(*form).displayIndex = 3;
-  form->RefreshDisplayedRecord();
+  Refresh(*form);
   EXPECT_LT(std::abs(out.displaySpectrum[200]), 500.0F);  // noise of another record
 
   const auto table = document.skyBgdTable[0];
-  form->SkyBgdClicked();
+  form->OnControlClicked(control::kSkyBgd);
   EXPECT_EQ(form->controls().Text(control::kSkyBgd), "SkyBGD設定");
   EXPECT_FALSE(form->fields().settings.skyBgdOn);
   EXPECT_NE(data::DisplayText(document.operationLog).find("SkyBGDを解除しました \r\n"),
             std::string::npos);
   EXPECT_EQ(document.skyBgdTable[0], table);
-  form->RefreshDisplayedRecord();
+  Refresh(*form);
   EXPECT_GT(out.displaySpectrum[200], 100.0F);
 }
 

@@ -31,19 +31,19 @@ class SimulatorTest : public ::testing::Test {
 
   void DetectWith(const char* list) {
     Plug(list);
-    form->DetectSensors();
+    form->OnControlClicked(control::kDetect);
   }
 
   // Starts a measurement, stops it right after `passes` passes have finished (each finished
   // pass redraws the graph once) and lets the timers run out.
   void MeasurePasses(int passes) {
     const int drawsBefore = port.graphDraws;
-    form->StartStopMeasurement();
+    form->OnControlClicked(control::kStartStop);
     while (port.graphDraws - drawsBefore < passes) {
       ASSERT_TRUE(port.FireNext(*form));
       port.Settle(*form);
     }
-    form->StartStopMeasurement();
+    form->OnControlClicked(control::kStartStop);
     port.RunTimers(*form);
   }
 

@@ -117,8 +117,9 @@ class TestPort : public FormPort {
   void Settle(FormLogic& form) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     auto waiting = [&] {
-      if (form.AcquisitionState() == 1) return true;
-      if (form.AcquisitionState() == 0 || form.fields().cadence == Cadence::kTenMsSteps) {
+      if (form.Status().acquisition == AcquisitionState::kRunning) return true;
+      if (form.Status().acquisition == AcquisitionState::kIdle ||
+          form.fields().cadence == Cadence::kTenMsSteps) {
         return false;
       }
       std::lock_guard<std::mutex> lock(mutex_);
@@ -174,11 +175,15 @@ namespace chromiva::acquisition {
 // The tests' way to put the form into states that only a long run would reach.
 struct FormLogicTestAccess {
   static FormFields& Fields(FormLogic& form) { return form.MutableFields(); }
+  static void Refresh(FormLogic& form) { form.RefreshDisplayedRecord(); }
 };
 
 namespace testing {
 inline FormFields& Writable(FormLogic& form) {
   return FormLogicTestAccess::Fields(form);
+}
+inline void Refresh(FormLogic& form) {
+  FormLogicTestAccess::Refresh(form);
 }
 }  // namespace testing
 

@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <thread>
 
-#include "edit_num_dlg.h"
+#include "dialogs/edit_num_dlg.h"
 #include "graph_canvas.h"
 #include "graph_view.h"
 #include "logo.h"

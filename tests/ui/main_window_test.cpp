@@ -15,6 +15,7 @@
 #include <cstdlib>
 
 #include "chromiva/acquisition/control_ids.h"
+#include "chromiva/acquisition/exposure_limits.h"
 #include "chromiva/data/journal.h"
 #include "form_view.h"
 #include "graph_canvas.h"
@@ -68,6 +69,19 @@ class MainWindowTest : public QObject {
     QCOMPARE(Caption(control::kDetect), QStringLiteral("解除"));
     QVERIFY(!Edit(control::kExposure)->text().isEmpty());
     Screenshot("window-after-detection.png");
+  }
+
+  // A typed exposure the instrument cannot take is refused with the message, nothing started.
+  void typedExposureOutsideTheLimitsIsRefused() {
+    const QString shown = Edit(control::kExposure)->text();
+    for (const char* typed : {"abc", "100000"}) {
+      Type(control::kExposure, typed);
+      messages_.clear();
+      Click(control::kStartStop);
+      QCOMPARE(messages_, std::vector<std::string>{acquisition::text::kExposureRefusal});
+      QVERIFY(!view_->binding().fields().measuring);
+    }
+    Type(control::kExposure, qPrintable(shown));
   }
 
   // The focus stays on the button the user pressed; it is not handed to the exposure field.
@@ -309,6 +323,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(Edit(control::kPosition)->text(), QStringLiteral("1 / 0"));
     QCOMPARE(Edit(control::kRecordCount)->text(), QStringLiteral("0"));
     QCOMPARE(frame_->windowTitle(), QStringLiteral("chromiva - 無題"));
+    QVERIFY(frame_->DocumentPath().isEmpty());  // a save asks for a name: run.cvdata stays
     messages_.clear();
     Click(control::kClear);
     QCOMPARE(messages_, std::vector<std::string>{"削除するデータはありません"});
@@ -335,8 +350,8 @@ class MainWindowTest : public QObject {
   }
 
   // A recording's journal ends with a save or a discard at close; a close whose save failed
-  // keeps it, and the window stays.
-  void closeEndsTheJournalOnlyWhenSavedOrDiscarded() {
+  // puts the records into a recovery file, which ends the journal, and the window stays.
+  void closeEndsTheJournalOnlyWhenTheRecordsAreKept() {
     const QString files = folder_.filePath(QStringLiteral("files"));
     QVERIFY(QDir().mkpath(files));
     QVERIFY(frame_->SaveDocumentAs(files + QStringLiteral("/last.cvdata")));
@@ -347,10 +362,20 @@ class MainWindowTest : public QObject {
     QCOMPARE(data::ListJournals(journals).size(), std::size_t{1});
     QVERIFY(QDir(files).removeRecursively());  // the save at close fails
     saveAnswer_ = CMainFrame::SaveAnswer::kSave;
+    messages_.clear();
     QVERIFY(!frame_->close());
     QVERIFY(frame_->isVisible());
-    QCOMPARE(data::ListJournals(journals).size(), std::size_t{1});
+    QCOMPARE(messages_.size(), std::size_t{1});
+    const std::string told = "記録は次のファイルに保存しました: ";
+    const std::size_t at = messages_[0].find(told);
+    QVERIFY2(at != std::string::npos, messages_[0].c_str());
+    const std::string recovery = messages_[0].substr(at + told.size());
+    QVERIFY(std::filesystem::remove(recovery));
+    QVERIFY(data::ListJournals(journals).empty());
     saveAnswer_ = CMainFrame::SaveAnswer::kDiscard;
+    Click(control::kOneShot);
+    QTRY_VERIFY_WITH_TIMEOUT(Idle() && document_.recordCount[0] == records + 2, 20000);
+    QCOMPARE(data::ListJournals(journals).size(), std::size_t{1});
     QVERIFY(frame_->close());
     QVERIFY(data::ListJournals(journals).empty());
   }
@@ -360,7 +385,9 @@ class MainWindowTest : public QObject {
     return !view_->binding().fields().measuring && !view_->binding().AcquisitionBusy();
   }
   // Idle, and the last pass has been handed back to the window, not only measured.
-  bool HandedBack() const { return Idle() && view_->binding().logic().AcquisitionState() == 0; }
+  bool HandedBack() const {
+    return Idle() && view_->binding().Status().acquisition == acquisition::AcquisitionState::kIdle;
+  }
   void Click(int id) {
     auto* button = qobject_cast<QAbstractButton*>(view_->Control(id));
     QVERIFY2(button && button->isEnabled(), qPrintable(QString::number(id)));

@@ -52,7 +52,7 @@ class MaintenanceWindowTest : public QObject {
     QVERIFY(ClickIn(*view_, control::kDetect));
     QCOMPARE(document_.sensorTable.sensorCount, 1);
     device_ = view_->binding().fields().deviceIndex[0];
-    QVERIFY(view_->binding().logic().MirrorDeviceIndex() >= 0);
+    QVERIFY(view_->binding().Status().mirrorDeviceIndex >= 0);
   }
 
   void cleanupTestCase() {
@@ -141,7 +141,7 @@ class MaintenanceWindowTest : public QObject {
       if (action->text() == QStringLiteral("ミラー制御...")) open = action;
     }
     QVERIFY(open && open->isEnabled());
-    const int mirror = view_->binding().logic().MirrorDeviceIndex();
+    const int mirror = view_->binding().Status().mirrorDeviceIndex;
     QFile::remove(TracePath());
     auto pending = WhenModal([](QDialog& dialog) {
       QVERIFY(ClickIn(dialog, 1061));

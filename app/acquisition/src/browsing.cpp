@@ -103,14 +103,17 @@ void RecordBrowser::ClearData() {
   }
   if (!c_.port.AskOkCancel("データを削除していいですか？")) return;
   c_.document.ClearRecords();
-  if (c_.journal) c_.journal->Finish();
   for (int k = 0; k < c_.SensorCount(); ++k) {
     c_.processing.outputs[k].displaySpectrum.fill(0.0F);
   }
   c_.shared.displayIndex = 0;
   c_.ShowPosition();
   c_.ShowRecordCount();
-  c_.document.title = data::kUntitledTitle;
+  if (c_.session) {
+    c_.session->RecordsCleared();
+  } else {
+    c_.document.title = data::kUntitledTitle;
+  }
   c_.port.ArmTimer(timer::kStartup, kStartupMs);
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "chromiva/acquisition/calibration_io.h"
+#include "chromiva/acquisition/exposure_limits.h"
 #include "chromiva/acquisition/form_texts.h"
 #include "chromiva/acquisition/instrument_identity.h"
 #include "chromiva/data/text_codec.h"
@@ -63,7 +64,7 @@ bool SensorDetection::ConfirmClearForDetection() {
     return false;
   }
   c_.document.ClearRecords();
-  if (c_.journal) c_.journal->Finish();
+  if (c_.session) c_.session->journal().Finish();
   c_.shared.displayIndex = 0;
   return true;
 }
@@ -167,11 +168,15 @@ void SensorDetection::ShowExposureOfSelected() {
   c_.controls.SetText(control::kExposure, std::to_string(sensor.exposureUs / 1000));
 }
 
-void SensorDetection::StoreTypedExposure(int sensor) {
-  if (sensor < 0 || sensor >= data::kMaxSensors) return;
-  long long typed = static_cast<long long>(c_.controls.Integer(control::kExposure)) * 1000;
-  c_.document.Sensor(sensor).exposureUs =
-      static_cast<int32_t>(std::clamp<long long>(typed, INT32_MIN, INT32_MAX));
+bool SensorDetection::StoreTypedExposure(int sensor) {
+  if (sensor < 0 || sensor >= data::kMaxSensors) return true;
+  const std::optional<int> typed = ParseExposureMs(c_.controls.Text(control::kExposure));
+  if (!typed) {
+    c_.port.ShowOkMessage(text::kExposureRefusal);
+    return false;
+  }
+  c_.document.Sensor(sensor).exposureUs = *typed * 1000;
+  return true;
 }
 
 void SensorDetection::ShowKnownSensors() {
@@ -195,7 +200,9 @@ void SensorDetection::ShowKnownSensors() {
 
 void SensorDetection::SetAllExposures(int milliseconds) {
   c_.controls.SetText(control::kExposure, std::to_string(milliseconds));
-  for (int k = 0; k < c_.SensorCount(); ++k) StoreTypedExposure(k);
+  for (int k = 0; k < c_.SensorCount(); ++k) {
+    if (!StoreTypedExposure(k)) return;
+  }
 }
 
 void SensorDetection::ReleaseSensors() {
@@ -217,7 +224,7 @@ void SensorDetection::SelectSensor(int sensor) {
   if (sensor == f_.selectedSensor) return;
   if (sensor < 0 || sensor >= std::max(c_.document.sensorTable.sensorCount, 1)) return;
   // A running pass reads the exposures; the typed value is taken at the next start instead.
-  if (f_.selectedSensor >= 0 && c_.AcquisitionState() == 0) {
+  if (f_.selectedSensor >= 0 && c_.AcquisitionState() == AcquisitionState::kIdle) {
     StoreTypedExposure(f_.selectedSensor);
   }
   f_.selectedSensor = sensor;

@@ -9,34 +9,40 @@
 
 namespace chromiva::acquisition {
 
-bool FormLogic::OpenCsvDialog(const std::function<bool(dialogs::CsvDialog&)>& runModal) {
+void FormLogic::SetDialogRunners(DialogRunners runners) {
+  dialogRunners_ = std::move(runners);
+}
+
+void FormLogic::OpenCsvDialog() {
+  if (!dialogRunners_.csv) return;
   FormContext& c = *context_;
   data::CsvSettings csv = fields_.csv;
   const dialogs::CsvDialogContext dialogContext{
       c.document, c.processing, csv, fields_.selectedSensor, fields_.measuring, c.port, c.controls};
-  const bool confirmed = dialogs::OpenCsvDialog(dialogContext, runModal);
-  if (confirmed) settings_->SetCsvSettings(csv);
-  return confirmed;
+  if (dialogs::OpenCsvDialog(dialogContext, dialogRunners_.csv)) settings_->SetCsvSettings(csv);
 }
 
-bool FormLogic::OpenHistoryDialog(const std::function<void(dialogs::HistoryDialog&)>& runModal) {
-  return dialogs::OpenHistoryDialog(context_->document, context_->port, runModal);
+void FormLogic::OpenHistoryDialog() {
+  if (!dialogRunners_.history) return;
+  dialogs::OpenHistoryDialog(context_->document, context_->port, dialogRunners_.history);
 }
 
-bool FormLogic::OpenMaintenanceDialog(
-    dialogs::DialogTimers& timers,
-    const std::function<void(dialogs::MaintenanceDialog&)>& runModal) {
+void FormLogic::OpenMaintenanceDialog() {
+  if (!dialogRunners_.maintenanceTimers || !dialogRunners_.maintenance) return;
+  const std::unique_ptr<dialogs::DialogTimers> timers = dialogRunners_.maintenanceTimers();
   FormContext& c = *context_;
   const dialogs::MaintenanceContext dialogContext{c.document,
                                                   c.port,
-                                                  timers,
+                                                  *timers,
                                                   fields_.selectedSensor,
                                                   fields_.deviceIndex,
                                                   fields_.axisLimits.graphMax};
-  const bool opened = dialogs::OpenMaintenanceDialog(dialogContext, fields_.measuring, runModal);
+  const bool opened = dialogs::OpenMaintenanceDialog(
+      dialogContext, fields_.measuring, [this, &timers](dialogs::MaintenanceDialog& dialog) {
+        dialogRunners_.maintenance(dialog, *timers);
+      });
   // The dialog may have changed the selected sensor's tables: show the record with them.
   if (opened && !fields_.measuring) c.RefreshDisplayedRecord();
-  return opened;
 }
 
 }  // namespace chromiva::acquisition

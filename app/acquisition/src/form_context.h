@@ -10,13 +10,14 @@
 #include <string>
 
 #include "chromiva/acquisition/control_ids.h"
+#include "chromiva/acquisition/document_session.h"
 #include "chromiva/acquisition/form_fields.h"
 #include "chromiva/acquisition/form_port.h"
 #include "chromiva/acquisition/form_state.h"
+#include "chromiva/acquisition/hand_shake.h"
 #include "chromiva/acquisition/instrument_fault.h"
 #include "chromiva/acquisition/worker_launcher.h"
 #include "chromiva/data/document.h"
-#include "chromiva/data/journal.h"
 #include "chromiva/data/processing.h"
 
 namespace chromiva::acquisition {
@@ -51,25 +52,30 @@ struct FormContext {
   data::ProcessingState processing;
   const FormFields& view;
   SharedFields& shared;
-  // Every committed pass is appended to it before it is shown; a data clear ends it. Optional.
-  data::RecordJournal* journal = nullptr;
+  // The session of the front end, optional: every committed pass goes to its journal before it
+  // is shown; a data clear leaves the document untitled and without a file.
+  DocumentSession* session = nullptr;
   std::unique_ptr<WorkerLauncher> workers = std::make_unique<ThreadLauncher>();
-  // The hand-shake words: the measurement pass's state (0 idle, 1 running, 2 finished) and the
-  // flag a worker holds while it talks to the devices.
-  std::atomic<int> acquisitionState{0};
+  // The hand-shake words: the measurement pass's state and the flag a worker holds while it
+  // talks to the devices.
+  std::atomic<acquisition::AcquisitionState> acquisitionState{AcquisitionState::kIdle};
   std::atomic<bool> acquisitionBusy{false};
   // Why the last pass, dark sequence or table write ended early (kind kNone when it completed);
   // a worker writes it before its last hand-shake write, the window thread reads it after.
   InstrumentFault lastFault;
   ElapsedSeconds elapsed;
 
-  int AcquisitionState() const { return acquisitionState.load(std::memory_order_acquire); }
+  acquisition::AcquisitionState AcquisitionState() const {
+    return acquisitionState.load(std::memory_order_acquire);
+  }
   int SensorCount() const { return document.sensorTable.sensorCount; }
   int DeviceOf(int sensor) const { return view.deviceIndex[static_cast<std::size_t>(sensor)]; }
   bool HasCommittedRecords(int sensor) const;
   // Neither a measurement nor the dark sequence runs, and no pass is outstanding: records and
   // references may change on the window thread.
-  bool Idle() const { return !shared.measuring && AcquisitionState() == 0; }
+  bool Idle() const {
+    return !shared.measuring && AcquisitionState() == acquisition::AcquisitionState::kIdle;
+  }
 
   // `text` is UTF-8; `storedBytes` is code page 932 (SensorPieces) and is logged as it is.
   void AppendLogLine(const std::string& text, const std::string& storedBytes = {});

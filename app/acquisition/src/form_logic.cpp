@@ -56,32 +56,35 @@ void FormLogic::OnControlClicked(int id) {
   if (!context_->controls.Enabled(id)) return;
   switch (id) {
     // clang-format off
-    case control::kStartStop:     StartStopMeasurement(); break;
-    case control::kDetect:        DetectSensors(); break;
-    case control::kLightSource:   SetMeasureMode(data::kLightSource); break;
-    case control::kReflectance:   SetMeasureMode(data::kReflectance); break;
-    case control::kTransmittance: SetMeasureMode(data::kTransmittance); break;
-    case control::kRecordMode:    RecordModeClicked(); break;
-    case control::kIntervalMode:  IntervalModeClicked(); break;
-    case control::kWaveComp:      WaveCompClicked(); break;
-    case control::kSelectedOnly:  SelectedOnlyClicked(); break;
-    case control::kWhite:         RegisterWhite(); break;
-    case control::kTransmission:  RegisterTransmission(); break;
-    case control::kOneShot:       OneShot(); break;
-    case control::kColourDisplay: ColourDisplayClicked(); break;
-    case control::kSkyBgd:        SkyBgdClicked(); break;
-    case control::kBack:          Back(); break;
-    case control::kNext:          Next(); break;
-    case control::kPlayback:      PlaybackClicked(); break;
-    case control::kDarkReset:     DarkReset(); break;
-    case control::kClear:         ClearData(); break;
-    case control::kCompare:       Compare(); break;
-    case control::kCompareBack:   CompareSensorBack(); break;
-    case control::kCompareNext:   CompareSensorNext(); break;
-    case control::kCompareBack2:  CompareRecordBack(); break;
-    case control::kCompareNext2:  CompareRecordNext(); break;
-    case control::kDark:          StartDarkMeasurement(); break;
-    default: break;  // static texts, and the buttons that open the window's dialogs
+    case control::kStartStop:     cycle_->StartStopMeasurement(); break;
+    case control::kOneShot:       cycle_->OneShot(); break;
+    case control::kDetect:        detection_->DetectSensors(); break;
+    case control::kLightSource:   settings_->SetMeasureMode(data::kLightSource); break;
+    case control::kReflectance:   settings_->SetMeasureMode(data::kReflectance); break;
+    case control::kTransmittance: settings_->SetMeasureMode(data::kTransmittance); break;
+    case control::kRecordMode:    settings_->RecordModeClicked(); break;
+    case control::kIntervalMode:  settings_->IntervalModeClicked(); break;
+    case control::kWaveComp:      settings_->WaveCompClicked(); break;
+    case control::kColourDisplay: settings_->ColourDisplayClicked(); break;
+    case control::kWhite:         references_->RegisterWhite(); break;
+    case control::kTransmission:  references_->RegisterTransmission(); break;
+    case control::kSkyBgd:        references_->SkyBgdClicked(); break;
+    case control::kDarkReset:     references_->DarkReset(); break;
+    case control::kDark:          references_->StartDarkMeasurement(); break;
+    case control::kSelectedOnly:  browser_->SelectedOnlyClicked(); break;
+    case control::kBack:          browser_->Back(); break;
+    case control::kNext:          browser_->Next(); break;
+    case control::kPlayback:      browser_->PlaybackClicked(); break;
+    case control::kClear:         browser_->ClearData(); break;
+    case control::kCompare:       browser_->Compare(); break;
+    case control::kCompareBack:   browser_->CompareSensorBack(); break;
+    case control::kCompareNext:   browser_->CompareSensorNext(); break;
+    case control::kCompareBack2:  browser_->CompareRecordBack(); break;
+    case control::kCompareNext2:  browser_->CompareRecordNext(); break;
+    case control::kCsv:           OpenCsvDialog(); break;
+    case control::kHistory:       OpenHistoryDialog(); break;
+    case control::kMaintenance:   OpenMaintenanceDialog(); break;
+    default: break;  // static texts
       // clang-format on
   }
 }
@@ -96,10 +99,10 @@ void FormLogic::SetControlChecked(int id, bool checked) {
 
 void FormLogic::SelectListItem(int id, int index) {
   if (id == control::kSensorList) {
-    SelectSensor(index);
+    detection_->SelectSensor(index);
   } else if (id == control::kDisplayKind) {
     context_->controls[id].selection = index;
-    DisplayKindChanged();
+    browser_->DisplayKindChanged();
   }
 }
 
@@ -107,7 +110,7 @@ void FormLogic::OnFormTimer(int timerId) {
   context_->port.KillTimer(timerId);
   switch (timerId) {
     case timer::kStartup:
-      OnStartupTimer();
+      browser_->ShowStartupScreen();
       break;
     case timer::kMeasure:
       cycle_->OnMeasureTimer();
@@ -127,11 +130,9 @@ void FormLogic::OnFormTimer(int timerId) {
 }
 
 void FormLogic::OnWorkerWake(int timerId) {
-  if (timerId == timer::kMeasure && AcquisitionState() == 2) OnFormTimer(timerId);
-}
-
-void FormLogic::OnStartupTimer() {
-  browser_->ShowStartupScreen();
+  if (timerId == timer::kMeasure && context_->AcquisitionState() == AcquisitionState::kFinished) {
+    OnFormTimer(timerId);
+  }
 }
 
 void FormLogic::InitialUpdate() {
@@ -159,44 +160,14 @@ void FormLogic::InitialUpdate() {
   c.port.ArmTimer(timer::kStartup, kStartupMs);
 }
 
-// Detection and selection.
-void FormLogic::DetectSensors() {
-  detection_->DetectSensors();
-}
-void FormLogic::ReleaseSensors() {
-  detection_->ReleaseSensors();
-}
-void FormLogic::SelectSensor(int sensor) {
-  detection_->SelectSensor(sensor);
-}
 void FormLogic::SetAllExposures(int milliseconds) {
   detection_->SetAllExposures(milliseconds);
 }
-const std::vector<std::string>& FormLogic::LeftOutReports() const {
-  return detection_->LeftOutReports();
-}
 
-// The measurement cycle.
-void FormLogic::StartStopMeasurement() {
-  cycle_->StartStopMeasurement();
-}
-void FormLogic::OneShot() {
-  cycle_->OneShot();
-}
-int FormLogic::AutoSaveFailures() const {
-  return cycle_->AutoSaveFailures();
-}
-const std::string& FormLogic::LastAutoSaveFailure() const {
-  return cycle_->LastAutoSaveFailure();
-}
-int FormLogic::AcquisitionState() const {
-  return context_->AcquisitionState();
-}
-bool FormLogic::AcquisitionBusy() const {
-  return context_->acquisitionBusy.load(std::memory_order_acquire);
-}
-const InstrumentFault& FormLogic::LastFault() const {
-  return context_->lastFault;
+void FormLogic::ApplySettings(const FormSettings& settings) {
+  settings_->SetCsvSettings(settings.csv);
+  settings_->SetAxisLimits(settings.axisLimits);
+  settings_->SetMaintenanceMode(settings.maintenanceMode);
 }
 
 void FormLogic::SetWorkerLauncher(std::unique_ptr<WorkerLauncher> launcher) {
@@ -204,34 +175,8 @@ void FormLogic::SetWorkerLauncher(std::unique_ptr<WorkerLauncher> launcher) {
   context_->workers = launcher ? std::move(launcher) : std::make_unique<ThreadLauncher>();
 }
 
-void FormLogic::SetJournal(data::RecordJournal* journal) {
-  context_->journal = journal;
-}
-
-// Settings.
-void FormLogic::SetMeasureMode(int mode) {
-  settings_->SetMeasureMode(mode);
-}
-void FormLogic::RecordModeClicked() {
-  settings_->RecordModeClicked();
-}
-void FormLogic::IntervalModeClicked() {
-  settings_->IntervalModeClicked();
-}
-void FormLogic::WaveCompClicked() {
-  settings_->WaveCompClicked();
-}
-void FormLogic::ColourDisplayClicked() {
-  settings_->ColourDisplayClicked();
-}
-void FormLogic::SetCsvSettings(const data::CsvSettings& csv) {
-  settings_->SetCsvSettings(csv);
-}
-void FormLogic::SetAxisLimits(const AxisLimits& limits) {
-  settings_->SetAxisLimits(limits);
-}
-void FormLogic::SetMaintenanceMode(int mode) {
-  settings_->SetMaintenanceMode(mode);
+void FormLogic::SetSession(DocumentSession* session) {
+  context_->session = session;
 }
 
 FormSettings FormLogic::CurrentSettings() const {
@@ -249,69 +194,23 @@ FormSettings FormLogic::CurrentSettings() const {
   return s;
 }
 
-void FormLogic::UpdateControlStates() {
-  context_->UpdateControlStates();
-}
 void FormLogic::RefreshDisplayedRecord() {
   context_->RefreshDisplayedRecord();
 }
 
-// Reference captures.
-void FormLogic::StartDarkMeasurement() {
-  references_->StartDarkMeasurement();
-}
-void FormLogic::RegisterWhite() {
-  references_->RegisterWhite();
-}
-void FormLogic::RegisterTransmission() {
-  references_->RegisterTransmission();
-}
-void FormLogic::DarkReset() {
-  references_->DarkReset();
-}
-void FormLogic::SkyBgdClicked() {
-  references_->SkyBgdClicked();
-}
-int FormLogic::DarkStep() const {
-  return references_->DarkStep();
-}
-
-// Browsing and comparison.
-void FormLogic::Back() {
-  browser_->Back();
-}
-void FormLogic::Next() {
-  browser_->Next();
-}
-void FormLogic::PlaybackClicked() {
-  browser_->PlaybackClicked();
-}
-void FormLogic::SelectedOnlyClicked() {
-  browser_->SelectedOnlyClicked();
-}
-void FormLogic::DisplayKindChanged() {
-  browser_->DisplayKindChanged();
-}
-void FormLogic::ClearData() {
-  browser_->ClearData();
-}
-void FormLogic::Compare() {
-  browser_->Compare();
-}
-void FormLogic::CompareSensorBack() {
-  browser_->CompareSensorBack();
-}
-void FormLogic::CompareSensorNext() {
-  browser_->CompareSensorNext();
-}
-void FormLogic::CompareRecordBack() {
-  browser_->CompareRecordBack();
-}
-void FormLogic::CompareRecordNext() {
-  browser_->CompareRecordNext();
-}
-const data::Ctintrose_mfDoc* FormLogic::CompareDocument() const {
-  return browser_->CompareDocument();
+FormStatus FormLogic::Status() const {
+  FormStatus status;
+  status.acquisition = context_->AcquisitionState();
+  status.busy = context_->acquisitionBusy.load(std::memory_order_acquire);
+  status.darkStep = references_->Step();
+  status.lastFault = &context_->lastFault;
+  status.autoSaveFailures = cycle_->AutoSaveFailures();
+  status.lastAutoSaveFailure = cycle_->LastAutoSaveFailure();
+  status.leftOutReports = detection_->LeftOutReports();
+  status.compareDocument = browser_->CompareDocument();
+  const bool mirror = fields_.detected && context_->document.sensorTable.mirrorCount > 0;
+  status.mirrorDeviceIndex = mirror ? fields_.mirrorDeviceIndex : -1;
+  return status;
 }
 
 // Views.

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "chromiva/acquisition/exposure_limits.h"
 #include "chromiva/acquisition/form_texts.h"
 #include "measurement_cycle.h"
 #include "sensor_detection.h"
@@ -32,6 +33,7 @@ bool MeasurementCycle::StartMeasurement() {
     c_.port.ShowOkMessage(text::kAverageRefusal);
     return false;
   }
+  if (!StoreExposures()) return false;
   ClearTransferStop();
   c_.controls.SetText(control::kStartStop, text::kStop);
   c_.shared.measuring = true;
@@ -39,7 +41,6 @@ bool MeasurementCycle::StartMeasurement() {
   const int committed = c_.document.recordCount[0];
   int& displayIndex = c_.shared.displayIndex;
   if (displayIndex < committed) displayIndex = std::max(committed - 1, 0);
-  if (c_.view.selectedSensor >= 0) detection_.StoreTypedExposure(c_.view.selectedSensor);
   for (int k = 0; k < c_.SensorCount(); ++k) {
     SetDeviceExposure(c_.DeviceOf(k), c_.document.Sensor(k).exposureUs);
   }
@@ -47,7 +48,7 @@ bool MeasurementCycle::StartMeasurement() {
   f_.nextDueTick = c_.port.TickMs() + kStartDelayMs;
   f_.intervalMs = c_.controls.Integer(control::kInterval);
   autoSaveFailures_ = 0;
-  c_.acquisitionState.store(0, std::memory_order_release);
+  c_.acquisitionState.store(AcquisitionState::kIdle, std::memory_order_release);
   c_.port.ArmTimer(timer::kMeasure, kStartDelayMs);
   c_.document.modified = true;
   char head[96];
@@ -60,15 +61,33 @@ bool MeasurementCycle::StartMeasurement() {
   return true;
 }
 
+// The typed exposure goes to the selected sensor; every sensor's exposure must be one the
+// instruments take (one read from a data file may not be).
+bool MeasurementCycle::StoreExposures() {
+  if (c_.view.selectedSensor >= 0 && !detection_.StoreTypedExposure(c_.view.selectedSensor)) {
+    return false;
+  }
+  for (int k = 0; k < c_.SensorCount(); ++k) {
+    if (!ExposureUsInLimits(c_.document.Sensor(k).exposureUs)) {
+      c_.port.ShowOkMessage(text::kExposureRefusal);
+      return false;
+    }
+  }
+  return true;
+}
+
 void MeasurementCycle::StopMeasurement() {
-  if (c_.AcquisitionState() == 1) RequestTransferStop();  // the pass ends before its next frame
+  if (c_.AcquisitionState() == AcquisitionState::kRunning)
+    RequestTransferStop();  // the pass ends before its next frame
   c_.controls.SetText(control::kStartStop, text::kStart);
   c_.shared.measuring = false;
   c_.port.ShowMessage("露光時間、平均回数を設定して開始ボタンを押すことで計測を開始します");
   c_.AppendLogLine("計測終了 DataNo=" + std::to_string(c_.shared.displayIndex));
   c_.controls.SetEnabled(control::kStartStop, false);
   c_.controls.SetEnabled(control::kOneShot, false);
-  if (c_.view.intervalMode && c_.AcquisitionState() == 0) c_.UpdateControlStates();
+  if (c_.view.intervalMode && c_.AcquisitionState() == AcquisitionState::kIdle) {
+    c_.UpdateControlStates();
+  }
   CommonStartStopEnd();
 }
 
@@ -95,11 +114,11 @@ void MeasurementCycle::OneShot() {
 
 void MeasurementCycle::OnMeasureTimer() {
   switch (c_.AcquisitionState()) {
-    case 0:
+    case AcquisitionState::kIdle:
       c_.elapsed.Start(c_.port.TickMs());
       if (c_.shared.measuring) {
         c_.SyncProcessingSettings();
-        c_.acquisitionState.store(1, std::memory_order_release);
+        c_.acquisitionState.store(AcquisitionState::kRunning, std::memory_order_release);
         const bool wake = f_.cadence == Cadence::kInstrument;
         c_.LaunchWorker([this, wake] { MeasureWorker(wake); });
         ArmRunningPassTimer();
@@ -107,14 +126,14 @@ void MeasurementCycle::OnMeasureTimer() {
         c_.UpdateControlStates();
       }
       break;
-    case 1:
+    case AcquisitionState::kRunning:
       c_.elapsed.Show(c_.port, "計測中　経過時間 %2d sec");
       ArmRunningPassTimer();
       break;
-    default:
+    case AcquisitionState::kFinished:
       c_.JoinWorker();
       ClearTransferStop();  // a stop asked of this pass is answered
-      c_.acquisitionState.store(0, std::memory_order_release);
+      c_.acquisitionState.store(AcquisitionState::kIdle, std::memory_order_release);
       FinishPassOnWindowThread();
       break;
   }
@@ -189,7 +208,8 @@ void MeasurementCycle::CommitRecord() {
     c_.document.RecordTime(count) = now;
     ++count;
   }
-  if (c_.journal) c_.journal->AppendCommittedPasses(c_.document);  // a failure is in its error()
+  // A failure is in the journal's error().
+  if (c_.session) c_.session->journal().AppendCommittedPasses(c_.document);
   c_.ShowRecordCount();
 }
 
@@ -228,7 +248,8 @@ void MeasurementCycle::MeasureWorker(bool wake) {
     }
   }
   c_.acquisitionBusy.store(false, std::memory_order_release);
-  c_.acquisitionState.fetch_add(1, std::memory_order_release);  // the very last write
+  // The very last write.
+  c_.acquisitionState.store(AcquisitionState::kFinished, std::memory_order_release);
   if (wake) c_.port.WakeFromWorker(timer::kMeasure);
 }
 

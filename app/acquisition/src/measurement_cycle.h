@@ -31,6 +31,7 @@ class MeasurementCycle {
 
  private:
   bool StartMeasurement();
+  bool StoreExposures();
   void StopMeasurement();
   void CommonStartStopEnd();
   void FinishPassOnWindowThread();

@@ -25,14 +25,14 @@ class ReferenceCaptures {
   void RegisterTransmission();
   void DarkReset();
   void SkyBgdClicked();
-  int DarkStep() const { return darkStep_.load(std::memory_order_acquire); }
+  DarkStep Step() const { return darkStep_.load(std::memory_order_acquire); }
 
  private:
   struct ReferenceKind;
   enum class LongFrame { kBlank, kDark };
   void AcquireDarkShortFrames();
   void StartLongDarkFrame(LongFrame frame);
-  void RunLongDarkFrame(const char* before, const char* after);
+  void RunLongDarkFrame(const char* before, const char* after, DarkStep done);
   void FinishDarkSteps();
   bool RegisterDarkInInstruments();
   void AcquireDarkFrames(int frames);
@@ -46,7 +46,7 @@ class ReferenceCaptures {
   ReferenceFields& f_;
   MeasurementCycle& cycle_;
   SettingHandlers& settings_;
-  std::atomic<int> darkStep_{0};
+  std::atomic<DarkStep> darkStep_{DarkStep::kFirstFrame};
   // Dark step 0 of every sensor as it was before the dark sequence, for a refused sequence.
   std::array<data::PixelArray, data::kMaxSensors> darkStep0Before_{};
 };

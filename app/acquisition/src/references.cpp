@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "chromiva/acquisition/calibration_io.h"
+#include "chromiva/acquisition/exposure_limits.h"
 #include "chromiva/acquisition/form_texts.h"
 #include "chromiva/data/text_codec.h"
 #include "measurement_cycle.h"
@@ -15,10 +16,9 @@ namespace chromiva::acquisition {
 namespace {
 
 constexpr double kShortestExposureUs = 265.0;
-constexpr double kLongestExposureUs = 9500000.0;
+static_assert(ExposureUsInLimits(kShortestExposureUs));
 constexpr int kDarkPollMs = 10;
 constexpr int kDarkFinishMs = 1000;
-constexpr int kDarkStepsDone = 5;
 constexpr double kLongStep = data::kDarkLongStep;
 
 constexpr const char* kRegisterDisplayed = "選択したセンサー、現在表示データを登録します。";
@@ -78,7 +78,7 @@ void ReferenceCaptures::StartDarkMeasurement() {
     darkStep0Before_[static_cast<std::size_t>(k)] = c_.document.Sensor(k).darkTables[0];
     SetDeviceExposure(c_.DeviceOf(k), kShortestExposureUs);
   }
-  darkStep_.store(0, std::memory_order_release);
+  darkStep_.store(DarkStep::kFirstFrame, std::memory_order_release);
   c_.shared.measuring = true;
   f_.darkRunning = true;
   c_.UpdateControlStates();
@@ -87,28 +87,28 @@ void ReferenceCaptures::StartDarkMeasurement() {
 }
 
 void ReferenceCaptures::OnDarkTimer() {
-  switch (DarkStep()) {
-    case 0:
+  switch (Step()) {
+    case DarkStep::kFirstFrame:
       AcquireDarkFrames(1);  // first frame at 265 us: not used
-      darkStep_.store(1, std::memory_order_release);
+      darkStep_.store(DarkStep::kShortFrames, std::memory_order_release);
       break;
-    case 1:
+    case DarkStep::kShortFrames:
       AcquireDarkShortFrames();
       StartLongDarkFrame(LongFrame::kBlank);
       break;
-    case 2:
+    case DarkStep::kBlankFrame:
       c_.elapsed.Show(c_.port, "空計測中　経過時間 %2d sec");
       break;
-    case 3:
+    case DarkStep::kBlankDone:
       StartLongDarkFrame(LongFrame::kDark);
       break;
-    case 4:
+    case DarkStep::kDarkFrame:
       c_.elapsed.Show(c_.port, "ダーク計測中　経過時間 %2d sec");
       break;
-    default:
+    case DarkStep::kDone:
       break;
   }
-  if (DarkStep() < kDarkStepsDone) {
+  if (Step() != DarkStep::kDone) {
     c_.port.ArmTimer(timer::kDark, kDarkPollMs);
   } else {
     c_.port.ArmTimer(timer::kDarkFinish, kDarkFinishMs);
@@ -128,33 +128,37 @@ void ReferenceCaptures::AcquireDarkShortFrames() {
   }
 }
 
-// Steps 1 -> 2 (blank) and 3 -> 4 (dark): the step moves on before the worker starts, so that
-// the worker's own step is the last write. The blank frame, the first at 9.5 s, is not used.
+// Short frames -> blank frame, blank done -> dark frame: the step moves on before the worker
+// starts, so that the worker's own step is the last write. The blank frame, the first at 9.5 s, is
+// not used.
 void ReferenceCaptures::StartLongDarkFrame(LongFrame frame) {
   c_.elapsed.Start(c_.port.TickMs());
   if (frame == LongFrame::kBlank) {
-    darkStep_.store(2, std::memory_order_release);
-    c_.LaunchWorker(
-        [this] { RunLongDarkFrame("空の１０秒計測を実施します", "空の１０秒計測を実施しました"); });
-  } else {
-    darkStep_.store(4, std::memory_order_release);
+    darkStep_.store(DarkStep::kBlankFrame, std::memory_order_release);
     c_.LaunchWorker([this] {
-      RunLongDarkFrame("ダークの１０秒計測を実施します", "ダークの１０秒計測を終了しました");
+      RunLongDarkFrame("空の１０秒計測を実施します", "空の１０秒計測を実施しました",
+                       DarkStep::kBlankDone);
+    });
+  } else {
+    darkStep_.store(DarkStep::kDarkFrame, std::memory_order_release);
+    c_.LaunchWorker([this] {
+      RunLongDarkFrame("ダークの１０秒計測を実施します", "ダークの１０秒計測を終了しました",
+                       DarkStep::kDone);
     });
   }
 }
 
-void ReferenceCaptures::RunLongDarkFrame(const char* before, const char* after) {
+void ReferenceCaptures::RunLongDarkFrame(const char* before, const char* after, DarkStep done) {
   c_.port.ForwardMessage(before);
   c_.acquisitionBusy.store(true, std::memory_order_release);
   AcquireDarkFrames(1);
   c_.acquisitionBusy.store(false, std::memory_order_release);
   c_.port.ForwardMessage(after);
-  darkStep_.fetch_add(1, std::memory_order_release);  // the very last write
+  darkStep_.store(done, std::memory_order_release);  // the very last write
 }
 
 void ReferenceCaptures::OnDarkFinishTimer() {
-  if (!f_.darkRunning || DarkStep() < kDarkStepsDone) return;
+  if (!f_.darkRunning || Step() != DarkStep::kDone) return;
   c_.JoinWorker();
   if (c_.lastFault.Any()) {
     RefuseDarkRegistration();

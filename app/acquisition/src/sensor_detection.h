@@ -16,8 +16,9 @@ class SensorDetection {
   void DetectSensors();
   void ReleaseSensors();
   void SelectSensor(int sensor);
-  // The exposure field's value (ms) becomes the sensor's exposure.
-  void StoreTypedExposure(int sensor);
+  // The exposure field's value (ms) becomes the sensor's exposure. A value outside the
+  // exposure limits (or not a number) is refused with their message: false, nothing stored.
+  bool StoreTypedExposure(int sensor);
   // Every sensor takes `milliseconds`, as if each were selected in turn and given the value.
   void SetAllExposures(int milliseconds);
   // The form's first showing: the sensor list from the document ("(serial)" for sensors known

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "chromiva/data/data_file.h"
-#include "chromiva/data/recovery.h"
 #include "chromiva/data/text_codec.h"
 #include "commands.h"
 
@@ -58,10 +57,17 @@ FileStamp StampOf(const std::filesystem::path& path) {
 namespace {
 
 // Where the records are when no file took them: what the journal holds of them.
-void TellWhatTheJournalKeeps(const data::Ctintrose_mfDoc& document,
-                             const data::RecordJournal& journal) {
+void TellWhatTheJournalKeeps(const acquisition::DocumentSession& session) {
+  const data::RecordJournal& journal = session.journal();
+  const int total = session.document().recordCount[0];
+  if (journal.path().empty() && !session.RecoveredJournal().empty()) {
+    std::fprintf(stderr,
+                 "chromiva-cli: the records could not be saved anywhere; they stay in the "
+                 "journal %s (chromiva-cli recover)\n",
+                 session.RecoveredJournal().string().c_str());
+    return;
+  }
   const int kept = journal.path().empty() ? 0 : journal.RecordsKept(0);
-  const int total = document.recordCount[0];
   if (kept <= 0) {
     std::fprintf(stderr,
                  "chromiva-cli: the records could not be saved anywhere; %d record(s) "
@@ -88,35 +94,30 @@ int RefuseOutputOverInput(const std::filesystem::path& input, const std::filesys
                                 input.string() + "; choose another output name");
 }
 
-int SaveOrRecover(data::Ctintrose_mfDoc& document, const std::filesystem::path& path,
-                  data::RecordJournal& journal, const FileStamp* before) {
-  data::DataFileResult saved;
-  if (before && StampOf(path) != *before) {
-    saved = {data::DataFileError::kWriteFailed,
-             path.string() +
-                 " was written by another program while this run recorded; it is "
-                 "not replaced",
-             {}};
-  } else {
-    saved = data::SaveDataFile(document, path);
-  }
-  if (saved.ok()) {
-    journal.Finish();
-    std::fprintf(stderr, "saved %d record(s) per sensor to %s\n", document.recordCount[0],
+int SaveOrRecover(acquisition::DocumentSession& session, const std::filesystem::path& path,
+                  const FileStamp* before) {
+  const acquisition::SaveOutcome outcome =
+      before && StampOf(path) != *before
+          ? session.SaveRefused({data::DataFileError::kWriteFailed,
+                                 path.string() +
+                                     " was written by another program while this run recorded; "
+                                     "it is not replaced",
+                                 {}})
+          : session.SaveAs(path);
+  if (outcome.ok()) {
+    std::fprintf(stderr, "saved %d record(s) per sensor to %s\n", session.document().recordCount[0],
                  path.string().c_str());
     return kExitOk;
   }
-  std::fprintf(stderr, "chromiva-cli: %s\n", saved.message.c_str());
-  data::RecoveryResult recovery = data::SaveRecoveryFile(document);
-  for (const std::string& failure : recovery.failures) {
+  std::fprintf(stderr, "chromiva-cli: %s\n", outcome.saved.message.c_str());
+  for (const std::string& failure : outcome.recovery.failures) {
     std::fprintf(stderr, "chromiva-cli: recovery: %s\n", failure.c_str());
   }
-  if (recovery.ok()) {
-    journal.Finish();
+  if (outcome.recovery.ok()) {
     std::fprintf(stderr, "chromiva-cli: the records were saved to %s instead\n",
-                 recovery.saved.string().c_str());
+                 outcome.recovery.saved.string().c_str());
   } else {
-    TellWhatTheJournalKeeps(document, journal);
+    TellWhatTheJournalKeeps(session);
   }
   return kExitRefused;
 }

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "arguments.h"
+#include "chromiva/acquisition/document_session.h"
 #include "chromiva/data/document.h"
-#include "chromiva/data/journal.h"
 
 namespace chromiva::cli {
 
@@ -42,12 +42,11 @@ struct FileStamp {
 };
 FileStamp StampOf(const std::filesystem::path& path);
 
-// Saves to `path`; when that fails, or when `path` is no longer what `before` recorded
-// (another run wrote it meanwhile), writes the records to a recovery file (temporary folder,
-// the user's data folder, the current folder) and says where, or that every place failed.
-// Once the records are in either file the journal is ended; otherwise it is kept and named
-// with the count of records it holds.
-int SaveOrRecover(data::Ctintrose_mfDoc& document, const std::filesystem::path& path,
-                  data::RecordJournal& journal, const FileStamp* before = nullptr);
+// Saves to `path` through the session; when that fails, or when `path` is no longer what
+// `before` recorded (another run wrote it meanwhile), the session writes the records to a
+// recovery file (temporary folder, the user's data folder, the current folder). Says where they
+// went, or that every place failed and what the journal keeps of them.
+int SaveOrRecover(acquisition::DocumentSession& session, const std::filesystem::path& path,
+                  const FileStamp* before = nullptr);
 
 }  // namespace chromiva::cli

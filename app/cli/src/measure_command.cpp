@@ -57,9 +57,10 @@ void CloseSpectrometers(const FormLogic& form, int sensors) {
 
 // The automatic CSV save shows nothing while it runs; its failures are summed up at the end.
 void ReportAutoSaveFailures(const FormLogic& form) {
-  if (form.AutoSaveFailures() == 0) return;
+  const acquisition::FormStatus status = form.Status();
+  if (status.autoSaveFailures == 0) return;
   std::fprintf(stderr, "chromiva-cli: %d automatic CSV save(s) failed, the last: %s\n",
-               form.AutoSaveFailures(), form.LastAutoSaveFailure().c_str());
+               status.autoSaveFailures, status.lastAutoSaveFailure.c_str());
 }
 
 // Runs the measurement until `count` passes are committed (0: until Ctrl-C) or an instrument
@@ -83,12 +84,15 @@ void Record(FormLogic& form, ConsolePort& port, int count, const std::function<i
           return RecordingProgress(committed(), count, elapsed, std::time(nullptr));
         },
         reached);
-    if (reached) form.StartStopMeasurement();
+    if (reached) form.OnControlClicked(control::kStartStop);
   };
-  auto done = [&] { return !form.fields().measuring && form.AcquisitionState() == 0; };
+  auto done = [&] {
+    return !form.fields().measuring &&
+           form.Status().acquisition == acquisition::AcquisitionState::kIdle;
+  };
   auto stop = [&] {
     port.PrintLine("interrupted: stopping (press Ctrl-C again to end at once)");
-    if (form.fields().measuring) form.StartStopMeasurement();
+    if (form.fields().measuring) form.OnControlClicked(control::kStartStop);
   };
   SetLoopEndsOnSecondSignal(true);
   port.StartProgress();
@@ -113,9 +117,10 @@ int RunMeasure(const Words& words) {
   data::Ctintrose_mfDoc document;
   ConsolePort port(arguments->Has("--yes"), arguments->Has("--quiet"));
   FormLogic form(document, port, setup->settings);
-  data::RecordJournal journal;  // keeps every committed pass should this run be killed
-  form.SetJournal(&journal);
-  form.DetectSensors();
+  // Its journal keeps every committed pass should this run be killed.
+  acquisition::DocumentSession session(document);
+  form.SetSession(&session);
+  form.OnControlClicked(control::kDetect);
   if (int status = RefuseFaultyInstruments(form)) return status;
   const int sensors = document.sensorTable.sensorCount;
   if (sensors == 0) return Fail(kExitNothing, "no spectrometer found");
@@ -134,25 +139,25 @@ int RunMeasure(const Words& words) {
   }
   ApplyMeasureSetup(form, *setup);
   form.SetControlChecked(control::kRecordMode, true);
-  form.RecordModeClicked();
+  form.OnControlClicked(control::kRecordMode);
 
   ConsolePort::CatchInterrupts();
-  form.StartStopMeasurement();
+  form.OnControlClicked(control::kStartStop);
   if (!form.fields().measuring) {
     CloseSpectrometers(form, sensors);
     return kExitRefused;  // refused before starting; the reason was shown
   }
   const FileStamp before = StampOf(path);  // another run may write it meanwhile
-  Record(form, port, setup->count, [&] { return SaveOrRecover(document, path, journal, &before); });
+  Record(form, port, setup->count, [&] { return SaveOrRecover(session, path, &before); });
   CloseSpectrometers(form, sensors);
   ReportAutoSaveFailures(form);
-  const int saved = SaveOrRecover(document, path, journal, &before);
-  if (!journal.error().empty()) {
-    std::fprintf(stderr, "chromiva-cli: warning: %s\n", journal.error().c_str());
+  const int saved = SaveOrRecover(session, path, &before);
+  if (const std::string& journalError = session.journal().error(); !journalError.empty()) {
+    std::fprintf(stderr, "chromiva-cli: warning: %s\n", journalError.c_str());
   }
   const int csvStatus =
       arguments->Has("--csv") ? WriteRunCsv(document, *arguments, csvExport, csvSensor) : kExitOk;
-  if (saved == kExitOk && form.LastFault().Failed()) {
+  if (saved == kExitOk && form.Status().lastFault->Failed()) {
     return Fail(kExitFault, "stopped by an instrument fault");
   }
   return saved != kExitOk ? saved : csvStatus;

@@ -1,5 +1,6 @@
 #include "measure_setup.h"
 
+#include "chromiva/acquisition/exposure_limits.h"
 #include "commands.h"
 #include "wrenlink.h"
 
@@ -8,7 +9,6 @@ namespace {
 
 namespace control = acquisition::control;
 
-constexpr long kMaxExposureMs = 9500;
 constexpr long kMaxAverage = 100000;
 constexpr long kMaxIntervalMs = 86400000;
 
@@ -49,7 +49,8 @@ std::optional<int> OptionalInteger(const Arguments& arguments, const std::string
 std::optional<MeasureSetup> ReadMeasureSetup(const Arguments& arguments, std::string& error) {
   MeasureSetup setup;
   bool ok = true;
-  setup.exposureMs = OptionalInteger(arguments, "--exposure", 0, kMaxExposureMs, error, ok);
+  setup.exposureMs = OptionalInteger(arguments, "--exposure", acquisition::kMinExposureMs,
+                                     acquisition::kMaxExposureMs, error, ok);
   setup.averageCount = OptionalInteger(arguments, "--average", 1, kMaxAverage, error, ok);
   setup.intervalMs = OptionalInteger(arguments, "--interval", 0, kMaxIntervalMs, error, ok);
   auto mode = IntegerOption(arguments, "--mode", 0, 0, 2, error);
@@ -68,15 +69,17 @@ void ApplyMeasureSetup(acquisition::FormLogic& form, const MeasureSetup& setup) 
   if (setup.averageCount)
     form.SetControlText(control::kAverage, std::to_string(*setup.averageCount));
   if (setup.intervalMs) {
-    if (!form.fields().intervalMode) form.IntervalModeClicked();
+    if (!form.fields().intervalMode) form.OnControlClicked(control::kIntervalMode);
     form.SetControlText(control::kInterval, std::to_string(*setup.intervalMs));
   }
-  if (setup.mode != form.fields().settings.measureMode) form.SetMeasureMode(setup.mode);
-  if (setup.waveComp != form.fields().settings.waveComp) form.WaveCompClicked();
+  if (setup.mode != form.fields().settings.measureMode) {
+    form.OnControlClicked(control::ModeRadio(setup.mode));
+  }
+  if (setup.waveComp != form.fields().settings.waveComp) form.OnControlClicked(control::kWaveComp);
 }
 
 int RefuseFaultyInstruments(const acquisition::FormLogic& form) {
-  const auto& reports = form.LeftOutReports();
+  const std::vector<std::string> reports = form.Status().leftOutReports;
   if (reports.empty()) return kExitOk;
   for (int k = 0; k < form.document().sensorTable.sensorCount; ++k) {
     CloseDevice(form.fields().deviceIndex[k]);

@@ -12,7 +12,6 @@
 #include <memory>
 
 #include "arguments.h"
-#include "chromiva/acquisition/dialogs/edit_number.h"
 #include "file_checks.h"
 #include "graph_canvas.h"
 

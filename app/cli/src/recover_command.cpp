@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "arguments.h"
+#include "chromiva/acquisition/document_session.h"
 #include "chromiva/data/data_file.h"
 #include "chromiva/data/journal.h"
 #include "commands.h"
@@ -45,13 +46,10 @@ int Recover(const std::filesystem::path& journal, const std::filesystem::path& o
                  "chromiva-cli: the journal's last entry was incomplete and was left out\n");
   }
   document.title = output.filename().string();
-  auto saved = data::SaveDataFile(document, output);
-  if (!saved.ok()) return Fail(kExitRefused, saved.message + "; the journal is kept");
-  std::fprintf(stderr, "recovered %d pass(es), %d record(s) per sensor, to %s\n", recovery.passes,
-               document.recordCount[0], output.string().c_str());
-  if (auto discarded = data::DiscardJournal(journal); !discarded.ok()) {
-    std::fprintf(stderr, "chromiva-cli: warning: %s\n", discarded.message.c_str());
-  }
+  acquisition::DocumentSession session(document);
+  session.AdoptRecoveredJournal(journal);  // removed once the records are in a file
+  if (int status = SaveOrRecover(session, output)) return status;
+  std::fprintf(stderr, "recovered %d pass(es) to %s\n", recovery.passes, output.string().c_str());
   return kExitOk;
 }
 

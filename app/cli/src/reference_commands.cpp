@@ -16,6 +16,7 @@ namespace chromiva::cli {
 namespace {
 
 using acquisition::FormLogic;
+namespace control = acquisition::control;
 
 // One answer per question in order, each named by the option that gives it.
 struct Answer {
@@ -99,10 +100,14 @@ constexpr int kDarkStatusSteps = 5;
 
 // One pass, committed as the first record, which is then the record on display.
 bool MeasureOnePass(FormLogic& form, ConsolePort& port) {
-  form.OneShot();
+  form.OnControlClicked(control::kOneShot);
   if (!form.fields().measuring) return false;
   RunUntil(
-      form, port, [&] { return !form.fields().measuring && form.AcquisitionState() == 0; },
+      form, port,
+      [&] {
+        return !form.fields().measuring &&
+               form.Status().acquisition == acquisition::AcquisitionState::kIdle;
+      },
       [] { return std::string("measuring one pass"); });
   return form.document().recordCount[0] > 0;
 }
@@ -119,10 +124,10 @@ int RunDark(const Words& words) {
                     arguments->Has("--quiet"));
   data::Ctintrose_mfDoc document;
   FormLogic form(document, port);
-  form.DetectSensors();
+  form.OnControlClicked(control::kDetect);
   if (int status = RefuseFaultyInstruments(form)) return status;
   if (document.sensorTable.sensorCount == 0) return Fail(kExitNothing, "no spectrometer found");
-  form.StartDarkMeasurement();
+  form.OnControlClicked(control::kDark);
   if (!form.fields().darkRunning) {
     CloseSpectrometers(form);
     return Fail(kExitRefused, "the dark measurement was not started");
@@ -130,12 +135,12 @@ int RunDark(const Words& words) {
   RunUntil(
       form, port, [&] { return !form.fields().darkRunning; },
       [&] {
-        const int step = std::min(form.DarkStep() + 1, kDarkStatusSteps);
+        const int step = std::min(static_cast<int>(form.Status().darkStep) + 1, kDarkStatusSteps);
         return "dark step " + std::to_string(step) + " / " + std::to_string(kDarkStatusSteps);
       });
   CloseSpectrometers(form);
   if (form.fields().darkRunning) return Fail(kExitRefused, "the dark sequence did not finish");
-  if (form.LastFault().Failed()) return Fail(kExitFault, "stopped by an instrument fault");
+  if (form.Status().lastFault->Failed()) return Fail(kExitFault, "stopped by an instrument fault");
   if (StopSignalCount() > 0) return Fail(StopSignalStatus(), "interrupted");
   PrintDarkSummary(document, write);
   return port.okMessages() == 0 ? kExitOk : kExitRefused;
@@ -157,15 +162,15 @@ int RunReference(const Words& words) {
   ScriptedPort port({{arguments->Has("--yes"), "--yes"}}, arguments->Has("--quiet"));
   data::Ctintrose_mfDoc document;
   FormLogic form(document, port, setup->settings);
-  form.DetectSensors();
+  form.OnControlClicked(control::kDetect);
   if (int status = RefuseFaultyInstruments(form)) return status;
   if (document.sensorTable.sensorCount == 0) return Fail(kExitNothing, "no spectrometer found");
   ApplyMeasureSetup(form, *setup);
   const bool measured = MeasureOnePass(form, port);
   if (measured && StopSignalCount() == 0)
-    white ? form.RegisterWhite() : form.RegisterTransmission();
+    white ? form.OnControlClicked(control::kWhite) : form.OnControlClicked(control::kTransmission);
   CloseSpectrometers(form);
-  if (form.LastFault().Failed()) return Fail(kExitFault, "stopped by an instrument fault");
+  if (form.Status().lastFault->Failed()) return Fail(kExitFault, "stopped by an instrument fault");
   if (StopSignalCount() > 0) return Fail(StopSignalStatus(), "interrupted");
   if (!measured) return Fail(kExitRefused, "the pass did not run");
   if (port.questions() == 0 || !port.lastAnswer() || port.okMessages() > 0) {

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "chromiva/acquisition/dialogs/edit_number.h"
+#include "chromiva/acquisition/frame_rect.h"
 #include "graph_scene.h"
 
 namespace chromiva::ui {

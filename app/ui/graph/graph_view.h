@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QWidget>
 
+#include "chromiva/acquisition/dialogs/edit_number.h"
 #include "graph_canvas.h"
 
 namespace chromiva::ui {

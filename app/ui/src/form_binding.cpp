@@ -4,14 +4,29 @@ namespace chromiva::ui {
 
 FormBinding::FormBinding(data::Ctintrose_mfDoc& document, acquisition::FormPort& port,
                          const acquisition::FormSettings& settings)
-    : logic_(document, port, settings), storedMaintenanceMode_(settings.maintenanceMode) {
-  logic_.SetJournal(&journal_);
+    : session_(document),
+      logic_(document, port, settings),
+      storedMaintenanceMode_(settings.maintenanceMode) {
+  logic_.SetSession(&session_);
 }
 
 std::string FormBinding::TakeJournalError() {
-  if (journalErrorTold_ || journal_.error().empty()) return {};
+  const std::string& error = session_.journal().error();
+  if (journalErrorTold_ || error.empty()) return {};
   journalErrorTold_ = true;
-  return journal_.error();
+  return error;
+}
+
+void FormBinding::SetMaintenanceForThisRun() {
+  acquisition::FormSettings settings = logic_.CurrentSettings();
+  settings.maintenanceMode = 1;
+  logic_.ApplySettings(settings);
+}
+
+void FormBinding::SetAxisLimits(const acquisition::AxisLimits& limits) {
+  acquisition::FormSettings settings = logic_.CurrentSettings();
+  settings.axisLimits = limits;
+  logic_.ApplySettings(settings);
 }
 
 acquisition::FormSettings FormBinding::CurrentSettings() const {

@@ -3,10 +3,11 @@
 // come out. Nothing else in the window calls FormLogic.
 #pragma once
 
+#include <functional>
 #include <string>
 
+#include "chromiva/acquisition/document_session.h"
 #include "chromiva/acquisition/form_logic.h"
-#include "chromiva/data/journal.h"
 
 namespace chromiva::ui {
 
@@ -29,32 +30,41 @@ class FormBinding {
   // The form's first show, and again for every new or opened document.
   void InitialUpdate() { logic_.InitialUpdate(); }
 
-  acquisition::FormLogic& logic() { return logic_; }
+  // How the window shows the dialogs that buttons open.
+  void SetDialogRunners(acquisition::DialogRunners runners) {
+    logic_.SetDialogRunners(std::move(runners));
+  }
+
+  // The logic, read only (the graph is built from it).
   const acquisition::FormLogic& logic() const { return logic_; }
+  acquisition::FormStatus Status() const { return logic_.Status(); }
   const acquisition::ControlTable& controls() const { return logic_.controls(); }
   const acquisition::FormFields& fields() const { return logic_.fields(); }
-  bool AcquisitionBusy() const { return logic_.AcquisitionBusy(); }
+  bool AcquisitionBusy() const { return logic_.Status().busy; }
   // A worker thread writes into the document: a measurement pass has been launched and not yet
   // handed back, or a dark-sequence frame runs.
   bool WorkerWritesDocument() const {
-    return logic_.AcquisitionState() == 1 || logic_.AcquisitionBusy() ||
+    const acquisition::FormStatus status = logic_.Status();
+    return status.acquisition == acquisition::AcquisitionState::kRunning || status.busy ||
            logic_.fields().darkRunning;
   }
-  bool MaintenanceMode() const { return logic_.maintenanceMode() == 1; }
+  bool MaintenanceMode() const { return logic_.fields().maintenanceMode == 1; }
   // Maintenance on for this run only: the stored setting stays as it was.
-  void SetMaintenanceForThisRun() { logic_.SetMaintenanceMode(1); }
-  const acquisition::AxisLimits& axisLimits() const { return logic_.axisLimits(); }
+  void SetMaintenanceForThisRun();
+  // The graph's axis limits, edited on the graph.
+  void SetAxisLimits(const acquisition::AxisLimits& limits);
+  const acquisition::AxisLimits& axisLimits() const { return logic_.fields().axisLimits; }
   // The settings as they stand, to be stored at exit.
   acquisition::FormSettings CurrentSettings() const;
 
-  // Every committed pass goes to the journal before it is shown; a save, a new or an opened
-  // document ends it.
-  void FinishJournal() { journal_.Finish(); }
+  // The document session the main frame opens and saves through; every committed pass goes to
+  // its journal before it is shown.
+  acquisition::DocumentSession& session() { return session_; }
   // The journal's first write failure, once; empty when there is none to tell.
   std::string TakeJournalError();
 
  private:
-  data::RecordJournal journal_;  // outlives the logic, which writes to it
+  acquisition::DocumentSession session_;  // outlives the logic, which writes to its journal
   bool journalErrorTold_ = false;
   acquisition::FormLogic logic_;
   int storedMaintenanceMode_;

@@ -17,12 +17,13 @@
 
 #include "chromiva/acquisition/dialogs/edit_number.h"
 #include "chromiva/acquisition/dialogs/mirror_dialog.h"
+#include "control_mirror.h"
 #include "dialogs/controls_dialog.h"
 #include "dialogs/csv_dialog_widget.h"
+#include "dialogs/edit_num_dlg.h"
 #include "dialogs/history_dialog_widget.h"
 #include "dialogs/maintenance_dialog_widget.h"
 #include "dialogs/mirror_dialog_widget.h"
-#include "edit_num_dlg.h"
 #include "file_filter.h"
 
 namespace chromiva::ui {
@@ -64,20 +65,23 @@ QFont TitleFont(const QString& title) {
   return font;
 }
 
-template <typename Widget>
-void SetTextIfChanged(Widget* widget, const QString& text) {
-  if (widget->text() != text) widget->setText(text);
-}
-
 }  // namespace
 
 Ctintrose_mfView::Ctintrose_mfView(data::Ctintrose_mfDoc& document,
                                    acquisition::SettingsStore& store, bool maintenanceForThisRun,
                                    QWidget* parent)
-    : QWidget(parent), document_(document), store_(store) {
+    : QWidget(parent), document_(document), store_(store), timers_(new NumberedTimers(this)) {
   setObjectName(QStringLiteral("Ctintrose_mfView"));
   setFont(FormFont());
   binding_ = std::make_unique<FormBinding>(document_, *this, acquisition::ReadFormSettings(store_));
+  timers_->SetTarget([this](int timer) { Handle([this, timer] { binding_->OnTimer(timer); }); });
+  binding_->SetDialogRunners({[this](auto& dialog) { return RunCsvDialog(this, dialog); },
+                              [this](auto& dialog) { RunHistoryDialog(this, dialog); },
+                              [] { return std::make_unique<QtDialogTimers>(); },
+                              [this](auto& dialog, auto& timers) {
+                                RunMaintenanceDialog(this, dialog,
+                                                     static_cast<QtDialogTimers&>(timers));
+                              }});
   BuildControls();
   connect(graph_, &FormGraph::leftClicked, this,
           [this](QPoint point) { Handle([this, point] { EditAxisLimitAt(point); }); });
@@ -85,7 +89,7 @@ Ctintrose_mfView::Ctintrose_mfView(data::Ctintrose_mfDoc& document,
 }
 
 Ctintrose_mfView::~Ctintrose_mfView() {
-  for (auto& entry : timers_) entry.second.stop();
+  timers_->SetTarget({});
   // The logic waits here for a worker that may still run.
   binding_.reset();
 }
@@ -210,7 +214,7 @@ void Ctintrose_mfView::EditAxisLimitAt(QPoint formPoint) {
                                   formPoint.y())) {
     return;
   }
-  binding_->logic().SetAxisLimits(limits);
+  binding_->SetAxisLimits(limits);
   graph_->DrawGraph();
 }
 
@@ -240,28 +244,11 @@ void Ctintrose_mfView::RunControlCommand(int id) {
 }
 
 void Ctintrose_mfView::Click(int id) {
-  acquisition::FormLogic& logic = binding_->logic();
-  if (!binding_->controls().Enabled(id)) return;
-  switch (id) {
-    case control::kCsv:
-      logic.OpenCsvDialog([this](auto& dialog) { return RunCsvDialog(this, dialog); });
-      break;
-    case control::kHistory:
-      logic.OpenHistoryDialog([this](auto& dialog) { RunHistoryDialog(this, dialog); });
-      break;
-    case control::kMaintenance: {
-      QtDialogTimers timers;
-      logic.OpenMaintenanceDialog(
-          timers, [this, &timers](auto& dialog) { RunMaintenanceDialog(this, dialog, timers); });
-      break;
-    }
-    default:
-      binding_->OnControlClicked(id);
-  }
+  binding_->OnControlClicked(id);
 }
 
 bool Ctintrose_mfView::OpenMirrorDialog() {
-  const int device = binding_->logic().MirrorDeviceIndex();
+  const int device = binding_->Status().mirrorDeviceIndex;
   if (device < 0) return false;
   acquisition::dialogs::MirrorDialog dialog(device);
   RunMirrorDialog(this, dialog);
@@ -320,35 +307,7 @@ void Ctintrose_mfView::RefreshControl(int id, QWidget* widget) {
     if (!state.enabled) ParkFocus(widget);
     widget->setEnabled(state.enabled);
   }
-  const QString text = Q(state.text);
-  if (auto* box = qobject_cast<QAbstractButton*>(widget)) {
-    SetTextIfChanged(box, text);
-    if (box->isCheckable() && box->isChecked() != state.checked) box->setChecked(state.checked);
-  } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-    SetTextIfChanged(edit, text);
-  } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-    SetTextIfChanged(label, text);
-  } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
-    QStringList items;
-    for (const auto& item : state.items) items << Q(item);
-    QStringList shown;
-    for (int row = 0; row < list->count(); ++row) shown << list->item(row)->text();
-    if (shown != items) {
-      list->clear();
-      list->addItems(items);
-    }
-    if (list->currentRow() != state.selection) list->setCurrentRow(state.selection);
-  } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-    QStringList items;
-    for (const auto& item : state.items) items << Q(item);
-    QStringList shown;
-    for (int row = 0; row < combo->count(); ++row) shown << combo->itemText(row);
-    if (shown != items) {
-      combo->clear();
-      combo->addItems(items);
-    }
-    if (combo->currentIndex() != state.selection) combo->setCurrentIndex(state.selection);
-  }
+  MirrorControl(state, widget);
 }
 
 void Ctintrose_mfView::SetDialogAnswers(std::function<bool(const std::string&)> ask,
@@ -464,23 +423,11 @@ std::optional<std::string> Ctintrose_mfView::EnterNumber(const std::string& labe
 }
 
 void Ctintrose_mfView::ArmTimer(int timer, int milliseconds) {
-  timers_[timer].start(std::max(milliseconds, 0), Qt::PreciseTimer, this);
+  timers_->Arm(timer, milliseconds);
 }
 
 void Ctintrose_mfView::KillTimer(int timer) {
-  auto found = timers_.find(timer);
-  if (found != timers_.end()) found->second.stop();
-}
-
-void Ctintrose_mfView::timerEvent(QTimerEvent* event) {
-  for (auto& [number, timer] : timers_) {
-    if (timer.timerId() != event->timerId()) continue;
-    timer.stop();
-    const int fired = number;
-    Handle([this, fired] { binding_->OnTimer(fired); });
-    return;
-  }
-  QWidget::timerEvent(event);
+  timers_->Kill(timer);
 }
 
 std::uint32_t Ctintrose_mfView::TickMs() {

@@ -3,7 +3,6 @@
 // talks to: numbered window timers, message boxes, file choosers and the graph surface.
 #pragma once
 
-#include <QBasicTimer>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
@@ -16,6 +15,7 @@
 #include "form_binding.h"
 #include "form_graph.h"
 #include "form_layout.h"
+#include "numbered_timers.h"
 
 namespace chromiva::ui {
 
@@ -91,7 +91,6 @@ class Ctintrose_mfView : public QWidget, public acquisition::FormPort {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
-  void timerEvent(QTimerEvent* event) override;
 
  private:
   void BuildControls();
@@ -114,7 +113,7 @@ class Ctintrose_mfView : public QWidget, public acquisition::FormPort {
   acquisition::SettingsStore& store_;
   std::unique_ptr<FormBinding> binding_;
   std::map<int, QWidget*> controls_;
-  std::map<int, QBasicTimer> timers_;
+  NumberedTimers* timers_;
   FormGraph* graph_ = nullptr;
   QPointer<QWidget> parkedFocus_;  // a disabled control that had the focus
   bool initialised_ = false;

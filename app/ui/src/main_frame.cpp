@@ -22,7 +22,6 @@
 
 #include "about_dialog.h"
 #include "chromiva/acquisition/control_ids.h"
-#include "chromiva/data/data_file.h"
 #include "form_view.h"
 #include "lock_indicators.h"
 #include "program_icon.h"
@@ -39,12 +38,18 @@ constexpr const char* kBusySave =
 constexpr const char* kBusyClose = "計測中は終了できません。計測が終わってから終了してください。";
 constexpr int kBusyCloseShownMs = 5000;
 
-// New starts an untitled document from what is shown: the sensor table, the records, the sky
-// background and the history stay (so the detected instruments, the sensor list and the enable
-// rules stay as they are); "データクリア" is what clears the records.
-void StartUntitled(data::Ctintrose_mfDoc& document) {
-  document.title = data::kUntitledTitle;
-  document.modified = false;
+// What the window says when a save failed: why, and where the records went instead.
+std::string SaveFailureText(const std::filesystem::path& path,
+                            const acquisition::SaveOutcome& outcome,
+                            const std::filesystem::path& journal) {
+  std::string text = path.string() + ": " + outcome.saved.message;
+  for (const std::string& failure : outcome.recovery.failures) text += "\n" + failure;
+  if (outcome.recovery.ok()) {
+    return text + "\n記録は次のファイルに保存しました: " + outcome.recovery.saved.string();
+  }
+  if (journal.empty()) return text + "\n記録はどこにも保存できませんでした。";
+  return text + "\n記録はどこにも保存できませんでした。記録は次のファイルに残っています: " +
+         journal.string();
 }
 
 QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback, const QStyle* style) {
@@ -189,10 +194,9 @@ void CMainFrame::BuildComparisonMenu() {
 }
 
 void CMainFrame::ShowMenuStates() {
-  const acquisition::FormLogic& logic = view_->binding().logic();
-  const bool loaded = logic.CompareDocument() != nullptr;
-  for (QAction* action : compareActions_) action->setEnabled(loaded);
-  if (mirrorAction_ != nullptr) mirrorAction_->setEnabled(logic.MirrorDeviceIndex() >= 0);
+  const acquisition::FormStatus status = view_->binding().Status();
+  for (QAction* action : compareActions_) action->setEnabled(status.compareDocument != nullptr);
+  if (mirrorAction_ != nullptr) mirrorAction_->setEnabled(status.mirrorDeviceIndex >= 0);
 }
 
 void CMainFrame::SaveGraphPicture(GraphPicture kind) {
@@ -303,47 +307,45 @@ bool CMainFrame::SaveModified() {
   if (answer == SaveAnswer::kSave) return SaveDocument();
   if (answer == SaveAnswer::kCancel) return false;
   // Let go as a save lets go: the journal of a discarded recording is not offered again.
-  EndJournals();
+  Session().Discard();
   return true;
 }
 
 void CMainFrame::OfferJournalRecovery(const JournalQuestion& ask) {
   const JournalQuestion question =
       ask ? ask : [this](const std::string& text) { return AskAboutJournal(this, text); };
-  recoveredJournal_ = ui::OfferJournalRecovery(
+  const std::filesystem::path recovered = ui::OfferJournalRecovery(
       document_, data::DefaultJournalFolder(), question,
       [this](const std::string& message) { view_->ShowOkMessage(message); });
-  if (!recoveredJournal_.empty()) AfterDocumentChange();
+  if (recovered.empty()) return;
+  Session().AdoptRecoveredJournal(recovered);
+  AfterDocumentChange();
 }
 
-// The records in memory were saved or let go: the journals that kept them are done with.
-void CMainFrame::EndJournals() {
-  view_->binding().FinishJournal();
-  if (recoveredJournal_.empty()) return;
-  data::DiscardJournal(recoveredJournal_);
-  recoveredJournal_.clear();
+acquisition::DocumentSession& CMainFrame::Session() {
+  return view_->binding().session();
+}
+
+QString CMainFrame::DocumentPath() const {
+  return QString::fromStdString(view_->binding().session().path().string());
 }
 
 bool CMainFrame::NewDocument() {
   if (!DocumentCommandsAllowed() || !SaveModified()) return false;
-  EndJournals();
-  StartUntitled(document_);
-  path_.clear();
+  Session().StartUntitled();
   AfterDocumentChange();
   return true;
 }
 
 bool CMainFrame::OpenDocument(const QString& path) {
   if (!DocumentCommandsAllowed()) return false;
-  const data::DataFileResult result = data::OpenDataFile(document_, path.toStdString());
+  const data::DataFileResult result = Session().Open(path.toStdString());
   if (!result.ok()) {
     view_->ShowOkMessage(std::string(kRefusedFile) + "\n" + path.toStdString() + ": " +
                          result.message);
     return false;
   }
-  EndJournals();
-  path_ = QFileInfo(path).absoluteFilePath();
-  AddRecentFile(path_);
+  AddRecentFile(DocumentPath());
   AfterDocumentChange();
   return true;
 }
@@ -354,8 +356,9 @@ void CMainFrame::AfterDocumentChange() {
 }
 
 bool CMainFrame::SaveDocument() {
-  if (path_.isEmpty()) return SaveDocumentAs();
-  return SaveTo(path_);
+  const QString path = DocumentPath();
+  if (path.isEmpty()) return SaveDocumentAs();
+  return SaveTo(path);
 }
 
 bool CMainFrame::SaveDocumentAs(const QString& path) {
@@ -378,14 +381,13 @@ bool CMainFrame::SaveTo(const QString& path) {
     view_->ShowOkMessage(kBusySave);
     return false;
   }
-  const data::DataFileResult result = data::SaveDataFile(document_, path.toStdString());
-  if (!result.ok()) {
-    view_->ShowOkMessage(path.toStdString() + ": " + result.message);
+  acquisition::DocumentSession& session = Session();
+  const acquisition::SaveOutcome outcome = session.SaveAs(path.toStdString());
+  if (!outcome.ok()) {
+    view_->ShowOkMessage(SaveFailureText(path.toStdString(), outcome, session.journal().path()));
     return false;
   }
-  EndJournals();
-  path_ = QFileInfo(path).absoluteFilePath();
-  AddRecentFile(path_);
+  AddRecentFile(DocumentPath());
   UpdateCaption();
   return true;
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "chromiva/acquisition/document_session.h"
 #include "chromiva/acquisition/settings_store.h"
 #include "chromiva/data/document.h"
 #include "graph_view.h"
@@ -41,7 +42,8 @@ class CMainFrame : public QMainWindow {
   bool SaveDocument();
   // Saves under `path`, or under a chosen name when `path` is empty.
   bool SaveDocumentAs(const QString& path = {});
-  QString DocumentPath() const { return path_; }
+  // The document's file, absolute; empty while it is untitled.
+  QString DocumentPath() const;
   std::vector<std::string> RecentFiles() const { return recentFiles_; }
 
   // Answers "save the changes?" instead of a message box (tests): Save, Discard or Cancel.
@@ -59,7 +61,7 @@ class CMainFrame : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  void EndJournals();
+  acquisition::DocumentSession& Session();
   void BuildMenus();
   void BuildToolBar();
   void BuildStatusBar();
@@ -81,8 +83,6 @@ class CMainFrame : public QMainWindow {
   data::Ctintrose_mfDoc& document_;
   acquisition::SettingsStore& store_;
   Ctintrose_mfView* view_;
-  QString path_;
-  std::filesystem::path recoveredJournal_;  // recovered into the document, not yet saved
   std::vector<std::string> recentFiles_;
   QMenu* fileMenu_ = nullptr;
   QMenu* viewMenu_ = nullptr;

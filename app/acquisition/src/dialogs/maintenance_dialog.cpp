@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "chromiva/acquisition/calibration_io.h"
+#include "chromiva/acquisition/exposure_limits.h"
 #include "chromiva/acquisition/instrument_fault.h"
 #include "chromiva/data/text_codec.h"
 #include "wrenlink.h"
@@ -17,6 +18,7 @@ namespace {
 
 constexpr double kFirstDarkExposureUs = 265.0;
 constexpr double kDarkExposureStepUs = 50000.0;
+static_assert(ExposureUsInLimits((data::kDarkSteps - 1) * kDarkExposureStepUs));
 constexpr int kDarkFramesPerStep = 3;
 constexpr int kGainFrames = 10;
 constexpr int kMeasuringButtons[] = {kInitialise, kSet, kDark, kGain};
@@ -281,6 +283,10 @@ void MaintenanceDialog::ApplyDarkFrame() {
 
 void MaintenanceDialog::StartGain() {
   if (RefuseWithoutSensor() || reading_ != Read::kNone || darkRunning_) return;
+  if (!ExposureUsInLimits(Sensor().exposureUs)) {
+    port_.ShowOkMessage(text::kExposureRefusal);
+    return;
+  }
   SetDeviceExposure(Device(), static_cast<double>(Sensor().exposureUs));
   StartRead(Read::kGain, kGainFrames);
 }

@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "control_mirror.h"
+
 namespace chromiva::ui {
 namespace {
 
@@ -17,43 +19,8 @@ QString Q(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-QStringList Items(const acquisition::ControlState& state) {
-  QStringList items;
-  items.reserve(static_cast<qsizetype>(state.items.size()));
-  for (const auto& item : state.items) items << Q(item);
-  return items;
-}
-
 // Room on either side of a button's caption, which the style keeps narrow for CJK text.
 constexpr int kButtonPadding = 12;
-
-template <typename Widget>
-void SetTextIfChanged(Widget* widget, const QString& text) {
-  if (widget->text() != text) widget->setText(text);
-}
-
-void MirrorList(QListWidget* list, const acquisition::ControlState& state) {
-  const QStringList items = Items(state);
-  bool same = list->count() == items.size();
-  for (int row = 0; same && row < list->count(); ++row)
-    same = list->item(row)->text() == items[row];
-  if (!same) {
-    list->clear();
-    list->addItems(items);
-  }
-  if (list->currentRow() != state.selection) list->setCurrentRow(state.selection);
-}
-
-void MirrorDropDown(QComboBox* box, const acquisition::ControlState& state) {
-  const QStringList items = Items(state);
-  bool same = box->count() == items.size();
-  for (int row = 0; same && row < box->count(); ++row) same = box->itemText(row) == items[row];
-  if (!same) {
-    box->clear();
-    box->addItems(items);
-  }
-  if (box->currentIndex() != state.selection) box->setCurrentIndex(state.selection);
-}
 
 }  // namespace
 
@@ -175,20 +142,7 @@ void ControlsDialog::RefreshControl(const acquisition::ControlState& state, QWid
     const int captionWidth = button->fontMetrics().horizontalAdvance(text);
     button->setMinimumWidth(std::max(button->minimumWidth(), captionWidth + 2 * kButtonPadding));
   }
-  if (auto* box = qobject_cast<QAbstractButton*>(widget)) {
-    SetTextIfChanged(box, text);
-    if (box->isCheckable() && box->isChecked() != state.checked) box->setChecked(state.checked);
-  } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-    SetTextIfChanged(edit, text);
-  } else if (auto* area = qobject_cast<QPlainTextEdit*>(widget)) {
-    if (area->toPlainText() != text) area->setPlainText(text);
-  } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-    SetTextIfChanged(label, text);
-  } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
-    MirrorList(list, state);
-  } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-    MirrorDropDown(combo, state);
-  }
+  MirrorControl(state, widget);
 }
 
 }  // namespace chromiva::ui

@@ -37,31 +37,6 @@ QSize RoomOnScreen(const QWidget* parent) {
 
 }  // namespace
 
-QtDialogTimers::QtDialogTimers(QObject* parent) : QObject(parent) {}
-
-QtDialogTimers::~QtDialogTimers() {
-  for (auto& entry : timers_) entry.second.stop();
-}
-
-void QtDialogTimers::Arm(int timer, int milliseconds) {
-  timers_[timer].start(std::max(milliseconds, 0), Qt::PreciseTimer, this);
-}
-
-void QtDialogTimers::Kill(int timer) {
-  auto found = timers_.find(timer);
-  if (found != timers_.end()) found->second.stop();
-}
-
-void QtDialogTimers::timerEvent(QTimerEvent* event) {
-  for (auto& [number, timer] : timers_) {
-    if (timer.timerId() != event->timerId()) continue;
-    timer.stop();
-    if (target_) target_(number);
-    return;
-  }
-  QObject::timerEvent(event);
-}
-
 MaintenanceDialogWidget::MaintenanceDialogWidget(QWidget* parent,
                                                  acquisition::dialogs::MaintenanceDialog& dialog,
                                                  QtDialogTimers& timers)

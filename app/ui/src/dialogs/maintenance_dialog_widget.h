@@ -2,13 +2,11 @@
 // frame reads run on.
 #pragma once
 
-#include <QBasicTimer>
-#include <QObject>
 #include <functional>
-#include <map>
 
 #include "chromiva/acquisition/dialogs/maintenance_dialog.h"
 #include "dialogs/controls_dialog.h"
+#include "numbered_timers.h"
 
 class QListWidget;
 
@@ -16,24 +14,10 @@ namespace chromiva::ui {
 
 // The dialog's numbered one-shot timers. The form creates them before the dialog's logic, so the
 // events go to a target set later (by the dialog widget); without a target they are dropped.
-class QtDialogTimers : public QObject, public acquisition::dialogs::DialogTimers {
-  Q_OBJECT
-
+class QtDialogTimers : public NumberedTimers, public acquisition::dialogs::DialogTimers {
  public:
-  explicit QtDialogTimers(QObject* parent = nullptr);
-  ~QtDialogTimers() override;
-
-  void Arm(int timer, int milliseconds) override;
-  void Kill(int timer) override;
-  // Where a timer's event goes (its number); an empty target drops the events.
-  void SetTarget(std::function<void(int)> target) { target_ = std::move(target); }
-
- protected:
-  void timerEvent(QTimerEvent* event) override;
-
- private:
-  std::map<int, QBasicTimer> timers_;
-  std::function<void(int)> target_;
+  void Arm(int timer, int milliseconds) override { NumberedTimers::Arm(timer, milliseconds); }
+  void Kill(int timer) override { NumberedTimers::Kill(timer); }
 };
 
 class MaintenanceDialogWidget : public ControlsDialog {

@@ -15,6 +15,10 @@ inline constexpr int kModeLabel = 1007;
 inline constexpr int kLightSource = 1008;
 inline constexpr int kReflectance = 1009;
 inline constexpr int kTransmittance = 1010;
+// The radio button of measurement mode 0, 1 or 2 (light source, reflectance, transmittance).
+constexpr int ModeRadio(int mode) {
+  return kLightSource + mode;
+}
 inline constexpr int kAverageLabel = 1011;
 inline constexpr int kAverage = 1012;
 inline constexpr int kSensorLabel = 1013;

@@ -3,7 +3,8 @@
 // to the form's components (detection, the measurement cycle, reference captures, browsing and
 // comparison, the setting handlers), which share the document, the port, the control table and
 // the device indices. Outside this library the form's state is read through the const views
-// below and changed only through the named operations.
+// below and changed only by control id, timer number and the few operations that are not
+// controls.
 #pragma once
 
 #include <functional>
@@ -18,11 +19,11 @@
 #include "chromiva/acquisition/form_settings.h"
 #include "chromiva/acquisition/form_state.h"
 #include "chromiva/acquisition/form_texts.h"
+#include "chromiva/acquisition/hand_shake.h"
 #include "chromiva/acquisition/instrument_fault.h"
 #include "chromiva/acquisition/worker_launcher.h"
 #include "chromiva/data/csv.h"
 #include "chromiva/data/document.h"
-#include "chromiva/data/journal.h"
 #include "chromiva/data/processing.h"
 
 namespace chromiva::acquisition {
@@ -34,12 +35,39 @@ class MaintenanceDialog;
 class DialogTimers;
 }  // namespace dialogs
 
+class DocumentSession;
 struct FormContext;
 class SensorDetection;
 class MeasurementCycle;
 class ReferenceCaptures;
 class RecordBrowser;
 class SettingHandlers;
+
+// What the front ends read besides the fields and the control table.
+struct FormStatus {
+  AcquisitionState acquisition = AcquisitionState::kIdle;  // the measurement pass
+  bool busy = false;                                       // a worker talks to the instruments
+  DarkStep darkStep = DarkStep::kFirstFrame;
+  // Why the last pass, dark sequence or table write ended early (kind kNone when it completed).
+  // A worker writes it before its last hand-shake write: read it only after that.
+  const InstrumentFault* lastFault = nullptr;
+  // The automatic CSV saves that failed since the last start, and the last reason.
+  int autoSaveFailures = 0;
+  std::string lastAutoSaveFailure;
+  // The instruments the last detection left out (identity or tables short, or no answer).
+  std::vector<std::string> leftOutReports;
+  const data::Ctintrose_mfDoc* compareDocument = nullptr;  // the loaded comparison file
+  // The mirror unit found by the last detection while the sensors are detected, or -1.
+  int mirrorDeviceIndex = -1;
+};
+
+// Each shows its dialog until it ends; the maintenance dialog's timers are made before it.
+struct DialogRunners {
+  std::function<bool(dialogs::CsvDialog&)> csv;
+  std::function<void(dialogs::HistoryDialog&)> history;
+  std::function<std::unique_ptr<dialogs::DialogTimers>()> maintenanceTimers;
+  std::function<void(dialogs::MaintenanceDialog&, dialogs::DialogTimers&)> maintenance;
+};
 
 class FormLogic {
  public:
@@ -48,10 +76,10 @@ class FormLogic {
   FormLogic(const FormLogic&) = delete;
   FormLogic& operator=(const FormLogic&) = delete;
 
-  // --- Routing from the window ---
+  // --- The way in: control ids and timer numbers ---
   // A click on a button, check box or radio of the form, by control id; a disabled control does
   // nothing. For a check box the caller has set its new state with SetControlChecked first. The
-  // history (1039), maintenance (1041) and CSV (1052) buttons open dialogs of the window.
+  // history (1039), maintenance (1041) and CSV (1052) buttons open dialogs through the runners.
   void OnControlClicked(int id);
   // Mirror an edit of a widget into the control table; no handler runs.
   void SetControlText(int id, std::string text);
@@ -64,105 +92,44 @@ class FormLogic {
   // pass has ended, the measurement timer's event runs now instead of at its next turn; a wake
   // that comes after the pass was already taken does nothing.
   void OnWorkerWake(int timer);
-  // Timer 1: redraws graph, colour bar and logo, clears the status line, shows the guidance.
-  void OnStartupTimer();
   // The form's first showing (and after a document was opened): fills the controls from the
   // fields and the document, selects the first known sensor and arms timer 1.
   void InitialUpdate();
 
-  // --- Detection (1002) and sensor selection (1003) ---
-  void DetectSensors();
-  void ReleaseSensors();
-  void SelectSensor(int sensor);
+  // --- The few operations that are not controls ---
   // Every sensor takes the exposure, as if each were selected in turn and given the value.
   void SetAllExposures(int milliseconds);
-  // The instruments the last detection left out (identity or tables short, or no answer).
-  const std::vector<std::string>& LeftOutReports() const;
-
-  // --- The measurement cycle: 1001, 1023 ---
-  void StartStopMeasurement();
-  void OneShot();
-  // The automatic CSV saves that failed since the last start, and the last reason.
-  int AutoSaveFailures() const;
-  const std::string& LastAutoSaveFailure() const;
-  // The hand-shake words shared with the worker threads.
-  int AcquisitionState() const;
-  bool AcquisitionBusy() const;
-  // Why the last pass, dark sequence or table write ended early (kind kNone when it completed).
-  const InstrumentFault& LastFault() const;
+  // The settings that no control of the form shows take these values: the CSV options, the
+  // axis limits and the maintenance mode. The others change through their controls.
+  void ApplySettings(const FormSettings& settings);
+  // The settings to write back at exit.
+  FormSettings CurrentSettings() const;
   // How the cycle waits for its passes; the start value is kTenMsSteps when the environment
   // sets CHROMIVA_TEN_MS_CADENCE=1 (a benchmark baseline), else kInstrument.
   void SetCadence(Cadence cadence) { fields_.cadence = cadence; }
   // Replaces how worker threads are started (nullptr: one std::thread per worker).
   void SetWorkerLauncher(std::unique_ptr<WorkerLauncher> launcher);
-  // The journal that every committed pass is appended to before it is shown, and that a data
-  // clear ends; none by default. The front end owns it and ends it after a save.
-  void SetJournal(data::RecordJournal* journal);
-
-  // --- Settings ---
-  void SetMeasureMode(int mode);  // radio buttons 1008, 1009, 1010
-  void RecordModeClicked();       // box 1014: reads its check state
-  void IntervalModeClicked();     // box 1016: toggles
-  void WaveCompClicked();         // box 1018: toggles
-  void ColourDisplayClicked();    // box 1024: reads its check state
-  void SetCsvSettings(const data::CsvSettings& csv);
-  void SetAxisLimits(const AxisLimits& limits);
-  void SetMaintenanceMode(int mode);
-  const AxisLimits& axisLimits() const { return fields_.axisLimits; }
-  int maintenanceMode() const { return fields_.maintenanceMode; }
-  // The settings to write back at exit.
-  FormSettings CurrentSettings() const;
-
-  void UpdateControlStates();
-  void RefreshDisplayedRecord();
-
-  // --- Reference captures: 1053 (timers 4, 5), 1020, 1021, 1040, 1025 ---
-  void StartDarkMeasurement();
-  void RegisterWhite();
-  void RegisterTransmission();
-  void DarkReset();
-  void SkyBgdClicked();
-  int DarkStep() const;
-
-  // --- Browsing: 1035, 1036, 1037 (timer 3), 1019, 1047, 1042; comparison: 1043, 1044, 1045,
-  // 1049, 1050 ---
-  void Back();
-  void Next();
-  void PlaybackClicked();
-  void SelectedOnlyClicked();
-  void DisplayKindChanged();
-  void ClearData();
-  void Compare();
-  void CompareSensorBack();
-  void CompareSensorNext();
-  void CompareRecordBack();
-  void CompareRecordNext();
-  const data::Ctintrose_mfDoc* CompareDocument() const;
-
-  // --- The dialogs the form opens; `runModal` shows the dialog until it ends ---
-  // Button 1052 and command 32774: the CSV export dialog.
-  bool OpenCsvDialog(const std::function<bool(dialogs::CsvDialog&)>& runModal);
-  // Button 1039: the operation history.
-  bool OpenHistoryDialog(const std::function<void(dialogs::HistoryDialog&)>& runModal);
-  // Button 1041: the maintenance dialog, whose timer runs on `timers`.
-  bool OpenMaintenanceDialog(dialogs::DialogTimers& timers,
-                             const std::function<void(dialogs::MaintenanceDialog&)>& runModal);
-  // The mirror unit found by the last detection while the sensors are detected, or -1: the
-  // mirror dialog's instrument.
-  int MirrorDeviceIndex() const {
-    const bool present = fields_.detected && document().sensorTable.mirrorCount > 0;
-    return present ? fields_.mirrorDeviceIndex : -1;
-  }
+  // The front end's document session over the same document, none by default: every committed
+  // pass goes to its journal before it is shown, and a data clear leaves it untitled.
+  void SetSession(DocumentSession* session);
+  // How the front end shows the dialogs that the buttons 1052 (and command 32774), 1039 and
+  // 1041 open; without them those buttons do nothing.
+  void SetDialogRunners(DialogRunners runners);
 
   // --- Read-only views ---
   const FormFields& fields() const { return fields_; }
   const ControlTable& controls() const;
   const data::ProcessingState& processing() const;
   const data::Ctintrose_mfDoc& document() const;
+  FormStatus Status() const;
 
  private:
   friend struct FormLogicTestAccess;  // the tests' way to set up states directly
   FormFields& MutableFields() { return fields_; }
+  void RefreshDisplayedRecord();  // after a test changed the fields
+  void OpenCsvDialog();
+  void OpenHistoryDialog();
+  void OpenMaintenanceDialog();
 
   FormFields fields_;
   std::unique_ptr<FormContext> context_;
@@ -171,6 +138,7 @@ class FormLogic {
   std::unique_ptr<MeasurementCycle> cycle_;
   std::unique_ptr<ReferenceCaptures> references_;
   std::unique_ptr<RecordBrowser> browser_;
+  DialogRunners dialogRunners_;
 };
 
 }  // namespace chromiva::acquisition

@@ -7,6 +7,7 @@
 
 #include "chromiva/acquisition/axis_limits.h"
 #include "chromiva/acquisition/form_port.h"
+#include "chromiva/acquisition/frame_rect.h"
 
 namespace chromiva::acquisition {
 
@@ -27,18 +28,6 @@ std::string EditNumberText(float value);
 // The edit's text read on OK: leading blanks skipped, reading stops at the first character that
 // does not fit a decimal number, no number gives 0 ("12abc" -> 12, "abc" -> 0).
 float ReadEditNumber(const std::string& text);
-
-// A rectangle in graph-frame pixels: left, top, right, bottom.
-struct FrameRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-};
-
-// The graph frame's place on the form: clicks arrive in form coordinates.
-inline constexpr int kGraphFrameLeft = 5;
-inline constexpr int kGraphFrameTop = 30;
 
 enum class AxisCorner { kNone, kGraphMax, kGraphMin, kRatioMax, kRatioMin };
 
