@@ -1,6 +1,7 @@
 #include "chromiva/acquisition/control_owners.h"
 
-#include <stdexcept>
+#include <atomic>
+#include <cstdio>
 
 #include "chromiva/acquisition/control_ids.h"
 
@@ -78,16 +79,25 @@ bool EnablingDerived(int id) {
   return false;
 }
 
+namespace {
+std::atomic<int> refusedWrites{0};
+}  // namespace
+
+int TakeRefusedControlWrites() {
+  return refusedWrites.exchange(0);
+}
+
 ControlState& ControlWriter::Own(int id, Aspect aspect) {
   const bool allowed = owner_ == ControlOwner::kOperator ? aspect == kValue
                        : owner_ == ControlOwner::kEnableRules
                            ? aspect == kEnabling && EnablingDerived(id)
                            : owner_ == OwnerOf(id) && owner_ != ControlOwner::kNobody;
-  if (!allowed) {
-    throw std::logic_error("control " + std::to_string(id) +
-                           " written by a component that does not own it");
-  }
-  return table_[id];
+  if (allowed) return table_[id];
+  ++refusedWrites;
+  std::fprintf(stderr, "chromiva: control %d written by a component that does not own it\n", id);
+  thread_local ControlState discarded;
+  discarded = {};
+  return discarded;
 }
 
 }  // namespace chromiva::acquisition

@@ -27,8 +27,13 @@ ControlOwner OwnerOf(int id);
 // Whether the shared enable rules derive the enabling of `id`.
 bool EnablingDerived(int id);
 
-// One component's access to the control table. A write to a control of another owner throws
-// std::logic_error: a programming fault that every scenario test reaching that write reveals.
+// Writes refused since the last call because the writer does not own the control, and the
+// count starts again. Such a write is a programming fault: the program goes on without it (and
+// says so on standard error), and the tests fail on any.
+int TakeRefusedControlWrites();
+
+// One component's access to the control table. A write to a control of another owner is
+// refused and counted (see TakeRefusedControlWrites).
 class ControlWriter {
  public:
   ControlWriter(ControlTable& table, ControlOwner owner) : table_(table), owner_(owner) {}
