@@ -1,8 +1,9 @@
 // The router and the form's settings: clicks and list selections by control id, the start-up
 // screen of timer 1, the first showing, the settings store's table, the silent automatic CSV
-// save and the timer queue of the console and test ports.
+// save, the owner rule of the controls and the timer queue of the console and test ports.
 #include <gtest/gtest.h>
 
+#include "chromiva/acquisition/control_owners.h"
 #include "chromiva/acquisition/form_settings.h"
 #include "chromiva/data/text_codec.h"
 #include "simulator_fixture.h"
@@ -190,6 +191,37 @@ TEST_F(Router, AFailedAutomaticCsvSaveIsKeptInTheHistoryOnceAndShownNowhere) {
   EXPECT_EQ(first, log.rfind("CSV自動保存に失敗しました: "));
   EXPECT_TRUE(port.okMessages.empty());
   for (const auto& m : port.messages) EXPECT_EQ(m.find("CSV"), std::string::npos) << m;
+}
+
+// Every scenario test writes through the owners' writers and fails on a refused write
+// (owner_guard.cpp); these cases pin the rule itself.
+TEST(ControlOwners, AWriterWritesOnlyWhatItsOwnerMay) {
+  struct Case {
+    ControlOwner owner;
+    int id;
+    bool enabling;  // SetEnabled, else SetText
+    bool allowed;
+  };
+  const Case cases[] = {
+      {ControlOwner::kMeasurement, control::kStartStop, false, true},
+      {ControlOwner::kDetection, control::kStartStop, false, false},
+      {ControlOwner::kReferences, control::kStartStop, true, false},
+      {ControlOwner::kEnableRules, control::kStartStop, true, true},
+      {ControlOwner::kEnableRules, control::kStartStop, false, false},
+      {ControlOwner::kEnableRules, control::kHistory, true, false},
+      {ControlOwner::kOperator, control::kExposure, false, true},
+      {ControlOwner::kOperator, control::kExposure, true, false},
+      {ControlOwner::kSettings, control::kTitle, false, false},
+  };
+  for (const Case& c : cases) {
+    ControlTable table;
+    ControlWriter writer(table, c.owner);
+    const bool enabled = table.Enabled(c.id);
+    c.enabling ? writer.SetEnabled(c.id, !enabled) : writer.SetText(c.id, "x");
+    EXPECT_EQ(TakeRefusedControlWrites(), c.allowed ? 0 : 1) << c.id;
+    const bool changed = c.enabling ? table.Enabled(c.id) != enabled : table.Text(c.id) == "x";
+    EXPECT_EQ(changed, c.allowed) << c.id;  // a refused write leaves no trace
+  }
 }
 
 TEST(TimerQueue, TheEarliestTimerWinsAcrossTheClockWrap) {

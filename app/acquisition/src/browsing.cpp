@@ -36,7 +36,7 @@ std::string Fraction(int position, int count) {
 }  // namespace
 
 RecordBrowser::RecordBrowser(FormContext& context, BrowsingFields& fields)
-    : c_(context), f_(fields) {
+    : c_(context), controls_(context.Writer(ControlOwner::kBrowser)), f_(fields) {
   EnableCompareControls();
 }
 
@@ -68,9 +68,16 @@ void RecordBrowser::OnPlaybackTimer() {
   if (f_.playbackDirection == kDirectionNext) Next();
 }
 
+void RecordBrowser::ShowFields() {
+  controls_.SetChecked(control::kSelectedOnly, f_.selectedOnly);
+  controls_.SetChecked(control::kPlayback, f_.playbackOn);
+  controls_.SetSelection(control::kDisplayKind, f_.displayKind);
+  c_.ShowPosition();
+}
+
 void RecordBrowser::PlaybackClicked() {
   f_.playbackOn = !f_.playbackOn;
-  c_.controls.SetChecked(control::kPlayback, f_.playbackOn);
+  controls_.SetChecked(control::kPlayback, f_.playbackOn);
   c_.port.ShowMessage(f_.playbackOn ? "BACK/NEXT操作を連続して行います。"
                                     : "BACK/NEXT操作を解除します。");
 }
@@ -138,7 +145,7 @@ void RecordBrowser::Compare() {
     return;
   }
   if (!LoadComparison(*path)) return;
-  c_.controls.SetText(control::kCompareField, FileNameOf(*path));
+  controls_.SetText(control::kCompareField, FileNameOf(*path));
   f_.compareSensor = 0;
   f_.compareRecord = 0;
   EnableCompareControls();
@@ -149,7 +156,7 @@ void RecordBrowser::Compare() {
 
 void RecordBrowser::DropComparison() {
   compareDoc_.reset();
-  c_.controls.SetText(control::kCompareField, "");
+  controls_.SetText(control::kCompareField, "");
   f_.compareSensor = 0;
   f_.compareRecord = 0;
   EnableCompareControls();
@@ -173,15 +180,15 @@ bool RecordBrowser::LoadComparison(const std::string& path) {
 }
 
 void RecordBrowser::EnableCompareControls() {
-  for (int id : kCompareControls) c_.controls.SetEnabled(id, compareDoc_ != nullptr);
+  for (int id : kCompareControls) controls_.SetEnabled(id, compareDoc_ != nullptr);
 }
 
 void RecordBrowser::ShowCompareFields() {
   const int sensors = compareDoc_->sensorTable.sensorCount;
-  c_.controls.SetText(control::kCompareField2, Fraction(f_.compareSensor + 1, sensors));
+  controls_.SetText(control::kCompareField2, Fraction(f_.compareSensor + 1, sensors));
   if (sensors == 0) return;
   const int records = compareDoc_->recordCount[f_.compareSensor];
-  c_.controls.SetText(control::kCompareField3, Fraction(f_.compareRecord + 1, records));
+  controls_.SetText(control::kCompareField3, Fraction(f_.compareRecord + 1, records));
 }
 
 void RecordBrowser::PrepareCompareSpectrum(int sensor, int record) {

@@ -42,12 +42,12 @@ void SensorDetection::DetectSensors() {
   data::SensorTable& table = c_.document.sensorTable;
   if (table.sensorCount > 0) {
     if (f_.selectedSensor < 0) f_.selectedSensor = 0;
-    c_.controls[control::kSensorList].selection = f_.selectedSensor;
+    controls_.SetSelection(control::kSensorList, f_.selectedSensor);
     ShowExposureOfSelected();
     c_.port.ShowMessageLines("計測モードを選択してください",
                              "検出したセンサーを選択すると、露光時間を変更できます");
     c_.AppendLogLine("センサー検出 ", c_.SensorPieces("%d:serial=%s exp=%d  "));
-    c_.controls.SetText(control::kDetect, text::kRelease);
+    controls_.SetText(control::kDetect, text::kRelease);
     f_.detected = true;
   }
   c_.UpdateControlStates();
@@ -74,8 +74,8 @@ void SensorDetection::DetectAll() {
   table.sensorCount = 0;
   table.ledCount = 0;
   table.mirrorCount = 0;
-  c_.controls[control::kSensorList].items.clear();
-  c_.controls[control::kDeviceList].items.clear();
+  controls_.Items(control::kSensorList).clear();
+  controls_.Items(control::kDeviceList).clear();
   reports_.clear();
   for (int index = 0; index < kDeviceIndices && !TransferStopRequested(); ++index) {
     DetectOne(index);
@@ -90,7 +90,7 @@ void SensorDetection::DetectOne(int index) {
     return;
   }
   data::SensorTable& table = c_.document.sensorTable;
-  std::vector<std::string>& devices = c_.controls[control::kDeviceList].items;
+  std::vector<std::string>& devices = controls_.Items(control::kDeviceList);
   const int kind = identity.kind;
   switch (kind) {
     case WRENLINK_KIND_C12880MA:
@@ -150,7 +150,7 @@ void SensorDetection::AddSpectrometer(int index) {
     return;
   }
   table.sensorCount = k + 1;
-  c_.controls[control::kSensorList].items.push_back(data::DisplayText(sensor.serialNo));
+  controls_.Items(control::kSensorList).push_back(data::DisplayText(sensor.serialNo));
 }
 
 // An instrument that stopped answering or answered short during detection is closed, left out
@@ -165,7 +165,7 @@ void SensorDetection::LeaveOut(int index, const std::string& problem) {
 
 void SensorDetection::ShowExposureOfSelected() {
   const data::SensorEntry& sensor = c_.document.Sensor(f_.selectedSensor);
-  c_.controls.SetText(control::kExposure, std::to_string(sensor.exposureUs / 1000));
+  controls_.SetText(control::kExposure, std::to_string(sensor.exposureUs / 1000));
 }
 
 bool SensorDetection::StoreTypedExposure(int sensor) {
@@ -181,7 +181,7 @@ bool SensorDetection::StoreTypedExposure(int sensor) {
 
 void SensorDetection::ShowKnownSensors() {
   c_.SyncProcessingSettings();
-  std::vector<std::string>& lines = c_.controls[control::kSensorList].items;
+  std::vector<std::string>& lines = controls_.Items(control::kSensorList);
   lines.clear();
   for (int k = 0; k < c_.SensorCount(); ++k) {
     const int record = c_.shared.displayIndex;
@@ -193,29 +193,27 @@ void SensorDetection::ShowKnownSensors() {
   }
   if (c_.SensorCount() > 0 && f_.selectedSensor < 0) {
     f_.selectedSensor = 0;
-    c_.controls[control::kSensorList].selection = 0;
+    controls_.SetSelection(control::kSensorList, 0);
     ShowExposureOfSelected();
   }
 }
 
 void SensorDetection::SetAllExposures(int milliseconds) {
-  c_.controls.SetText(control::kExposure, std::to_string(milliseconds));
+  controls_.SetText(control::kExposure, std::to_string(milliseconds));
   for (int k = 0; k < c_.SensorCount(); ++k) {
     if (!StoreTypedExposure(k)) return;
   }
 }
 
 void SensorDetection::ReleaseSensors() {
-  c_.controls.SetText(control::kDetect, text::kDetect);
+  controls_.SetText(control::kDetect, text::kDetect);
   f_.detected = false;
-  c_.controls[control::kSensorList].items.clear();
-  c_.controls[control::kDeviceList].items.clear();
+  controls_.Items(control::kSensorList).clear();
+  controls_.Items(control::kDeviceList).clear();
   for (int k = 0; k < c_.document.sensorTable.sensorCount; ++k) {
     CloseDevice(f_.deviceIndex[k]);
   }
   c_.port.ShowMessage("センサーを接続して検出ボタンを押してください");
-  c_.controls.SetText(control::kStartStop, text::kStart);
-  c_.shared.measuring = false;
   c_.AppendLogLine("センサー解除 ");
   c_.UpdateControlStates();
 }
@@ -228,7 +226,7 @@ void SensorDetection::SelectSensor(int sensor) {
     StoreTypedExposure(f_.selectedSensor);
   }
   f_.selectedSensor = sensor;
-  c_.controls[control::kSensorList].selection = sensor;
+  controls_.SetSelection(control::kSensorList, sensor);
   ShowExposureOfSelected();
   c_.ShowRecordCount();
   if (f_.detected) {

@@ -18,7 +18,7 @@ void FormLogic::OpenCsvDialog() {
   FormContext& c = *context_;
   data::CsvSettings csv = fields_.csv;
   const dialogs::CsvDialogContext dialogContext{
-      c.document, c.processing, csv, fields_.selectedSensor, fields_.measuring, c.port, c.controls};
+      c.document, c.processing, csv, fields_.selectedSensor, fields_.measuring, c.port};
   if (dialogs::OpenCsvDialog(dialogContext, dialogRunners_.csv)) settings_->SetCsvSettings(csv);
 }
 

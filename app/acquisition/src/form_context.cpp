@@ -48,11 +48,12 @@ void FormContext::RefreshDisplayedRecord() {
 void FormContext::ShowPosition() {
   char text[48];
   std::snprintf(text, sizeof text, "%d / %d", shared.displayIndex + 1, document.recordCount[0]);
-  controls.SetText(control::kPosition, text);
+  Writer(ControlOwner::kBrowser).SetText(control::kPosition, text);
 }
 
 void FormContext::ShowRecordCount() {
-  controls.SetText(control::kRecordCount, std::to_string(document.recordCount[0]));
+  Writer(ControlOwner::kBrowser)
+      .SetText(control::kRecordCount, std::to_string(document.recordCount[0]));
 }
 
 void FormContext::ShowSummaryOfSelected() {
@@ -65,26 +66,34 @@ void FormContext::ShowSummaryOfSelected() {
 
 void FormContext::ShowModeRadios() {
   const int mode = view.settings.measureMode;
-  controls.SetChecked(control::kLightSource, mode == data::kLightSource);
-  controls.SetChecked(control::kReflectance, mode == data::kReflectance);
-  controls.SetChecked(control::kTransmittance, mode == data::kTransmittance);
+  ControlWriter writer = Writer(ControlOwner::kSettings);
+  writer.SetChecked(control::kLightSource, mode == data::kLightSource);
+  writer.SetChecked(control::kReflectance, mode == data::kReflectance);
+  writer.SetChecked(control::kTransmittance, mode == data::kTransmittance);
 }
 
 void FormContext::UpdateControlStates() {
   const bool detected = view.detected;
   const bool idle = !shared.measuring;
   const int mode = view.settings.measureMode;
-  controls.SetEnabled(control::kStartStop, detected);
+  ControlWriter writer = Writer(ControlOwner::kEnableRules);
+  writer.SetEnabled(control::kStartStop, detected && !view.darkRunning);
   for (int id :
        {control::kBack, control::kNext, control::kCsv, control::kClear, control::kDetect}) {
-    controls.SetEnabled(id, idle);
+    writer.SetEnabled(id, idle);
   }
-  controls.SetEnabled(control::kDark, detected && idle);
-  controls.SetEnabled(control::kDarkReset, detected && idle);
-  controls.SetEnabled(control::kOneShot, detected && !view.recordMode && !view.darkRunning);
-  controls.SetEnabled(control::kSkyBgd, mode == data::kLightSource && detected && idle);
-  controls.SetEnabled(control::kWhite, mode == data::kReflectance && detected && idle);
-  controls.SetEnabled(control::kTransmission, mode == data::kTransmittance && detected && idle);
+  writer.SetEnabled(control::kDark, detected && idle);
+  writer.SetEnabled(control::kDarkReset, detected && idle);
+  writer.SetEnabled(control::kSkyBgd, mode == data::kLightSource && detected && idle);
+  writer.SetEnabled(control::kWhite, mode == data::kReflectance && detected && idle);
+  writer.SetEnabled(control::kTransmission, mode == data::kTransmittance && detected && idle);
+  UpdateModeEnabling();
+}
+
+void FormContext::UpdateModeEnabling() {
+  ControlWriter writer = Writer(ControlOwner::kEnableRules);
+  writer.SetEnabled(control::kInterval, view.intervalMode);
+  writer.SetEnabled(control::kOneShot, view.detected && !view.recordMode && !view.darkRunning);
 }
 
 }  // namespace chromiva::acquisition

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "chromiva/acquisition/control_ids.h"
+#include "chromiva/acquisition/control_owners.h"
 #include "chromiva/acquisition/document_session.h"
 #include "chromiva/acquisition/form_fields.h"
 #include "chromiva/acquisition/form_port.h"
@@ -48,7 +49,12 @@ struct FormContext {
 
   data::Ctintrose_mfDoc& document;
   FormPort& port;
-  ControlTable controls;
+
+ private:
+  ControlTable table_;  // written only through a Writer
+
+ public:
+  const ControlTable& controls = table_;
   data::ProcessingState processing;
   const FormFields& view;
   SharedFields& shared;
@@ -91,7 +97,14 @@ struct FormContext {
   void ShowRecordCount();
   void ShowSummaryOfSelected();
   void ShowModeRadios();
+  // The enabling every rule derives from the fields (the start/stop button, the references, paging,
+  // detection...), the mode enabling included.
   void UpdateControlStates();
+  // The enabling that follows the record and interval modes: the interval edit and one-shot.
+  void UpdateModeEnabling();
+
+  // The writer of `owner`: it writes only the controls the owner table gives `owner`.
+  ControlWriter Writer(ControlOwner owner) { return ControlWriter(table_, owner); }
 
   void LaunchWorker(std::function<void()> work) { workers->Launch(std::move(work)); }
   void JoinWorker() { workers->Join(); }

@@ -40,11 +40,8 @@ FormLogic::FormLogic(data::Ctintrose_mfDoc& document, FormPort& port, FormSettin
   settings_->Load(settings);
   context_->SyncProcessingSettings();
 
-  ControlTable& controls = context_->controls;
-  controls.SetText(control::kAverage, std::to_string(fields_.averageCount));
-  controls.SetText(control::kInterval, std::to_string(fields_.intervalMs));
-  controls.SetChecked(control::kPlayback, fields_.playbackOn);
-  controls[control::kDisplayKind].selection = fields_.displayKind;
+  cycle_->ShowFields();
+  browser_->ShowFields();
   context_->ShowRecordCount();
 }
 
@@ -90,18 +87,18 @@ void FormLogic::OnControlClicked(int id) {
 }
 
 void FormLogic::SetControlText(int id, std::string text) {
-  context_->controls.SetText(id, std::move(text));
+  context_->Writer(ControlOwner::kOperator).SetText(id, std::move(text));
 }
 
 void FormLogic::SetControlChecked(int id, bool checked) {
-  context_->controls.SetChecked(id, checked);
+  context_->Writer(ControlOwner::kOperator).SetChecked(id, checked);
 }
 
 void FormLogic::SelectListItem(int id, int index) {
   if (id == control::kSensorList) {
     detection_->SelectSensor(index);
   } else if (id == control::kDisplayKind) {
-    context_->controls[id].selection = index;
+    context_->Writer(ControlOwner::kOperator).SetSelection(id, index);
     browser_->DisplayKindChanged();
   }
 }
@@ -137,25 +134,13 @@ void FormLogic::OnWorkerWake(int timerId) {
 
 void FormLogic::InitialUpdate() {
   FormContext& c = *context_;
-  ControlTable& controls = c.controls;
   // A newly opened document may hold fewer records than the one shown before.
   if (fields_.displayIndex >= std::max(c.document.recordCount[0], 1)) fields_.displayIndex = 0;
-  c.ShowModeRadios();
-  controls.SetText(control::kAverage, std::to_string(fields_.averageCount));
-  controls.SetChecked(control::kRecordMode, fields_.recordMode);
+  settings_->ShowFields();
+  cycle_->ShowFields();
   c.ShowRecordCount();
-  controls.SetChecked(control::kIntervalMode, fields_.intervalMode);
-  controls.SetText(control::kInterval, std::to_string(fields_.intervalMs));
-  controls.SetEnabled(control::kInterval, fields_.intervalMode);
-  controls.SetChecked(control::kWaveComp, fields_.settings.waveComp);
-  controls.SetChecked(control::kSelectedOnly, fields_.selectedOnly);
   detection_->ShowKnownSensors();
-  controls.SetChecked(control::kPlayback, fields_.playbackOn);
-  c.ShowPosition();
-  controls[control::kDisplayKind].selection = fields_.displayKind;
-  controls.SetEnabled(control::kCsv, !fields_.measuring);
-  settings_->SetCsvSettings(fields_.csv);
-  controls.SetChecked(control::kColourDisplay, fields_.colourDisplay);
+  browser_->ShowFields();
   c.UpdateControlStates();
   c.port.ArmTimer(timer::kStartup, kStartupMs);
 }

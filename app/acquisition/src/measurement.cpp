@@ -28,6 +28,11 @@ void MeasurementCycle::StartStopMeasurement() {
   }
 }
 
+void MeasurementCycle::ShowFields() {
+  controls_.SetText(control::kAverage, std::to_string(f_.averageCount));
+  controls_.SetText(control::kInterval, std::to_string(f_.intervalMs));
+}
+
 bool MeasurementCycle::StartMeasurement() {
   if (c_.controls.Integer(control::kAverage) < 1) {
     c_.port.ShowOkMessage(text::kAverageRefusal);
@@ -35,7 +40,7 @@ bool MeasurementCycle::StartMeasurement() {
   }
   if (!StoreExposures()) return false;
   ClearTransferStop();
-  c_.controls.SetText(control::kStartStop, text::kStop);
+  controls_.SetText(control::kStartStop, text::kStop);
   c_.shared.measuring = true;
   c_.port.ShowMessage("停止ボタンを押すことで計測を停止します");
   const int committed = c_.document.recordCount[0];
@@ -79,12 +84,12 @@ bool MeasurementCycle::StoreExposures() {
 void MeasurementCycle::StopMeasurement() {
   if (c_.AcquisitionState() == AcquisitionState::kRunning)
     RequestTransferStop();  // the pass ends before its next frame
-  c_.controls.SetText(control::kStartStop, text::kStart);
+  controls_.SetText(control::kStartStop, text::kStart);
   c_.shared.measuring = false;
   c_.port.ShowMessage("露光時間、平均回数を設定して開始ボタンを押すことで計測を開始します");
   c_.AppendLogLine("計測終了 DataNo=" + std::to_string(c_.shared.displayIndex));
-  c_.controls.SetEnabled(control::kStartStop, false);
-  c_.controls.SetEnabled(control::kOneShot, false);
+  controls_.SetEnabled(control::kStartStop, false);
+  controls_.SetEnabled(control::kOneShot, false);
   if (c_.view.intervalMode && c_.AcquisitionState() == AcquisitionState::kIdle) {
     c_.UpdateControlStates();
   }
@@ -108,8 +113,8 @@ void MeasurementCycle::OneShot() {
     f_.keepNext = false;
     return;
   }
-  c_.controls.SetEnabled(control::kStartStop, false);
-  c_.controls.SetEnabled(control::kOneShot, false);
+  controls_.SetEnabled(control::kStartStop, false);
+  controls_.SetEnabled(control::kOneShot, false);
 }
 
 void MeasurementCycle::OnMeasureTimer() {

@@ -13,9 +13,14 @@ class SensorDetection;
 class MeasurementCycle {
  public:
   MeasurementCycle(FormContext& context, CycleFields& fields, SensorDetection& detection)
-      : c_(context), f_(fields), detection_(detection) {}
+      : c_(context),
+        controls_(context.Writer(ControlOwner::kMeasurement)),
+        f_(fields),
+        detection_(detection) {}
 
   void StartStopMeasurement();
+  // Shows the average count and the interval in their edits.
+  void ShowFields();
   void OneShot();
   void OnMeasureTimer();
   // Mean of `frames` frames of sensor k's device into its accumulator and record r's raw
@@ -44,6 +49,7 @@ class MeasurementCycle {
   void MeasureWorker(bool wake);
 
   FormContext& c_;
+  ControlWriter controls_;
   CycleFields& f_;
   SensorDetection& detection_;
   int autoSaveFailures_ = 0;

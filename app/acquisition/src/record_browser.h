@@ -23,6 +23,8 @@ class RecordBrowser {
   void ClearData();
   // Timer 1: the whole graph area redrawn, and the guidance for records or for detection.
   void ShowStartupScreen();
+  // Shows the display choices and the position in their controls.
+  void ShowFields();
 
   void Compare();
   void CompareSensorBack();
@@ -41,6 +43,7 @@ class RecordBrowser {
   void ShowComparePosition();
 
   FormContext& c_;
+  ControlWriter controls_;
   BrowsingFields& f_;
   std::unique_ptr<data::Ctintrose_mfDoc> compareDoc_;
 };

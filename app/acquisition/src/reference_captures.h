@@ -16,7 +16,11 @@ class ReferenceCaptures {
  public:
   ReferenceCaptures(FormContext& context, ReferenceFields& fields, MeasurementCycle& cycle,
                     SettingHandlers& settings)
-      : c_(context), f_(fields), cycle_(cycle), settings_(settings) {}
+      : c_(context),
+        controls_(context.Writer(ControlOwner::kReferences)),
+        f_(fields),
+        cycle_(cycle),
+        settings_(settings) {}
 
   void StartDarkMeasurement();
   void OnDarkTimer();
@@ -43,6 +47,7 @@ class ReferenceCaptures {
   void ClearSkyBgd();
 
   FormContext& c_;
+  ControlWriter controls_;
   ReferenceFields& f_;
   MeasurementCycle& cycle_;
   SettingHandlers& settings_;

@@ -82,7 +82,6 @@ void ReferenceCaptures::StartDarkMeasurement() {
   c_.shared.measuring = true;
   f_.darkRunning = true;
   c_.UpdateControlStates();
-  c_.controls.SetEnabled(control::kStartStop, false);
   c_.port.ArmTimer(timer::kDark, kDarkPollMs);
 }
 
@@ -270,7 +269,7 @@ void ReferenceCaptures::RegisterSkyBgd() {
     c_.port.ShowOkMessage(text::kNothingToRegister);
     return;
   }
-  c_.controls.SetText(control::kSkyBgd, "SkyBGD解除");
+  controls_.SetText(control::kSkyBgd, "SkyBGD解除");
   settings_.SetSkyBgdOn(true);
   for (int k = 0; k < sensors; ++k) {
     const data::RecordSlot& slot = c_.document.Record(k, c_.shared.displayIndex);
@@ -283,7 +282,7 @@ void ReferenceCaptures::RegisterSkyBgd() {
 }
 
 void ReferenceCaptures::ClearSkyBgd() {
-  c_.controls.SetText(control::kSkyBgd, "SkyBGD設定");
+  controls_.SetText(control::kSkyBgd, "SkyBGD設定");
   settings_.SetSkyBgdOn(false);
   c_.AppendLogLine("SkyBGDを解除しました ");
 }

@@ -10,7 +10,8 @@ namespace chromiva::acquisition {
 
 class SensorDetection {
  public:
-  SensorDetection(FormContext& context, SensorFields& fields) : c_(context), f_(fields) {}
+  SensorDetection(FormContext& context, SensorFields& fields)
+      : c_(context), controls_(context.Writer(ControlOwner::kDetection)), f_(fields) {}
 
   // The detect button: detects, or releases when detected.
   void DetectSensors();
@@ -36,6 +37,7 @@ class SensorDetection {
   void ShowExposureOfSelected();
 
   FormContext& c_;
+  ControlWriter controls_;
   SensorFields& f_;
   std::vector<std::string> reports_;
 };

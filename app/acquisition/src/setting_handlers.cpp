@@ -2,13 +2,9 @@
 // and the window hand over.
 #include "setting_handlers.h"
 
+#include "chromiva/acquisition/dialogs/csv_dialog.h"
+
 namespace chromiva::acquisition {
-namespace {
-
-constexpr const char* kCsvCaption = "CSV保存";
-constexpr const char* kCsvAutoCaption = "CSV保存(AUTO)";
-
-}  // namespace
 
 void SettingHandlers::Load(const FormSettings& settings) {
   f_.recordMode = settings.recordMode;
@@ -16,12 +12,18 @@ void SettingHandlers::Load(const FormSettings& settings) {
   f_.settings.waveComp = settings.waveComp;
   f_.csv = settings.csv;
   f_.axisLimits = settings.axisLimits;
-  c_.controls.SetChecked(control::kRecordMode, f_.recordMode);
-  c_.controls.SetChecked(control::kIntervalMode, f_.intervalMode);
-  c_.controls.SetEnabled(control::kInterval, f_.intervalMode);
-  c_.controls.SetChecked(control::kWaveComp, f_.settings.waveComp);
   SetMaintenanceMode(settings.maintenanceMode);
+  ShowFields();
+  c_.UpdateModeEnabling();
+}
+
+void SettingHandlers::ShowFields() {
   c_.ShowModeRadios();
+  controls_.SetChecked(control::kRecordMode, f_.recordMode);
+  controls_.SetChecked(control::kIntervalMode, f_.intervalMode);
+  controls_.SetChecked(control::kWaveComp, f_.settings.waveComp);
+  controls_.SetChecked(control::kColourDisplay, f_.colourDisplay);
+  SetCsvSettings(f_.csv);
 }
 
 void SettingHandlers::SetMeasureMode(int mode) {
@@ -46,24 +48,24 @@ void SettingHandlers::RecordModeClicked() {
     c_.port.ShowMessageLines("記録モードを解除しました",
                              "計測開始をすると、最後のデータのみ記録します");
   }
-  c_.controls.SetEnabled(control::kOneShot, c_.view.detected && !f_.recordMode);
+  c_.UpdateModeEnabling();
 }
 
 void SettingHandlers::IntervalModeClicked() {
   f_.intervalMode = !f_.intervalMode;
-  c_.controls.SetChecked(control::kIntervalMode, f_.intervalMode);
+  controls_.SetChecked(control::kIntervalMode, f_.intervalMode);
   if (f_.intervalMode) {
     c_.port.ShowMessageLines("計測を指定した間隔で実行します", "間隔をｍｓで設定してください");
   } else {
     c_.port.ShowMessageLines("計測を最短で実行します", "");
   }
-  c_.controls.SetEnabled(control::kInterval, f_.intervalMode);
+  c_.UpdateModeEnabling();
 }
 
 void SettingHandlers::WaveCompClicked() {
   bool& waveComp = f_.settings.waveComp;
   waveComp = !waveComp;
-  c_.controls.SetChecked(control::kWaveComp, waveComp);
+  controls_.SetChecked(control::kWaveComp, waveComp);
   c_.port.ShowMessageLines(waveComp ? "波長別感度補正を設定します" : "波長別感度補正を解除します",
                            "");
   RefreshAfterProcessingChange();
@@ -83,12 +85,12 @@ void SettingHandlers::RefreshAfterProcessingChange() {
 
 void SettingHandlers::SetCsvSettings(const data::CsvSettings& csv) {
   f_.csv = csv;
-  c_.controls.SetText(control::kCsv, csv.csvAuto ? kCsvAutoCaption : kCsvCaption);
+  controls_.SetText(control::kCsv, dialogs::CsvButtonCaption(csv.csvAuto));
 }
 
 void SettingHandlers::SetMaintenanceMode(int mode) {
   f_.maintenanceMode = mode;
-  c_.controls[control::kMaintenance].visible = mode == 1;
+  controls_.SetVisible(control::kMaintenance, mode == 1);
 }
 
 }  // namespace chromiva::acquisition

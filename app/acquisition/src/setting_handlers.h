@@ -10,10 +10,13 @@ namespace chromiva::acquisition {
 
 class SettingHandlers {
  public:
-  SettingHandlers(FormContext& context, SettingFields& fields) : c_(context), f_(fields) {}
+  SettingHandlers(FormContext& context, SettingFields& fields)
+      : c_(context), controls_(context.Writer(ControlOwner::kSettings)), f_(fields) {}
 
   // Takes the stored settings that belong here and shows them in the controls.
   void Load(const FormSettings& settings);
+  // Shows this component's fields in its controls.
+  void ShowFields();
 
   void SetMeasureMode(int mode);  // radio buttons 1008, 1009, 1010
   void RecordModeClicked();       // box 1014: reads its check state
@@ -32,6 +35,7 @@ class SettingHandlers {
   void RefreshAfterProcessingChange();
 
   FormContext& c_;
+  ControlWriter controls_;
   SettingFields& f_;
 };
 

@@ -65,7 +65,7 @@ class CsvDialogTest : public ::testing::Test {
 
   // Runs the opener; `act` plays the operator in the dialog and returns OK or Cancel.
   bool Open(const std::function<bool(CsvDialog&)>& act, int selected = 0, bool measuring = false) {
-    CsvDialogContext context{document, processing, settings, selected, measuring, port, form};
+    CsvDialogContext context{document, processing, settings, selected, measuring, port};
     return OpenCsvDialog(context, [&](CsvDialog& dialog) { return act(dialog) && dialog.Ok(); });
   }
 
@@ -73,7 +73,6 @@ class CsvDialogTest : public ::testing::Test {
   data::ProcessingState processing;
   data::CsvSettings settings;
   testing::TestPort port;
-  ControlTable form;
 };
 
 TEST_F(CsvDialogTest, RefusesWithoutCommittedRecordsOfTheSelectedSensor) {
@@ -122,7 +121,6 @@ TEST_F(CsvDialogTest, PrefillsFromTheSettingsAndAppliesTheAutomaticSaveState) {
     return false;
   });
   EXPECT_FALSE(settings.csvAuto);  // Cancel changes nothing
-  EXPECT_EQ(form.Text(control::kCsv), "ＣＳＶ保存");
 }
 
 TEST_F(CsvDialogTest, BrowseKeepsTheHeldFolderWithoutItsFinalSeparator) {
@@ -164,7 +162,6 @@ TEST_F(CsvDialogTest, OkWithAutomaticSavingTakesTheSettingsAndWritesNothing) {
   EXPECT_EQ(settings.csvTarget, 1);
   EXPECT_EQ(settings.csvFixedName, "data.csv");
   EXPECT_EQ(settings.csvStartNm, 340);
-  EXPECT_EQ(form.Text(control::kCsv), "CSV保存(AUTO)");
   EXPECT_TRUE(port.choices.empty());
 }
 
@@ -189,7 +186,6 @@ TEST_F(CsvDialogTest, ManualOkAsksForTheFileAndWritesTheRange) {
     dialog.EditChanged(kLastNumber, "4");
     return true;
   }));
-  EXPECT_EQ(form.Text(control::kCsv), "CSV保存");
   ASSERT_EQ(port.choices.size(), 1u);
   EXPECT_EQ(port.choices[0].filter, kFilter);
   EXPECT_EQ(port.choices[0].defaultExtension, kExtension);

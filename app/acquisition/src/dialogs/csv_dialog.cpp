@@ -212,7 +212,6 @@ bool OpenCsvDialog(const CsvDialogContext& context, const RunCsvDialog& runModal
   if (!runModal(dialog) || !dialog.Accepted()) return false;
   data::CsvSettings& settings = context.settings;
   settings = dialog.settings();
-  context.formControls.SetText(control::kCsv, CsvButtonCaption(settings.csvAuto));
   const data::CsvRange range = dialog.range();
   const bool referenceTarget = settings.csvTarget == data::kCsvWhiteReference ||
                                settings.csvTarget == data::kCsvTransmissionReference;

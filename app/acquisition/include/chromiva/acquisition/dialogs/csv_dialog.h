@@ -89,7 +89,6 @@ struct CsvDialogContext {
   int selectedSensor = -1;
   bool measuring = false;
   FormPort& port;
-  ControlTable& formControls;  // receives the caption of 1052
 };
 
 // Shows the dialog modally; true when it was closed with an accepted OK.
