@@ -8,8 +8,10 @@ DocumentSession::DocumentSession(data::Ctintrose_mfDoc& document,
 
 void DocumentSession::EndJournals() {
   journal_.Finish();
+  journalLeftBehind_.clear();
   if (recoveredJournal_.empty()) return;
-  data::DiscardJournal(recoveredJournal_);  // a failure leaves it to be offered again
+  // A failure leaves it to be offered again; the caller may say so.
+  journalLeftBehind_ = data::DiscardJournal(recoveredJournal_).message;
   recoveredJournal_.clear();
 }
 

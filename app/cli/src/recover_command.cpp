@@ -50,6 +50,9 @@ int Recover(const std::filesystem::path& journal, const std::filesystem::path& o
   session.AdoptRecoveredJournal(journal);  // removed once the records are in a file
   if (int status = SaveOrRecover(session, output)) return status;
   std::fprintf(stderr, "recovered %d pass(es) to %s\n", recovery.passes, output.string().c_str());
+  if (!session.JournalLeftBehind().empty()) {
+    std::fprintf(stderr, "chromiva-cli: warning: %s\n", session.JournalLeftBehind().c_str());
+  }
   return kExitOk;
 }
 

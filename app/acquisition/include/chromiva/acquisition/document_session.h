@@ -60,6 +60,9 @@ class DocumentSession {
     recoveredJournal_ = std::move(journal);
   }
   const std::filesystem::path& RecoveredJournal() const { return recoveredJournal_; }
+  // Why the recovered journal could not be removed when the journals last ended (it stays and
+  // is offered again); empty when it was removed or there was none.
+  const std::string& JournalLeftBehind() const { return journalLeftBehind_; }
 
  private:
   void EndJournals();
@@ -68,6 +71,7 @@ class DocumentSession {
   data::RecordJournal journal_;
   std::filesystem::path path_;
   std::filesystem::path recoveredJournal_;
+  std::string journalLeftBehind_;
 };
 
 }  // namespace chromiva::acquisition
