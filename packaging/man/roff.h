@@ -61,4 +61,14 @@ inline FILE* OpenOutput(int argc, char** argv) {
   return out;
 }
 
+// A writer program's main: the page that `write` fills goes to the file named by the one
+// argument; 2 for a bad call, 1 when the file could not be written.
+inline int WritePageFile(int argc, char** argv, void (*write)(Page&)) {
+  FILE* out = OpenOutput(argc, argv);
+  if (out == nullptr) return 2;
+  Page page(out);
+  write(page);
+  return std::fclose(out) == 0 ? 0 : 1;
+}
+
 }  // namespace chromiva::manpage

@@ -36,9 +36,5 @@ void WritePage(Page& page) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  FILE* out = chromiva::manpage::OpenOutput(argc, argv);
-  if (out == nullptr) return 2;
-  Page page(out);
-  WritePage(page);
-  return std::fclose(out) == 0 ? 0 : 1;
+  return chromiva::manpage::WritePageFile(argc, argv, WritePage);
 }
