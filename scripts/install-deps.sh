@@ -9,7 +9,7 @@ packages=(
   libusb-1.0-0-dev
   umockdev libumockdev-dev libglib2.0-dev
   python3 python3-pandas python3-dev python3-numpy python3-pytest pybind11-dev
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev fonts-noto-cjk
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libgl-dev fonts-noto-cjk
   xvfb xauth xdotool imagemagick
   dpkg-dev file lintian desktop-file-utils shared-mime-info man-db
 )
