@@ -85,13 +85,13 @@ QString GraphView::CornerTip(acquisition::AxisCorner corner) {
   using acquisition::AxisCorner;
   switch (corner) {
     case AxisCorner::kGraphMax:
-      return QStringLiteral("クリックでカウント軸の最大値を変更");
+      return tr("クリックでカウント軸の最大値を変更");
     case AxisCorner::kGraphMin:
-      return QStringLiteral("クリックでカウント軸の最小値を変更");
+      return tr("クリックでカウント軸の最小値を変更");
     case AxisCorner::kRatioMax:
-      return QStringLiteral("クリックで比率軸 (%) の最大値を変更");
+      return tr("クリックで比率軸 (%) の最大値を変更");
     case AxisCorner::kRatioMin:
-      return QStringLiteral("クリックで比率軸 (%) の最小値を変更");
+      return tr("クリックで比率軸 (%) の最小値を変更");
     case AxisCorner::kNone:
       break;
   }

@@ -109,6 +109,10 @@ Language CurrentLanguage() {
   return TheCatalogues().current;
 }
 
+QString ShownText(const std::string& text) {
+  return QString::fromStdString(acquisition::Translated(text));
+}
+
 std::string QtCatalogueFile() {
   const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
   const QString file = folder + QStringLiteral("/qtbase_ja.qm");

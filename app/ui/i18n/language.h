@@ -5,6 +5,7 @@
 // (chromiva/acquisition/texts.h).
 #pragma once
 
+#include <QString>
 #include <functional>
 #include <optional>
 #include <string>
@@ -35,6 +36,10 @@ Language ChooseLanguage(std::optional<Language> commandLine, std::string_view se
 // False when a catalogue the language needs could not be loaded (the texts stay as they were).
 bool UseLanguage(Language language);
 Language CurrentLanguage();
+
+// A text the form's logic handed over (a marked Japanese source, or a finished text composed from
+// a translated template) as the window shows it in the current language.
+QString ShownText(const std::string& text);
 
 // Where Qt's own translations are looked for; empty when qtbase_ja.qm is not there.
 std::string QtCatalogueFile();

@@ -11,13 +11,13 @@ namespace chromiva::ui {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("dialog100"));
-  setWindowTitle(QStringLiteral("バージョン情報 chromiva"));
+  setWindowTitle(tr("バージョン情報 chromiva"));
   setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 9));
   auto* icon = new QLabel(this);
   icon->setObjectName(QStringLiteral("icon"));
   icon->setPixmap(ProgramIcon().pixmap(32, 32));
   auto* version = new QLabel(QStringLiteral("Chromiva  Version 1.0"), this);
-  auto* line = new QLabel(QStringLiteral("USB 分光器の計測・記録プログラム"), this);
+  auto* line = new QLabel(tr("USB 分光器の計測・記録プログラム"), this);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   auto* layout = new QGridLayout(this);

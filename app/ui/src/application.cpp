@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include <QTimer>
+#include <cstdio>
 
 #include "chromiva/data/document.h"
 #include "demo_run.h"
@@ -15,6 +16,10 @@ namespace chromiva::ui {
 const std::vector<StartOptionHelp>& StartOptionTable() {
   static const std::vector<StartOptionHelp> table = {
       {"FILE", "open this data file (*.cvdata or *.trdata)"},
+      {"--language ja|en",
+       "the window's language for this run (default: [ui] language of the settings, else the "
+       "environment's LANGUAGE, LC_ALL, LC_MESSAGES, LANG: ja* Japanese, C or none Japanese, "
+       "any other English)"},
       {"--maintenance", "show the maintenance button for this run"},
       {"--demo", "detect the instruments and measure once after start"},
       {"--demo-screenshot FILE", "the same, then save a picture of the window to FILE and end"},
@@ -54,6 +59,14 @@ std::optional<StartOptions> ParseStartOptions(const QStringList& arguments, QStr
       options.maintenance = true;
     } else if (argument == QLatin1String("--demo")) {
       options.demo = true;
+    } else if (argument == QLatin1String("--language")) {
+      options.language =
+          i + 1 < arguments.size() ? ParseLanguage(arguments[i + 1].toStdString()) : std::nullopt;
+      if (!options.language) {
+        error = QStringLiteral("--language needs ja or en");
+        return std::nullopt;
+      }
+      ++i;
     } else if (argument == QLatin1String("--demo-screenshot")) {
       if (i + 1 >= arguments.size()) {
         error = QStringLiteral("--demo-screenshot needs a file name");
@@ -79,6 +92,13 @@ int Ctintrose_mfApp::Run(QApplication& app, const StartOptions& options) {
   app.setWindowIcon(ProgramIcon());
 
   QtSettingsStore store;
+  const Language language = ChooseLanguage(options.language, store.ReadText("ui", "language", ""),
+                                           LanguageFromEnvironment());
+  if (!UseLanguage(language) && language == Language::kEnglish) {
+    std::fprintf(stderr,
+                 "chromiva: the English catalogue could not be loaded; the window stays "
+                 "Japanese\n");
+  }
   data::Ctintrose_mfDoc document;
   CMainFrame frame(document, store, options.maintenance);
   if (!options.file.isEmpty()) {

@@ -8,17 +8,20 @@
 #include <string>
 #include <vector>
 
+#include "language.h"
+
 namespace chromiva::ui {
 
 struct StartOptions {
-  QString file;              // a data file to open
-  bool maintenance = false;  // --maintenance: the maintenance button for this run
-  bool demo = false;         // --demo: detect and measure once on start
-  QString demoScreenshot;    // --demo-screenshot FILE: the same, save the window and end
+  QString file;                      // a data file to open
+  bool maintenance = false;          // --maintenance: the maintenance button for this run
+  bool demo = false;                 // --demo: detect and measure once on start
+  QString demoScreenshot;            // --demo-screenshot FILE: the same, save the window and end
+  std::optional<Language> language;  // --language ja|en: the window's language for this run
 };
 
 inline constexpr const char* kStartUsage =
-    "chromiva [--maintenance] [--demo] [--demo-screenshot FILE] [FILE]";
+    "chromiva [--language ja|en] [--maintenance] [--demo] [--demo-screenshot FILE] [FILE]";
 
 // One line of the window's command-line help: the option as typed and what it does. The
 // table serves `chromiva --help` and the manual page alike.

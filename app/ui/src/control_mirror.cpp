@@ -7,13 +7,15 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 
+#include "language.h"
+
 namespace chromiva::ui {
 namespace {
 
 QStringList Items(const acquisition::ControlState& state) {
   QStringList items;
   items.reserve(static_cast<qsizetype>(state.items.size()));
-  for (const auto& item : state.items) items << QString::fromStdString(item);
+  for (const auto& item : state.items) items << ShownText(item);
   return items;
 }
 
@@ -48,16 +50,18 @@ void MirrorDropDown(QComboBox* box, const acquisition::ControlState& state) {
 }  // namespace
 
 void MirrorControl(const acquisition::ControlState& state, QWidget* widget) {
+  // Captions and list lines are the form's texts, in the window's language; what an edit field
+  // holds is data and stays as it is.
   const QString text = QString::fromStdString(state.text);
   if (auto* box = qobject_cast<QAbstractButton*>(widget)) {
-    SetTextIfChanged(box, text);
+    SetTextIfChanged(box, ShownText(state.text));
     if (box->isCheckable() && box->isChecked() != state.checked) box->setChecked(state.checked);
   } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
     SetTextIfChanged(edit, text);
   } else if (auto* area = qobject_cast<QPlainTextEdit*>(widget)) {
     if (area->toPlainText() != text) area->setPlainText(text);
   } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-    SetTextIfChanged(label, text);
+    SetTextIfChanged(label, ShownText(state.text));
   } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
     MirrorList(list, state);
   } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {

@@ -7,6 +7,7 @@
 #include "form_binding.h"
 #include "graph_geometry.h"
 #include "graph_scene_form.h"
+#include "language.h"
 
 namespace chromiva::ui {
 namespace {
@@ -82,12 +83,16 @@ void FormGraph::DrawGraph() {
 void FormGraph::ShowMessageLines(const std::string& first, const std::string& second) {
   guidance_[0] = first;
   guidance_[1] = second;
-  view_->ShowMessageLines(QString::fromStdString(first), QString::fromStdString(second));
+  view_->ShowMessageLines(ShownText(first), ShownText(second));
 }
 
 void FormGraph::ShowStatusText(const std::string& text) {
   status_ = text;
-  ShowStatusLine(QString::fromStdString(text));
+  ShowStatusLine(ShownText(text));
+}
+
+void FormGraph::Retranslate() {
+  view_->ShowMessageLines(ShownText(guidance_[0]), ShownText(guidance_[1]));
 }
 
 void FormGraph::ShowSensorSummary(int sensor) {

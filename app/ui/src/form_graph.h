@@ -38,6 +38,8 @@ class FormGraph : public QObject {
   void ShowMessage(const std::string& line) { ShowMessageLines(line, ""); }
   void ShowMessageLines(const std::string& first, const std::string& second);
   void ShowStatusText(const std::string& text);
+  // The guidance lines again, in the window's new language.
+  void Retranslate();
   void ShowSensorSummary(int sensor);
 
   // How often the graph was painted: fewer times than it was drawn while passes came faster

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +26,7 @@
 #include "dialogs/maintenance_dialog_widget.h"
 #include "dialogs/mirror_dialog_widget.h"
 #include "file_filter.h"
+#include "language.h"
 
 namespace chromiva::ui {
 namespace {
@@ -225,6 +227,14 @@ void Ctintrose_mfView::resizeEvent(QResizeEvent* event) {
   ArmTimer(acquisition::timer::kStartup, 100);
 }
 
+void Ctintrose_mfView::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) {
+    graph_->Retranslate();
+    Refresh();
+  }
+  QWidget::changeEvent(event);
+}
+
 void Ctintrose_mfView::Handle(const std::function<void()>& handler) {
   handler();
   // Graph and status line wait for the screen's next frame only while a measurement runs.
@@ -232,10 +242,10 @@ void Ctintrose_mfView::Handle(const std::function<void()>& handler) {
   Refresh();
   const std::string journalError = binding_->TakeJournalError();
   if (!journalError.empty()) {
-    ShowOkMessage(
-        "記録の控え (ジャーナル) に書き込めません。計測は続きますが、異常終了時には"
-        "復元できません。\n" +
-        journalError);
+    ShowOkMessage(tr("記録の控え (ジャーナル) に書き込めません。計測は続きますが、異常終了時には"
+                     "復元できません。\n%1")
+                      .arg(Q(journalError))
+                      .toStdString());
   }
 }
 
@@ -367,8 +377,8 @@ void Ctintrose_mfView::RefreshOpenDialog() {
 
 bool Ctintrose_mfView::AskOkCancel(const std::string& question) {
   RefreshOpenDialog();
-  if (ask_) return ask_(question);
-  return QMessageBox::question(this, QStringLiteral("chromiva"), Q(question),
+  if (ask_) return ask_(ShownText(question).toStdString());
+  return QMessageBox::question(this, QStringLiteral("chromiva"), ShownText(question),
                                QMessageBox::Ok | QMessageBox::Cancel,
                                QMessageBox::Ok) == QMessageBox::Ok;
 }
@@ -376,17 +386,17 @@ bool Ctintrose_mfView::AskOkCancel(const std::string& question) {
 void Ctintrose_mfView::ShowOkMessage(const std::string& message) {
   RefreshOpenDialog();
   if (tell_) {
-    tell_(message);
+    tell_(ShownText(message).toStdString());
     return;
   }
-  QMessageBox::information(this, QStringLiteral("chromiva"), Q(message));
+  QMessageBox::information(this, QStringLiteral("chromiva"), ShownText(message));
 }
 
 std::optional<std::string> Ctintrose_mfView::ChooseSaveFile(const acquisition::FileChoice& choice) {
   if (chooseFile_) return chooseFile_(choice.defaultExtension);
   QFileDialog dialog(this);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setNameFilters(QtNameFilters(choice.filter));
+  dialog.setNameFilters(QtNameFilters(ShownText(choice.filter).toStdString()));
   dialog.setDefaultSuffix(Q(choice.defaultExtension));
   dialog.selectFile(Q(choice.initialName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
@@ -398,7 +408,7 @@ std::optional<std::string> Ctintrose_mfView::ChooseOpenFile(const acquisition::F
   QFileDialog dialog(this);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  QStringList filters = QtNameFilters(choice.filter);
+  QStringList filters = QtNameFilters(ShownText(choice.filter).toStdString());
   // A comparison file is a data file of either extension: the program's own is offered too.
   if (choice.defaultExtension == "trdata") filters << QStringLiteral("chromiva Files (*.cvdata)");
   dialog.setNameFilters(filters);
@@ -411,7 +421,8 @@ std::optional<std::string> Ctintrose_mfView::ChooseOpenFile(const acquisition::F
 std::optional<std::string> Ctintrose_mfView::ChooseFolder(const std::string& title,
                                                           const std::string& initialFolder) {
   if (chooseFile_) return chooseFile_({});
-  const QString folder = QFileDialog::getExistingDirectory(this, Q(title), Q(initialFolder));
+  const QString folder =
+      QFileDialog::getExistingDirectory(this, ShownText(title), Q(initialFolder));
   if (folder.isEmpty()) return std::nullopt;
   return folder.toStdString();
 }

@@ -91,6 +91,8 @@ class Ctintrose_mfView : public QWidget, public acquisition::FormPort {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  // Captions, list lines and guidance again in the window's new language.
+  void changeEvent(QEvent* event) override;
 
  private:
   void BuildControls();

@@ -1,5 +1,6 @@
 #include "journal_offer.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <ctime>
@@ -13,9 +14,12 @@ std::string Question(const data::JournalInfo& journal) {
   if (localtime_r(&journal.modified, &local) != nullptr) {
     std::strftime(when, sizeof when, "%Y/%m/%d %H:%M:%S", &local);
   }
-  return "保存されずに終わった記録があります。\n" + journal.path.string() + " (" +
-         std::to_string(journal.bytes) + " bytes, " + when +
-         ")\n記録を復元しますか? 破棄すると元に戻せません。";
+  return QCoreApplication::translate("Window",
+                                     "保存されずに終わった記録があります。\n%1 (%2 bytes, %3)\n"
+                                     "記録を復元しますか? 破棄すると元に戻せません。")
+      .arg(QString::fromStdString(journal.path.string()), QString::number(journal.bytes),
+           QString::fromLatin1(when))
+      .toStdString();
 }
 
 }  // namespace
@@ -23,9 +27,11 @@ std::string Question(const data::JournalInfo& journal) {
 JournalAnswer AskAboutJournal(QWidget* parent, const std::string& question) {
   QMessageBox box(QMessageBox::Question, QStringLiteral("chromiva"),
                   QString::fromStdString(question), QMessageBox::NoButton, parent);
-  QPushButton* recover = box.addButton(QStringLiteral("復元"), QMessageBox::AcceptRole);
-  QPushButton* discard = box.addButton(QStringLiteral("破棄"), QMessageBox::DestructiveRole);
-  box.addButton(QStringLiteral("後で"), QMessageBox::RejectRole);
+  QPushButton* recover =
+      box.addButton(QCoreApplication::translate("Window", "復元"), QMessageBox::AcceptRole);
+  QPushButton* discard =
+      box.addButton(QCoreApplication::translate("Window", "破棄"), QMessageBox::DestructiveRole);
+  box.addButton(QCoreApplication::translate("Window", "後で"), QMessageBox::RejectRole);
   box.setDefaultButton(recover);
   box.exec();
   if (box.clickedButton() == recover) return JournalAnswer::kRecover;
@@ -54,8 +60,12 @@ std::filesystem::path OfferJournalRecovery(data::Ctintrose_mfDoc& document,
           continue;
         }
         document.modified = true;
-        tell(std::to_string(recovery.passes) + " 回分の記録を復元しました。保存してください。" +
-             (recovery.tornTail ? "\n(途中で切れた最後の記録は除きました)" : ""));
+        QString told =
+            QCoreApplication::translate("Window", "%1 回分の記録を復元しました。保存してください。")
+                .arg(recovery.passes);
+        if (recovery.tornTail)
+          told += QCoreApplication::translate("Window", "\n(途中で切れた最後の記録は除きました)");
+        tell(told.toStdString());
         return journal.path;
       }
     }

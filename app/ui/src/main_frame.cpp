@@ -3,9 +3,12 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -23,6 +26,7 @@
 #include "about_dialog.h"
 #include "chromiva/acquisition/control_ids.h"
 #include "form_view.h"
+#include "language.h"
 #include "lock_indicators.h"
 #include "program_icon.h"
 #include "settings.h"
@@ -31,25 +35,36 @@ namespace chromiva::ui {
 namespace {
 
 constexpr const char* kFileFilter = "chromiva Files (*.cvdata)";
-constexpr const char* kRefusedFile = "予期しないファイル形式です。";
-constexpr const char* kBusySave =
-    "計測中のため保存できません。計測が終わってから保存してください。";
-
-constexpr const char* kBusyClose = "計測中は終了できません。計測が終わってから終了してください。";
 constexpr int kBusyCloseShownMs = 5000;
+
+QString Q(const std::filesystem::path& path) {
+  return QString::fromStdString(path.string());
+}
 
 // What the window says when a save failed: why, and where the records went instead.
 std::string SaveFailureText(const std::filesystem::path& path,
                             const acquisition::SaveOutcome& outcome,
                             const std::filesystem::path& journal) {
-  std::string text = path.string() + ": " + outcome.saved.message;
-  for (const std::string& failure : outcome.recovery.failures) text += "\n" + failure;
+  QString text = Q(path) + QStringLiteral(": ") + QString::fromStdString(outcome.saved.message);
+  for (const std::string& failure : outcome.recovery.failures)
+    text += QStringLiteral("\n") + QString::fromStdString(failure);
   if (outcome.recovery.ok()) {
-    return text + "\n記録は次のファイルに保存しました: " + outcome.recovery.saved.string();
+    text += QCoreApplication::translate("Window", "\n記録は次のファイルに保存しました: %1")
+                .arg(Q(outcome.recovery.saved));
+  } else if (journal.empty()) {
+    text += QCoreApplication::translate("Window", "\n記録はどこにも保存できませんでした。");
+  } else {
+    text +=
+        QCoreApplication::translate(
+            "Window", "\n記録はどこにも保存できませんでした。記録は次のファイルに残っています: %1")
+            .arg(Q(journal));
   }
-  if (journal.empty()) return text + "\n記録はどこにも保存できませんでした。";
-  return text + "\n記録はどこにも保存できませんでした。記録は次のファイルに残っています: " +
-         journal.string();
+  return text.toStdString();
+}
+
+// A source text of the menus, shown as it is until RetranslateUi() translates it.
+QString Source(const char* text) {
+  return QString::fromUtf8(text);
 }
 
 QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback, const QStyle* style) {
@@ -105,6 +120,9 @@ CMainFrame::CMainFrame(data::Ctintrose_mfDoc& document, acquisition::SettingsSto
   BuildToolBar();
   ShowMenuStates();
   BuildStatusBar();
+  BuildLanguageMenu();
+  RememberMenuTexts();
+  RetranslateUi();
   // Left and top place the window's outer frame; the width and height are those of the
   // window without its decoration, so a stored rectangle comes back exactly.
   const FramePlacement placement = ReadFramePlacement(store_);
@@ -119,24 +137,24 @@ CMainFrame::CMainFrame(data::Ctintrose_mfDoc& document, acquisition::SettingsSto
 
 void CMainFrame::BuildMenus() {
   const QStyle* style = this->style();
-  fileMenu_ = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+  fileMenu_ = menuBar()->addMenu(Source(QT_TR_NOOP("ファイル(&F)")));
   newAction_ = fileMenu_->addAction(ThemeIcon("document-new", QStyle::SP_FileIcon, style),
-                                    QStringLiteral("新規作成(&N)"), QKeySequence::New, this,
+                                    Source(QT_TR_NOOP("新規作成(&N)")), QKeySequence::New, this,
                                     [this] { NewDocument(); });
   openAction_ = fileMenu_->addAction(ThemeIcon("document-open", QStyle::SP_DialogOpenButton, style),
-                                     QStringLiteral("開く(&O)..."), QKeySequence::Open, this,
+                                     Source(QT_TR_NOOP("開く(&O)...")), QKeySequence::Open, this,
                                      [this] { ChooseAndOpen(); });
   saveAction_ = fileMenu_->addAction(ThemeIcon("document-save", QStyle::SP_DialogSaveButton, style),
-                                     QStringLiteral("上書き保存(&S)"), QKeySequence::Save, this,
+                                     Source(QT_TR_NOOP("上書き保存(&S)")), QKeySequence::Save, this,
                                      [this] { SaveDocument(); });
-  fileMenu_->addAction(QStringLiteral("名前を付けて保存(&A)..."), this,
+  fileMenu_->addAction(Source(QT_TR_NOOP("名前を付けて保存(&A)...")), this,
                        [this] { SaveDocumentAs(); });
   fileMenu_->addSeparator();
-  fileMenu_->addAction(QStringLiteral("CSVデータ保存"), this,
+  fileMenu_->addAction(Source(QT_TR_NOOP("CSVデータ保存")), this,
                        [this] { view_->RunControlCommand(acquisition::control::kCsv); });
-  fileMenu_->addAction(QStringLiteral("グラフを画像で保存..."), this,
+  fileMenu_->addAction(Source(QT_TR_NOOP("グラフを画像で保存...")), this,
                        [this] { SaveGraphPicture(GraphPicture::kGraphOnly); });
-  fileMenu_->addAction(QStringLiteral("画面どおりにグラフを画像で保存..."), this,
+  fileMenu_->addAction(Source(QT_TR_NOOP("画面どおりにグラフを画像で保存...")), this,
                        [this] { SaveGraphPicture(GraphPicture::kAsSeen); });
   fileMenu_->addSeparator();
   BuildComparisonMenu();
@@ -147,46 +165,48 @@ void CMainFrame::BuildMenus() {
     recentActions_.push_back(action);
   }
   fileMenu_->addSeparator();
-  fileMenu_->addAction(QStringLiteral("アプリケーションの終了(&X)"), this, &QWidget::close);
+  fileMenu_->addAction(Source(QT_TR_NOOP("アプリケーションの終了(&X)")), this, &QWidget::close);
   ShowRecentFiles();
 
   // The form has no handler for the edit commands or for printing: they stay disabled.
-  QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
-  edit->addAction(QStringLiteral("元に戻す(&U)"), QKeySequence::Undo)->setEnabled(false);
+  QMenu* edit = menuBar()->addMenu(Source(QT_TR_NOOP("編集(&E)")));
+  edit->addAction(Source(QT_TR_NOOP("元に戻す(&U)")), QKeySequence::Undo)->setEnabled(false);
   edit->addSeparator();
   cutAction_ = edit->addAction(ThemeIcon("edit-cut", QStyle::SP_DialogDiscardButton, style),
-                               QStringLiteral("切り取り(&T)"), QKeySequence::Cut);
+                               Source(QT_TR_NOOP("切り取り(&T)")), QKeySequence::Cut);
   copyAction_ = edit->addAction(ThemeIcon("edit-copy", QStyle::SP_FileDialogContentsView, style),
-                                QStringLiteral("コピー(&C)"), QKeySequence::Copy);
+                                Source(QT_TR_NOOP("コピー(&C)")), QKeySequence::Copy);
   pasteAction_ = edit->addAction(ThemeIcon("edit-paste", QStyle::SP_DialogApplyButton, style),
-                                 QStringLiteral("貼り付け(&P)"), QKeySequence::Paste);
+                                 Source(QT_TR_NOOP("貼り付け(&P)")), QKeySequence::Paste);
   printAction_ = new QAction(ThemeIcon("document-print", QStyle::SP_ComputerIcon, style),
-                             QStringLiteral("印刷"), this);
+                             Source(QT_TR_NOOP("印刷")), this);
   for (QAction* action : {cutAction_, copyAction_, pasteAction_, printAction_}) {
     action->setEnabled(false);
   }
 
-  viewMenu_ = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-  QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-  aboutAction_ = help->addAction(ThemeIcon("help-about", QStyle::SP_MessageBoxInformation, style),
-                                 QStringLiteral("バージョン情報 chromiva(&A)..."), this, [this] {
-                                   CAboutDlg dialog(this);
-                                   dialog.exec();
-                                 });
+  viewMenu_ = menuBar()->addMenu(Source(QT_TR_NOOP("表示(&V)")));
+  QMenu* help = menuBar()->addMenu(Source(QT_TR_NOOP("ヘルプ(&H)")));
+  aboutAction_ =
+      help->addAction(ThemeIcon("help-about", QStyle::SP_MessageBoxInformation, style),
+                      Source(QT_TR_NOOP("バージョン情報 chromiva(&A)...")), this, [this] {
+                        CAboutDlg dialog(this);
+                        dialog.exec();
+                      });
 }
 
 // The comparison controls stay hidden on the form; the menu reaches them.
 void CMainFrame::BuildComparisonMenu() {
   namespace control = acquisition::control;
-  fileMenu_->addAction(QStringLiteral("比較データを開く..."), this,
+  fileMenu_->addAction(Source(QT_TR_NOOP("比較データを開く...")), this,
                        [this] { view_->RunControlCommand(control::kCompare); });
-  const std::pair<const char*, int> steps[] = {{"比較データ: 前のセンサー", control::kCompareBack},
-                                               {"比較データ: 次のセンサー", control::kCompareNext},
-                                               {"比較データ: 前のデータ", control::kCompareBack2},
-                                               {"比較データ: 次のデータ", control::kCompareNext2}};
+  const std::pair<const char*, int> steps[] = {
+      {QT_TR_NOOP("比較データ: 前のセンサー"), control::kCompareBack},
+      {QT_TR_NOOP("比較データ: 次のセンサー"), control::kCompareNext},
+      {QT_TR_NOOP("比較データ: 前のデータ"), control::kCompareBack2},
+      {QT_TR_NOOP("比較データ: 次のデータ"), control::kCompareNext2}};
   for (const auto& [caption, id] : steps) {
-    QAction* action = fileMenu_->addAction(QString::fromUtf8(caption), this,
-                                           [this, id] { view_->RunControlCommand(id); });
+    QAction* action =
+        fileMenu_->addAction(Source(caption), this, [this, id] { view_->RunControlCommand(id); });
     compareActions_.push_back(action);
   }
   connect(view_, &Ctintrose_mfView::Refreshed, this, &CMainFrame::ShowMenuStates);
@@ -200,18 +220,18 @@ void CMainFrame::ShowMenuStates() {
 }
 
 void CMainFrame::SaveGraphPicture(GraphPicture kind) {
-  const QString path =
-      QFileDialog::getSaveFileName(this, QStringLiteral("グラフを画像で保存"),
-                                   QStringLiteral("graph.png"), QStringLiteral("PNG (*.png)"));
+  const QString path = QFileDialog::getSaveFileName(
+      this, tr("グラフを画像で保存"), QStringLiteral("graph.png"), QStringLiteral("PNG (*.png)"));
   if (path.isEmpty()) return;
   if (!view_->Graph()->View()->SaveGraphPicture(path, kind)) {
     QMessageBox::information(this, QStringLiteral("chromiva"),
-                             QStringLiteral("画像を保存できません: ") + path);
+                             tr("画像を保存できません: %1").arg(path));
   }
 }
 
 void CMainFrame::BuildToolBar() {
-  QToolBar* bar = addToolBar(QStringLiteral("標準"));
+  QToolBar* bar = addToolBar(QString());
+  toolBar_ = bar;
   bar->setObjectName(QStringLiteral("toolbar128"));
   bar->addActions({newAction_, openAction_, saveAction_});
   bar->addSeparator();
@@ -219,23 +239,22 @@ void CMainFrame::BuildToolBar() {
   bar->addSeparator();
   bar->addActions({printAction_, aboutAction_});
   QAction* toggle = bar->toggleViewAction();
-  toggle->setText(QStringLiteral("ツール バー(&T)"));
+  toggle->setText(Source(QT_TR_NOOP("ツール バー(&T)")));
   viewMenu_->addAction(toggle);
   // The device list whose mirror line opens the mirror dialog stays hidden on the form.
-  mirrorAction_ = viewMenu_->addAction(QStringLiteral("ミラー制御..."), this,
+  mirrorAction_ = viewMenu_->addAction(Source(QT_TR_NOOP("ミラー制御...")), this,
                                        [this] { view_->OpenMirrorDialog(); });
 }
 
 void CMainFrame::BuildStatusBar() {
   QStatusBar* bar = statusBar();
   // The idle text comes back after every passing message.
-  const QString ready = QStringLiteral("レディ");
-  connect(bar, &QStatusBar::messageChanged, bar, [bar, ready](const QString& message) {
-    if (message.isEmpty()) bar->showMessage(ready);
+  connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
+    if (message.isEmpty()) bar->showMessage(tr("レディ"));
   });
-  bar->showMessage(ready);
+  bar->showMessage(tr("レディ"));
   AddLockIndicators(*this, *bar);
-  QAction* toggle = viewMenu_->addAction(QStringLiteral("ステータス バー(&S)"));
+  QAction* toggle = viewMenu_->addAction(Source(QT_TR_NOOP("ステータス バー(&S)")));
   toggle->setCheckable(true);
   toggle->setChecked(true);
   connect(toggle, &QAction::toggled, bar, &QWidget::setVisible);
@@ -267,7 +286,7 @@ void CMainFrame::ShowRecentFiles() {
       action->setEnabled(true);
       action->setVisible(true);
     } else {
-      action->setText(QStringLiteral("最近使ったファイル"));
+      action->setText(tr("最近使ったファイル"));
       action->setEnabled(false);
       action->setVisible(n == 0 && recentFiles_.empty());
     }
@@ -280,8 +299,15 @@ void CMainFrame::AddRecentFile(const QString& path) {
   ShowRecentFiles();
 }
 
+// The document's title as shown: an untitled document keeps "無題" inside (it decides the
+// automatic naming) and only shows it in the window's language.
+QString CMainFrame::ShownTitle() const {
+  if (document_.title == data::kUntitledTitle) return tr("無題");
+  return QString::fromStdString(document_.title);
+}
+
 void CMainFrame::UpdateCaption() {
-  setWindowTitle(QStringLiteral("chromiva - ") + QString::fromStdString(document_.title));
+  setWindowTitle(QStringLiteral("chromiva - ") + ShownTitle());
 }
 
 bool CMainFrame::DocumentCommandsAllowed() {
@@ -291,8 +317,7 @@ bool CMainFrame::DocumentCommandsAllowed() {
 
 bool CMainFrame::SaveModified() {
   if (!document_.modified) return true;
-  const QString question =
-      QStringLiteral("%1 への変更を保存しますか?").arg(QString::fromStdString(document_.title));
+  const QString question = tr("%1 への変更を保存しますか?").arg(ShownTitle());
   SaveAnswer answer = SaveAnswer::kCancel;
   if (saveAnswer_) {
     answer = saveAnswer_(question);
@@ -341,8 +366,9 @@ bool CMainFrame::OpenDocument(const QString& path) {
   if (!DocumentCommandsAllowed()) return false;
   const data::DataFileResult result = Session().Open(path.toStdString());
   if (!result.ok()) {
-    view_->ShowOkMessage(std::string(kRefusedFile) + "\n" + path.toStdString() + ": " +
-                         result.message);
+    view_->ShowOkMessage(tr("予期しないファイル形式です。\n%1: %2")
+                             .arg(path, QString::fromStdString(result.message))
+                             .toStdString());
     return false;
   }
   AddRecentFile(DocumentPath());
@@ -368,7 +394,7 @@ bool CMainFrame::SaveDocumentAs(const QString& path) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QString::fromLatin1(kFileFilter));
     dialog.setDefaultSuffix(QStringLiteral("cvdata"));
-    dialog.selectFile(QString::fromStdString(document_.title));
+    dialog.selectFile(ShownTitle());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     target = dialog.selectedFiles().front();
   }
@@ -378,7 +404,8 @@ bool CMainFrame::SaveDocumentAs(const QString& path) {
 bool CMainFrame::SaveTo(const QString& path) {
   // Between passes the document is still; while a worker fills it, it is not saved.
   if (view_->binding().WorkerWritesDocument()) {
-    view_->ShowOkMessage(kBusySave);
+    view_->ShowOkMessage(
+        tr("計測中のため保存できません。計測が終わってから保存してください。").toStdString());
     return false;
   }
   acquisition::DocumentSession& session = Session();
@@ -407,7 +434,8 @@ void CMainFrame::WriteSettingsAtExit() {
 void CMainFrame::closeEvent(QCloseEvent* event) {
   if (view_->binding().AcquisitionBusy()) {
     // Refused while a pass talks to the instruments; said, so that it does not look like a hang.
-    statusBar()->showMessage(QString::fromUtf8(kBusyClose), kBusyCloseShownMs);
+    statusBar()->showMessage(tr("計測中は終了できません。計測が終わってから終了してください。"),
+                             kBusyCloseShownMs);
     event->ignore();
     return;
   }
@@ -429,6 +457,74 @@ void CMainFrame::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   if (!DocumentCommandsAllowed() || !SaveModified()) return;
   OpenDocument(urls.front().toLocalFile());
+}
+
+}  // namespace chromiva::ui
+
+namespace chromiva::ui {
+
+// "言語 / Language" names itself in both languages, and each language in its own.
+void CMainFrame::BuildLanguageMenu() {
+  QMenu* menu = viewMenu_->addMenu(QStringLiteral("言語 / Language"));
+  menu->setObjectName(QStringLiteral("languageMenu"));
+  auto* group = new QActionGroup(menu);
+  const std::pair<Language, QString> choices[] = {{Language::kJapanese, QStringLiteral("日本語")},
+                                                  {Language::kEnglish, QStringLiteral("English")}};
+  for (const auto& [language, name] : choices) {
+    QAction* action = menu->addAction(name);
+    action->setObjectName(QStringLiteral("language_") +
+                          QString::fromLatin1(LanguageCode(language)));
+    action->setCheckable(true);
+    action->setActionGroup(group);
+    connect(action, &QAction::triggered, this, [this, language] { SwitchLanguage(language); });
+    languageActions_.emplace_back(action, language);
+  }
+}
+
+bool CMainFrame::SwitchLanguage(Language language) {
+  if (!UseLanguage(language)) {
+    view_->ShowOkMessage(
+        tr("表示言語を切り替えられません: 翻訳を読み込めませんでした。").toStdString());
+    RetranslateUi();
+    return false;
+  }
+  store_.WriteText("ui", "language", LanguageCode(language));
+  return true;
+}
+
+// The menus' texts are written in Japanese, the source language; they are remembered once, so
+// that each language can be shown from them.
+void CMainFrame::RememberMenuTexts() {
+  const auto remember = [this](QAction* action) {
+    if (action == nullptr || action->isSeparator() || action->text().isEmpty()) return;
+    if (std::find(recentActions_.begin(), recentActions_.end(), action) != recentActions_.end())
+      return;
+    if (action->menu() != nullptr && action->menu()->objectName() == QLatin1String("languageMenu"))
+      return;
+    menuTexts_.emplace_back(action, action->text().toStdString());
+  };
+  for (QAction* top : menuBar()->actions()) {
+    remember(top);
+    if (QMenu* menu = top->menu()) {
+      for (QAction* action : menu->actions()) remember(action);
+    }
+  }
+  remember(printAction_);
+}
+
+void CMainFrame::RetranslateUi() {
+  for (const auto& [action, source] : menuTexts_) action->setText(tr(source.c_str()));
+  toolBar_->setWindowTitle(tr("標準"));
+  statusBar()->clearMessage();  // the idle text comes back in the new language
+  for (const auto& [action, language] : languageActions_)
+    action->setChecked(language == CurrentLanguage());
+  ShowRecentFiles();
+  UpdateCaption();
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange && toolBar_ != nullptr) RetranslateUi();
+  QMainWindow::changeEvent(event);
 }
 
 }  // namespace chromiva::ui

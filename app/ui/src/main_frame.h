@@ -6,6 +6,8 @@
 #include <QMainWindow>
 #include <QString>
 #include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "chromiva/acquisition/document_session.h"
@@ -13,9 +15,11 @@
 #include "chromiva/data/document.h"
 #include "graph_view.h"
 #include "journal_offer.h"
+#include "language.h"
 
 class QAction;
 class QMenu;
+class QToolBar;
 
 namespace chromiva::ui {
 
@@ -55,8 +59,13 @@ class CMainFrame : public QMainWindow {
   // Writes the form's settings and the frame's restored rectangle (once).
   void WriteSettingsAtExit();
 
+  // Shows the window in `language` at once and keeps it as the setting ([ui] language); false
+  // (and said) when its catalogue cannot be loaded.
+  bool SwitchLanguage(Language language);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
@@ -65,6 +74,11 @@ class CMainFrame : public QMainWindow {
   void BuildMenus();
   void BuildToolBar();
   void BuildStatusBar();
+  void BuildLanguageMenu();
+  void RememberMenuTexts();
+  // Every text of the frame again in the window's language.
+  void RetranslateUi();
+  QString ShownTitle() const;
   void ShowRecentFiles();
   void ChooseAndOpen();
   void OpenRecentFile(int n);
@@ -97,6 +111,9 @@ class CMainFrame : public QMainWindow {
   QAction* printAction_ = nullptr;
   QAction* aboutAction_ = nullptr;
   std::vector<QAction*> recentActions_;
+  QToolBar* toolBar_ = nullptr;
+  std::vector<std::pair<QAction*, std::string>> menuTexts_;
+  std::vector<std::pair<QAction*, Language>> languageActions_;
   std::function<SaveAnswer(const QString&)> saveAnswer_;
   bool settingsWritten_ = false;
 };

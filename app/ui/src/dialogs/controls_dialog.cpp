@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,13 +12,10 @@
 #include <algorithm>
 
 #include "control_mirror.h"
+#include "language.h"
 
 namespace chromiva::ui {
 namespace {
-
-QString Q(const std::string& text) {
-  return QString::fromStdString(text);
-}
 
 // Room on either side of a button's caption, which the style keeps narrow for CJK text.
 constexpr int kButtonPadding = 12;
@@ -32,9 +30,9 @@ QFont DialogFont() {
 
 ControlsDialog::ControlsDialog(QWidget* parent, acquisition::dialogs::DialogControls& controls,
                                int dialogId, const char* title)
-    : QDialog(parent), controls_(controls) {
+    : QDialog(parent), controls_(controls), title_(title) {
   setObjectName(QStringLiteral("dialog%1").arg(dialogId));
-  setWindowTitle(QString::fromUtf8(title));
+  setWindowTitle(ShownText(title));
   setFont(DialogFont());
 }
 
@@ -122,7 +120,18 @@ QLabel* ControlsDialog::AddStatic(int id) {
 }
 
 QLabel* ControlsDialog::AddLabel(const char* text) {
-  return new QLabel(QString::fromUtf8(text), this);
+  auto* label = new QLabel(ShownText(text), this);
+  labels_.emplace_back(label, text);
+  return label;
+}
+
+void ControlsDialog::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) {
+    setWindowTitle(ShownText(title_));
+    for (const auto& [label, text] : labels_) label->setText(ShownText(text));
+    Refresh();
+  }
+  QDialog::changeEvent(event);
 }
 
 void ControlsDialog::Refresh() {
@@ -136,7 +145,7 @@ void ControlsDialog::Refresh() {
 void ControlsDialog::RefreshControl(const acquisition::ControlState& state, QWidget* widget) {
   if (widget->isHidden() == state.visible) widget->setVisible(state.visible);
   if (widget->isEnabled() != state.enabled) widget->setEnabled(state.enabled);
-  const QString text = Q(state.text);
+  const QString text = ShownText(state.text);
   if (auto* button = qobject_cast<QPushButton*>(widget); button && button->text() != text) {
     button->setText(text);
     const int captionWidth = button->fontMetrics().horizontalAdvance(text);

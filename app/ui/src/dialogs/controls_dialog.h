@@ -7,6 +7,8 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "chromiva/acquisition/dialogs/dialog_controls.h"
 
@@ -56,6 +58,10 @@ class ControlsDialog : public QDialog {
   // A label of the template without an id of its own.
   QLabel* AddLabel(const char* text);
 
+ protected:
+  // The title, the labels and the captions again in the window's new language.
+  void changeEvent(QEvent* event) override;
+
  private:
   QWidget* Register(int id, QWidget* widget);
   QAbstractButton* WireBox(int id, QAbstractButton* box);
@@ -63,6 +69,8 @@ class ControlsDialog : public QDialog {
 
   acquisition::dialogs::DialogControls& controls_;
   std::map<int, QWidget*> widgets_;
+  std::string title_;
+  std::vector<std::pair<QLabel*, std::string>> labels_;
   bool refreshing_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "edit_num_dlg.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -7,13 +8,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "language.h"
+
 namespace chromiva::ui {
 
 CEditNumDlg::CEditNumDlg(QWidget* parent)
     : QDialog(parent),
       label_(new QLabel(QStringLiteral("----------"), this)),
       edit_(new QLineEdit(this)) {
-  setWindowTitle(QString::fromUtf8(acquisition::kEditNumberCaption));
+  setWindowTitle(ShownText(acquisition::kEditNumberCaption));
   setModal(true);
   // A window does not take its parent's font: the form's is set here.
   if (parent != nullptr) setFont(parent->font());
@@ -22,7 +25,7 @@ CEditNumDlg::CEditNumDlg(QWidget* parent)
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setObjectName(QStringLiteral("c1"));
   ok->setDefault(true);
-  auto* cancel = new QPushButton(QString::fromUtf8("キャンセル"), this);
+  auto* cancel = new QPushButton(QCoreApplication::translate("Window", "キャンセル"), this);
   cancel->setObjectName(QStringLiteral("c2"));
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -40,7 +43,7 @@ CEditNumDlg::CEditNumDlg(QWidget* parent)
 }
 
 int CEditNumDlg::exec() {
-  label_->setText(QString::fromStdString(number.label));
+  label_->setText(ShownText(number.label));
   edit_->setText(QString::fromStdString(acquisition::EditNumberText(number.value)));
   edit_->selectAll();
   return QDialog::exec();
@@ -53,7 +56,7 @@ void CEditNumDlg::accept() {
 
 std::optional<std::string> CEditNumDlg::AskText(const std::string& label,
                                                 const std::string& shown) {
-  label_->setText(QString::fromStdString(label));
+  label_->setText(ShownText(label));
   edit_->setText(QString::fromStdString(shown));
   edit_->selectAll();
   if (QDialog::exec() != QDialog::Accepted) return std::nullopt;

@@ -1,4 +1,5 @@
 #include "dialogs/maintenance_dialog_widget.h"
+#include "language.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -80,7 +81,7 @@ void MaintenanceDialogWidget::FitScreen(const QWidget* parent) {
 QWidget* MaintenanceDialogWidget::BuildTableList() {
   auto* box = new QWidget(this);
   auto* headerStrip = new QWidget(box);
-  auto* header = new QLabel(QString::fromUtf8(ids::kColumnHeader), headerStrip);
+  auto* header = new QLabel(ShownText(ids::kColumnHeader), headerStrip);
   header->adjustSize();
   headerStrip->setFixedHeight(header->height());
   QListWidget* list = AddList(ids::kTableList);
