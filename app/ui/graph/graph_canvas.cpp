@@ -150,6 +150,7 @@ void GraphCanvas::ShowMessage(const QString& line) {
 }
 
 void GraphCanvas::ShowMessageLines(const QString& first, const QString& second) {
+  shownGuidance_ = first + QLatin1Char('\n') + second;
   QPainter painter(&image_);
   painter.setFont(GraphFont());
   PaintRectangle(painter, layout_.messageBox);

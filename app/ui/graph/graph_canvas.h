@@ -52,11 +52,14 @@ class GraphCanvas {
   const QImage& Image() const { return image_; }
   // The frame with empty status and message boxes: the graph and its colour bar only.
   QImage GraphOnlyImage() const;
+  // The guidance lines last shown, joined by a line break.
+  const QString& ShownGuidance() const { return shownGuidance_; }
 
  private:
   FrameLayout layout_;
   QImage image_;
   SummaryMemory summaries_{};
+  QString shownGuidance_;
 };
 
 // An erased frame image of the layout: the form background inside the frame's border.

@@ -42,6 +42,7 @@ class GraphView : public QWidget {
   acquisition::AxisCorner CornerAt(QPoint local) const;
 
   const QImage& FrameImage() const { return canvas_.Image(); }
+  const QString& ShownGuidance() const { return canvas_.ShownGuidance(); }
   QImage Picture(GraphPicture kind) const;
   // Writes the picture as PNG; false when the file cannot be written.
   bool SaveGraphPicture(const QString& path, GraphPicture kind) const;
