@@ -32,6 +32,9 @@ struct Command {
 
 const std::vector<Command>& CommandTable();
 
+// The options every command takes (--language), before or after the command's name.
+const std::vector<OptionHelp>& GlobalOptionTable();
+
 // The exit statuses: the status as written (option) and its meaning (text).
 const std::vector<OptionHelp>& ExitStatusTable();
 
