@@ -41,7 +41,8 @@ const std::vector<OptionHelp>& ExitStatusTable();
 // The command named `name`, or none.
 const Command* FindCommand(const std::string& name);
 
-// "usage: ..." with every command's synopsis, the environment and the exit statuses.
+// "usage: ..." with every command's synopsis, the environment, the global options and the exit
+// statuses.
 void PrintUsage(FILE* out);
 
 // The command's synopsis, summary and one line per option.
