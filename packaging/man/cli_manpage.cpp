@@ -21,7 +21,7 @@ void WritePage(Page& page) {
   page.Section("NAME");
   page.Text("chromiva-cli - measure with USB spectrometers, export and plot data files");
   page.Section("SYNOPSIS");
-  page.Synopsis("chromiva-cli", "COMMAND [OPTIONS]");
+  page.Synopsis("chromiva-cli", "[--language ja|en] COMMAND [OPTIONS]");
   page.Synopsis("chromiva-cli", "help COMMAND");
   page.Synopsis("chromiva-cli", "--version");
   page.Section("DESCRIPTION");
@@ -30,6 +30,11 @@ void WritePage(Page& page) {
       "line. Guidance lines go to standard error; questions are answered OK with --yes and "
       "Cancel otherwise. Ctrl-C or SIGTERM stops a run between transfers; a second one ends at "
       "once (measure saves what is committed first).");
+  page.Section("GLOBAL OPTIONS");
+  page.Text("Before or after the command's name.");
+  for (const OptionHelp& option : chromiva::cli::GlobalOptionTable()) {
+    page.Item(option.option, option.text);
+  }
   page.Section("COMMANDS");
   for (const Command& command : chromiva::cli::CommandTable()) WriteCommand(page, command);
   chromiva::manpage::WriteEnvironmentAndFiles(page);

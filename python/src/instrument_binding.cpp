@@ -218,8 +218,8 @@ void Spectrometer::ReadInstrument() {
   if (reading.shortTables.empty()) return;
   std::string text = "sensor " + Serial() + ": tables came back short:";
   for (const auto& table : reading.shortTables) {
-    text += " " + table.table + " (" + std::to_string(table.received) + " of " +
-            std::to_string(table.expected) + " bytes)";
+    text += " " + acquisition::ShortTableName(table, &acquisition::AsWritten) + " (" +
+            std::to_string(table.received) + " of " + std::to_string(table.expected) + " bytes)";
   }
   if (PyErr_WarnEx(PyExc_RuntimeWarning, text.c_str(), 1) != 0) throw py::error_already_set();
 }

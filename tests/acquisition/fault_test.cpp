@@ -6,6 +6,8 @@
 #include <memory>
 #include <sstream>
 
+#include "chromiva/acquisition/texts.h"
+#include "chromiva/data/text_codec.h"
 #include "simulator_fixture.h"
 
 namespace chromiva::acquisition::testing {
@@ -48,6 +50,25 @@ TEST_F(Faults, AFaultedPassIsNeitherCommittedNorRegistered) {
   EXPECT_EQ(port.okMessages[0],
             "センサー1 (FAULT001) の記録 2 で計測を停止しました: 装置が外れました");
   EXPECT_EQ(form->Status().lastFault->kind, FaultKind::kUnplugged);
+}
+
+// A fault is told in the window's language; the history keeps the line as written.
+TEST_F(Faults, AFaultIsToldTranslatedAndLoggedAsWritten) {
+  struct FakeEnglish {
+    FakeEnglish() {
+      SetTextLookup([](const char* source) { return std::string("<EN>") + source; });
+    }
+    ~FakeEnglish() { SetTextLookup(nullptr); }
+  } english;
+  DetectWith("spectrometer:serial=FAULT003:exposure=0:disconnect=324");
+  form->OnControlClicked(control::kStartStop);
+  port.RunTimers(*form);
+  ASSERT_EQ(port.okMessages.size(), 1u);
+  EXPECT_EQ(port.okMessages[0].rfind("<EN>センサー1 (FAULT003) の記録 1 で", 0), 0u);
+  const std::string history = data::DisplayText(document.operationLog);
+  EXPECT_NE(history.find("センサー1 (FAULT003) の記録 1 で計測を停止しました: 装置が外れました"),
+            std::string::npos);
+  EXPECT_EQ(history.find("<EN>"), std::string::npos);
 }
 
 // Without recording the working slot keeps the spectra of the pass before; after a failed pass

@@ -44,11 +44,12 @@ class CliTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(folder); }
 
+  // The form's lines are Japanese whatever the machine's locale (LANGUAGE comes first).
   Outcome Run(const std::string& arguments, const std::string& instruments = "spectrometer") {
     std::string command = "cd '" + folder.string() + "' && WRENLINK_SIMULATOR='" + instruments +
                           "' WRENLINK_SIM_SPEED=100 XDG_DATA_HOME='" + (folder / "data").string() +
-                          "' " + ExtraEnvironment() + "'" CHROMIVA_CLI "' " + arguments +
-                          " >stdout.txt 2>stderr.txt";
+                          "' LANGUAGE=ja " + ExtraEnvironment() + "'" CHROMIVA_CLI "' " +
+                          arguments + " >stdout.txt 2>stderr.txt";
     Outcome outcome;
     int raw = std::system(command.c_str());
     outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

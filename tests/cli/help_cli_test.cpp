@@ -55,7 +55,9 @@ TEST_F(Cli, BashCompletesCommandsOptionsAndValues) {
   const std::string cases[][2] = {{"chromiva-cli ex", "export"},
                                   {"chromiva-cli export --fo", "--format"},
                                   {"chromiva-cli export r.cvdata --format ", "original tidy"},
-                                  {"chromiva-cli dark --w", "--write"}};
+                                  {"chromiva-cli dark --w", "--write"},
+                                  {"chromiva-cli --language en ex", "export"},
+                                  {"chromiva-cli dark --language ", "ja en"}};
   for (const auto& [typed, offered] : cases) {
     std::ofstream(folder / "typed.txt") << typed;
     const std::string script =

@@ -78,15 +78,16 @@ void RecordBrowser::ShowFields() {
 void RecordBrowser::PlaybackClicked() {
   f_.playbackOn = !f_.playbackOn;
   controls_.SetChecked(control::kPlayback, f_.playbackOn);
-  c_.port.ShowMessage(f_.playbackOn ? "BACK/NEXT操作を連続して行います。"
-                                    : "BACK/NEXT操作を解除します。");
+  c_.port.ShowMessage(f_.playbackOn ? TR_NOOP("Form", "BACK/NEXT操作を連続して行います。")
+                                    : TR_NOOP("Form", "BACK/NEXT操作を解除します。"));
 }
 
 void RecordBrowser::SelectedOnlyClicked() {
   if (c_.shared.measuring || !c_.HasCommittedRecords(c_.view.selectedSensor)) return;
   f_.selectedOnly = !f_.selectedOnly;
-  c_.port.ShowMessageLines(f_.selectedOnly ? "選択したセンサーのデータのみ表示します。"
-                                           : "全センサーのデータを表示します。",
+  c_.port.ShowMessageLines(f_.selectedOnly
+                               ? TR_NOOP("Form", "選択したセンサーのデータのみ表示します。")
+                               : TR_NOOP("Form", "全センサーのデータを表示します。"),
                            "");
   c_.RefreshDisplayedRecord();
   c_.port.ShowSensorSummary(c_.view.selectedSensor);
@@ -97,18 +98,20 @@ void RecordBrowser::DisplayKindChanged() {
   if (kind != 0 && kind != 1) return;
   f_.displayKind = kind;
   c_.port.ShowMessage(
-      kind == 0 ? "波長スペクトルの最大値、最小値およびその波長を表示します"
-                : "波長スペクトルから CIE-X,Y,Zを計算、さらに、ＲＧＢに変換し表示します。");
+      kind == 0
+          ? TR_NOOP("Form", "波長スペクトルの最大値、最小値およびその波長を表示します")
+          : TR_NOOP("Form",
+                    "波長スペクトルから CIE-X,Y,Zを計算、さらに、ＲＧＢに変換し表示します。"));
   c_.ShowSummaryOfSelected();
 }
 
 void RecordBrowser::ClearData() {
   if (!c_.Idle()) return;
   if (!c_.HasCommittedRecords(0)) {
-    c_.port.ShowOkMessage("削除するデータはありません");
+    c_.port.ShowOkMessage(TR_NOOP("Form", "削除するデータはありません"));
     return;
   }
-  if (!c_.port.AskOkCancel("データを削除していいですか？")) return;
+  if (!c_.port.AskOkCancel(TR_NOOP("Form", "データを削除していいですか？"))) return;
   c_.document.ClearRecords();
   for (int k = 0; k < c_.SensorCount(); ++k) {
     c_.processing.outputs[k].displaySpectrum.fill(0.0F);
@@ -130,9 +133,10 @@ void RecordBrowser::ShowStartupScreen() {
   c_.port.DrawLogo();
   c_.port.ShowStatusText("");
   if (c_.HasCommittedRecords(0)) {
-    c_.port.ShowMessageLines("以前取得したデータを表示します", "BACK/NEXTボタンで表示できます");
+    c_.port.ShowMessageLines(TR_NOOP("Form", "以前取得したデータを表示します"),
+                             TR_NOOP("Form", "BACK/NEXTボタンで表示できます"));
   } else if (!c_.view.detected) {
-    c_.port.ShowMessage("センサーを接続して、検出ボタンを押してください");
+    c_.port.ShowMessage(TR_NOOP("Form", "センサーを接続して、検出ボタンを押してください"));
   }
 }
 
@@ -168,7 +172,8 @@ bool RecordBrowser::LoadComparison(const std::string& path) {
   auto loaded = std::make_unique<data::Ctintrose_mfDoc>();
   const data::DataFileResult result = data::OpenDataFile(*loaded, path);
   if (result.error == data::DataFileError::kOpenFailed) {
-    c_.port.ShowOkMessage("比較ファイルを開けませんでした: " + result.message);
+    c_.port.ShowOkMessage(Filled(Translated(TR_NOOP("Form", "比較ファイルを開けませんでした: %1")),
+                                 {result.message}));
     return false;
   }
   if (!result.ok()) {

@@ -31,8 +31,8 @@ int ReadFloats(int device, int table, int number, float* values, int count) {
   return received;
 }
 
-void NoteShort(TableRead& reading, std::string table, int received, int expected) {
-  if (received < expected) reading.shortTables.push_back({std::move(table), received, expected});
+void NoteShort(TableRead& reading, const char* table, int step, int received, int expected) {
+  if (received < expected) reading.shortTables.push_back({table, step, received, expected});
 }
 
 // False when the reading must end here: the reply was empty (the request went unanswered) or
@@ -52,7 +52,7 @@ bool ReadWavelengths(data::SensorEntry& sensor, int device, TableRead& reading) 
     received += count;
     going = Continue(reading, count);
   }
-  NoteShort(reading, "波長テーブル", received, Pixels(sensor) * 4);
+  NoteShort(reading, TR_NOOP("Form", "波長テーブル"), -1, received, Pixels(sensor) * 4);
   return going;
 }
 
@@ -60,7 +60,7 @@ bool ReadDarkSteps(data::SensorEntry& sensor, int device, TableRead& reading) {
   for (int step = 0; step < data::kDarkSteps; ++step) {
     int received = ReadFloats(device, WRENLINK_TABLE_DARK, step, sensor.darkTables[step].data(),
                               Pixels(sensor));
-    NoteShort(reading, "ダークテーブル(ステップ" + std::to_string(step) + ")", received,
+    NoteShort(reading, TR_NOOP("Form", "ダークテーブル(ステップ%1)"), step, received,
               Pixels(sensor) * 4);
     if (!Continue(reading, received)) return false;
   }
@@ -70,7 +70,7 @@ bool ReadDarkSteps(data::SensorEntry& sensor, int device, TableRead& reading) {
 bool ReadWholeTable(int letter, const char* name, data::PixelTable& table, int device,
                     TableRead& reading) {
   int received = ReadFloats(device, letter, 0, table.data(), data::kTableValues);
-  NoteShort(reading, name, received, kTableReplyBytes);
+  NoteShort(reading, name, -1, received, kTableReplyBytes);
   return Continue(reading, received);
 }
 
@@ -106,16 +106,16 @@ TableRead ReadCalibrationTables(data::SensorEntry& sensor, int deviceIndex,
   if (!ReadWavelengths(sensor, deviceIndex, reading)) return reading;
   if (!ReadDarkSteps(sensor, deviceIndex, reading)) return reading;
   if (afterDarkSteps) afterDarkSteps();
-  if (!ReadWholeTable(WRENLINK_TABLE_SENSITIVITY, "感度テーブル", sensor.sensitivityTable,
+  if (!ReadWholeTable(WRENLINK_TABLE_SENSITIVITY, TR_NOOP("Form", "感度テーブル"),
+                      sensor.sensitivityTable, deviceIndex, reading)) {
+    return reading;
+  }
+  if (!ReadWholeTable(WRENLINK_TABLE_WHITE, TR_NOOP("Form", "ホワイトテーブル"), sensor.whiteTable,
                       deviceIndex, reading)) {
     return reading;
   }
-  if (!ReadWholeTable(WRENLINK_TABLE_WHITE, "ホワイトテーブル", sensor.whiteTable, deviceIndex,
-                      reading)) {
-    return reading;
-  }
-  ReadWholeTable(WRENLINK_TABLE_TRANSMISSION, "透過テーブル", sensor.transmissionTable, deviceIndex,
-                 reading);
+  ReadWholeTable(WRENLINK_TABLE_TRANSMISSION, TR_NOOP("Form", "透過テーブル"),
+                 sensor.transmissionTable, deviceIndex, reading);
   return reading;
 }
 
@@ -154,11 +154,17 @@ TableWrite WriteWavelengthTable(const data::SensorEntry& sensor, int deviceIndex
                        deviceIndex);
 }
 
-std::string DescribeFailedWrite(int sensor, const std::string& serial, const std::string& table,
+std::string ShortTableName(const ShortTable& table, TextForm form) {
+  if (table.step < 0) return form(table.name);
+  return Filled(form(table.name), {std::to_string(table.step)});
+}
+
+std::string DescribeFailedWrite(int sensor, const std::string& serial, const char* table,
                                 const TableWrite& write) {
-  return "センサー" + std::to_string(sensor + 1) + " (" + serial + ") への" + table +
-         "の登録に失敗しました（応答 " + std::to_string(write.acknowledged) + " / " +
-         std::to_string(write.expected) + " バイト）";
+  return Filled(Translated(TR_NOOP(
+                    "Form", "センサー%1 (%2) への%3の登録に失敗しました（応答 %4 / %5 バイト）")),
+                {std::to_string(sensor + 1), serial, Translated(table),
+                 std::to_string(write.acknowledged), std::to_string(write.expected)});
 }
 
 bool WriteSerialNo(int deviceIndex, const std::string& serial) {

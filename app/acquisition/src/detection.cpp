@@ -18,13 +18,23 @@ namespace {
 
 constexpr int kDeviceIndices = 10;
 
+constexpr const char* kShortTableLine =
+    TR_NOOP("Form", "センサー%1 (%2) の%3が途中までしか読めませんでした（%4 / %5 バイト）");
+constexpr const char* kShortTablesLeftOut =
+    TR_NOOP("Form", "このセンサーは計測に使いません (left out: its tables did not arrive whole)");
+constexpr const char* kLeftOutAtIndex =
+    TR_NOOP("Form",
+            "インデックス %1 の装置が正しく応答しないため、検出から外しました (left out at index "
+            "%1: %2)");
+
 std::string DescribeShortTables(int sensor, const std::string& serial,
                                 const std::vector<ShortTable>& tables) {
   std::string text;
   for (const ShortTable& table : tables) {
-    text += "センサー" + std::to_string(sensor + 1) + " (" + serial + ") の" + table.table +
-            "が途中までしか読めませんでした（" + std::to_string(table.received) + " / " +
-            std::to_string(table.expected) + " バイト）\n";
+    text += Filled(Translated(kShortTableLine),
+                   {std::to_string(sensor + 1), serial, ShortTableName(table),
+                    std::to_string(table.received), std::to_string(table.expected)}) +
+            "\n";
   }
   return text;
 }
@@ -44,8 +54,9 @@ void SensorDetection::DetectSensors() {
     if (f_.selectedSensor < 0) f_.selectedSensor = 0;
     controls_.SetSelection(control::kSensorList, f_.selectedSensor);
     ShowExposureOfSelected();
-    c_.port.ShowMessageLines("計測モードを選択してください",
-                             "検出したセンサーを選択すると、露光時間を変更できます");
+    c_.port.ShowMessageLines(
+        TR_NOOP("Form", "計測モードを選択してください"),
+        TR_NOOP("Form", "検出したセンサーを選択すると、露光時間を変更できます"));
     c_.AppendLogLine("センサー検出 ", c_.SensorPieces("%d:serial=%s exp=%d  "));
     controls_.SetText(control::kDetect, text::kRelease);
     f_.detected = true;
@@ -60,7 +71,8 @@ void SensorDetection::DetectSensors() {
 
 bool SensorDetection::ConfirmClearForDetection() {
   if (c_.document.recordCount[0] < 1) return true;
-  if (!c_.port.AskOkCancel("取り込み済みのデータはクリアされますが、よろしかったでしょうか")) {
+  if (!c_.port.AskOkCancel(
+          TR_NOOP("Form", "取り込み済みのデータはクリアされますが、よろしかったでしょうか"))) {
     return false;
   }
   c_.document.ClearRecords();
@@ -146,7 +158,7 @@ void SensorDetection::AddSpectrometer(int index) {
     CloseDevice(index);
     reports_.push_back(
         DescribeShortTables(k, data::DisplayText(sensor.serialNo), reading.shortTables) +
-        "このセンサーは計測に使いません (left out: its tables did not arrive whole)\n");
+        Translated(kShortTablesLeftOut) + "\n");
     return;
   }
   table.sensorCount = k + 1;
@@ -158,9 +170,7 @@ void SensorDetection::AddSpectrometer(int index) {
 void SensorDetection::LeaveOut(int index, const std::string& problem) {
   CloseDevice(index);
   if (TransferStopRequested()) return;
-  reports_.push_back("インデックス " + std::to_string(index) +
-                     " の装置が正しく応答しないため、検出から外しました (left out at index " +
-                     std::to_string(index) + ": " + problem + ")\n");
+  reports_.push_back(Filled(Translated(kLeftOutAtIndex), {std::to_string(index), problem}) + "\n");
 }
 
 void SensorDetection::ShowExposureOfSelected() {
@@ -213,7 +223,7 @@ void SensorDetection::ReleaseSensors() {
   for (int k = 0; k < c_.document.sensorTable.sensorCount; ++k) {
     CloseDevice(f_.deviceIndex[k]);
   }
-  c_.port.ShowMessage("センサーを接続して検出ボタンを押してください");
+  c_.port.ShowMessage(TR_NOOP("Form", "センサーを接続して検出ボタンを押してください"));
   c_.AppendLogLine("センサー解除 ");
   c_.UpdateControlStates();
 }
@@ -230,9 +240,11 @@ void SensorDetection::SelectSensor(int sensor) {
   ShowExposureOfSelected();
   c_.ShowRecordCount();
   if (f_.detected) {
-    c_.port.ShowMessage("露光時間を変更して開始ボタンを押すことで計測を開始します");
+    c_.port.ShowMessage(
+        TR_NOOP("Form", "露光時間を変更して開始ボタンを押すことで計測を開始します"));
   } else if (c_.HasCommittedRecords(0)) {
-    c_.port.ShowMessage("以前取得したデータを BACK/NEXTボタンで表示することができます");
+    c_.port.ShowMessage(
+        TR_NOOP("Form", "以前取得したデータを BACK/NEXTボタンで表示することができます"));
   }
   if (!c_.shared.measuring) {
     if (c_.HasCommittedRecords(sensor)) c_.RefreshDisplayedRecord();

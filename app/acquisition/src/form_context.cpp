@@ -6,13 +6,11 @@
 
 namespace chromiva::acquisition {
 
-void ElapsedSeconds::Show(FormPort& port, const char* format) {
+void ElapsedSeconds::Show(FormPort& port, const char* pattern) {
   const int seconds = static_cast<int>((port.TickMs() - startTick_) / 1000);
   if (seconds == shown_) return;
   shown_ = seconds;
-  char line[96];
-  std::snprintf(line, sizeof line, format, seconds);
-  port.ShowMessage(line);
+  port.ShowMessage(Filled(Translated(pattern), {Padded(seconds, 2)}));
 }
 
 bool FormContext::HasCommittedRecords(int sensor) const {

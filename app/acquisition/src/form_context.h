@@ -17,21 +17,22 @@
 #include "chromiva/acquisition/form_state.h"
 #include "chromiva/acquisition/hand_shake.h"
 #include "chromiva/acquisition/instrument_fault.h"
+#include "chromiva/acquisition/texts.h"
 #include "chromiva/acquisition/worker_launcher.h"
 #include "chromiva/data/document.h"
 #include "chromiva/data/processing.h"
 
 namespace chromiva::acquisition {
 
-// The "... %2d sec" line of a running worker, shown once per whole second since its start.
+// The "... %1 sec" line of a running worker, shown once per whole second since its start.
 class ElapsedSeconds {
  public:
   void Start(std::uint32_t tick) {
     startTick_ = tick;
     shown_ = 0;
   }
-  // `format` takes the seconds as its one %d.
-  void Show(FormPort& port, const char* format);
+  // `pattern`, a marked template, takes the seconds as %1, padded to two characters.
+  void Show(FormPort& port, const char* pattern);
   // Milliseconds from `tick` to the next whole second since the start (1 to 1000).
   int MsToNextSecond(std::uint32_t tick) const {
     return 1000 - static_cast<int>((tick - startTick_) % 1000);

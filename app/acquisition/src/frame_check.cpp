@@ -25,13 +25,13 @@ FaultKind ProbeSilentDevice(int deviceIndex) {
 const char* Reason(FaultKind kind) {
   switch (kind) {
     case FaultKind::kUnplugged:
-      return "装置が外れました";
+      return TR_NOOP("Form", "装置が外れました");
     case FaultKind::kNoAnswer:
-      return "応答がありません";
+      return TR_NOOP("Form", "応答がありません");
     case FaultKind::kShortAnswer:
-      return "応答が途中で切れました";
+      return TR_NOOP("Form", "応答が途中で切れました");
     case FaultKind::kStopped:
-      return "停止しました";
+      return TR_NOOP("Form", "停止しました");
     default:
       return "";
   }
@@ -46,14 +46,17 @@ FaultKind CheckTransfer(int deviceIndex, int received, int expected) {
   return ProbeSilentDevice(deviceIndex);
 }
 
-std::string DescribeFault(const InstrumentFault& fault, const std::string& serial) {
-  std::string text = "センサー" + std::to_string(fault.sensor + 1) + " (" + serial + ") ";
-  if (fault.record >= 0) text += "の記録 " + std::to_string(fault.record + 1) + " ";
-  text += "で計測を停止しました: ";
-  text += Reason(fault.kind);
+std::string DescribeFault(const InstrumentFault& fault, const std::string& serial, TextForm form) {
+  const std::string sensor = std::to_string(fault.sensor + 1);
+  std::string text =
+      fault.record >= 0
+          ? Filled(form(TR_NOOP("Form", "センサー%1 (%2) の記録 %3 で計測を停止しました: %4")),
+                   {sensor, serial, std::to_string(fault.record + 1), form(Reason(fault.kind))})
+          : Filled(form(TR_NOOP("Form", "センサー%1 (%2) で計測を停止しました: %3")),
+                   {sensor, serial, form(Reason(fault.kind))});
   if (fault.kind == FaultKind::kShortAnswer || fault.kind == FaultKind::kNoAnswer) {
-    text += "（" + std::to_string(fault.received) + " / " + std::to_string(fault.expected) +
-            " バイト）";
+    text += Filled(form(TR_NOOP("Form", "（%1 / %2 バイト）")),
+                   {std::to_string(fault.received), std::to_string(fault.expected)});
   }
   return text;
 }

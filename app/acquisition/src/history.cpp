@@ -46,7 +46,10 @@ void AppendLog(data::Ctintrose_mfDoc& document, std::time_t now, const std::stri
 HistorySaveResult SaveHistoryText(const std::string& operationLog,
                                   const std::filesystem::path& path) {
   data::DataFileResult saved = data::SaveBytesFile(path, WithCrLfLineEnds(operationLog));
-  if (!saved.ok()) return {false, "ファイルを保存できません。\n" + saved.message};
+  if (!saved.ok()) {
+    return {false,
+            Translated(TR_NOOP("Form", "ファイルを保存できません。")) + "\n" + saved.message};
+  }
   return {true, {}};
 }
 

@@ -42,7 +42,7 @@ bool MeasurementCycle::StartMeasurement() {
   ClearTransferStop();
   controls_.SetText(control::kStartStop, text::kStop);
   c_.shared.measuring = true;
-  c_.port.ShowMessage("停止ボタンを押すことで計測を停止します");
+  c_.port.ShowMessage(TR_NOOP("Form", "停止ボタンを押すことで計測を停止します"));
   const int committed = c_.document.recordCount[0];
   int& displayIndex = c_.shared.displayIndex;
   if (displayIndex < committed) displayIndex = std::max(committed - 1, 0);
@@ -86,7 +86,8 @@ void MeasurementCycle::StopMeasurement() {
     RequestTransferStop();  // the pass ends before its next frame
   controls_.SetText(control::kStartStop, text::kStart);
   c_.shared.measuring = false;
-  c_.port.ShowMessage("露光時間、平均回数を設定して開始ボタンを押すことで計測を開始します");
+  c_.port.ShowMessage(
+      TR_NOOP("Form", "露光時間、平均回数を設定して開始ボタンを押すことで計測を開始します"));
   c_.AppendLogLine("計測終了 DataNo=" + std::to_string(c_.shared.displayIndex));
   controls_.SetEnabled(control::kStartStop, false);
   controls_.SetEnabled(control::kOneShot, false);
@@ -132,7 +133,7 @@ void MeasurementCycle::OnMeasureTimer() {
       }
       break;
     case AcquisitionState::kRunning:
-      c_.elapsed.Show(c_.port, "計測中　経過時間 %2d sec");
+      c_.elapsed.Show(c_.port, TR_NOOP("Form", "計測中　経過時間 %1 sec"));
       ArmRunningPassTimer();
       break;
     case AcquisitionState::kFinished:

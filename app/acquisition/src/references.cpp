@@ -21,9 +21,17 @@ constexpr int kDarkPollMs = 10;
 constexpr int kDarkFinishMs = 1000;
 constexpr double kLongStep = data::kDarkLongStep;
 
-constexpr const char* kRegisterDisplayed = "選択したセンサー、現在表示データを登録します。";
-constexpr const char* kIncompleteDisplayed =
-    "表示中のデータは装置から完全に届かなかったため、登録できません。計測し直してください。";
+constexpr const char* kRegisterDisplayed =
+    TR_NOOP("Form", "選択したセンサー、現在表示データを登録します。");
+constexpr const char* kIncompleteDisplayed = TR_NOOP(
+    "Form",
+    "表示中のデータは装置から完全に届かなかったため、登録できません。計測し直してください。");
+constexpr const char* kDarkWouldChangeRecords =
+    TR_NOOP("Form",
+            "ダーク計測をすると以前のデータが変わってしまいます。先にデータを保存し、データクリアを"
+            "してください");
+constexpr const char* kShadeForDark = TR_NOOP(
+    "Form", "ティントローズを遮光してください。ダーク計測には３０秒かかります。よろしいですか?");
 
 // Steps 1 to 20 (except the measured step 19) on the straight line from step 0 to step 19.
 void InterpolateDarkSteps(data::SensorEntry& sensor) {
@@ -63,13 +71,10 @@ struct ReferenceCaptures::ReferenceKind {
 void ReferenceCaptures::StartDarkMeasurement() {
   if (!c_.Idle()) return;
   if (c_.HasCommittedRecords(0)) {
-    c_.port.ShowOkMessage(
-        "ダーク計測をすると以前のデータが変わってしまいます。先にデータを保存し、データクリアを"
-        "してください");
+    c_.port.ShowOkMessage(kDarkWouldChangeRecords);
     return;
   }
-  if (!c_.port.AskOkCancel("ティントローズを遮光してください。ダーク計測には３０秒かかります。"
-                           "よろしいですか?")) {
+  if (!c_.port.AskOkCancel(kShadeForDark)) {
     return;
   }
   ClearTransferStop();
@@ -96,13 +101,13 @@ void ReferenceCaptures::OnDarkTimer() {
       StartLongDarkFrame(LongFrame::kBlank);
       break;
     case DarkStep::kBlankFrame:
-      c_.elapsed.Show(c_.port, "空計測中　経過時間 %2d sec");
+      c_.elapsed.Show(c_.port, TR_NOOP("Form", "空計測中　経過時間 %1 sec"));
       break;
     case DarkStep::kBlankDone:
       StartLongDarkFrame(LongFrame::kDark);
       break;
     case DarkStep::kDarkFrame:
-      c_.elapsed.Show(c_.port, "ダーク計測中　経過時間 %2d sec");
+      c_.elapsed.Show(c_.port, TR_NOOP("Form", "ダーク計測中　経過時間 %1 sec"));
       break;
     case DarkStep::kDone:
       break;
@@ -135,14 +140,14 @@ void ReferenceCaptures::StartLongDarkFrame(LongFrame frame) {
   if (frame == LongFrame::kBlank) {
     darkStep_.store(DarkStep::kBlankFrame, std::memory_order_release);
     c_.LaunchWorker([this] {
-      RunLongDarkFrame("空の１０秒計測を実施します", "空の１０秒計測を実施しました",
-                       DarkStep::kBlankDone);
+      RunLongDarkFrame(TR_NOOP("Form", "空の１０秒計測を実施します"),
+                       TR_NOOP("Form", "空の１０秒計測を実施しました"), DarkStep::kBlankDone);
     });
   } else {
     darkStep_.store(DarkStep::kDarkFrame, std::memory_order_release);
     c_.LaunchWorker([this] {
-      RunLongDarkFrame("ダークの１０秒計測を実施します", "ダークの１０秒計測を終了しました",
-                       DarkStep::kDone);
+      RunLongDarkFrame(TR_NOOP("Form", "ダークの１０秒計測を実施します"),
+                       TR_NOOP("Form", "ダークの１０秒計測を終了しました"), DarkStep::kDone);
     });
   }
 }
@@ -163,11 +168,12 @@ void ReferenceCaptures::OnDarkFinishTimer() {
     RefuseDarkRegistration();
   } else {
     FinishDarkSteps();
-    const bool confirmed = c_.port.AskOkCancel("ダーク計測を終了しました。装置へ登録しますか?");
+    const bool confirmed =
+        c_.port.AskOkCancel(TR_NOOP("Form", "ダーク計測を終了しました。装置へ登録しますか?"));
     if (!confirmed || RegisterDarkInInstruments()) {
-      c_.port.ShowMessage("装置への登録を終了しました。計測が可能です");
+      c_.port.ShowMessage(TR_NOOP("Form", "装置への登録を終了しました。計測が可能です"));
     } else {
-      c_.port.ShowMessage("装置への登録に失敗しました");
+      c_.port.ShowMessage(TR_NOOP("Form", "装置への登録に失敗しました"));
     }
   }
   c_.shared.measuring = false;
@@ -188,27 +194,30 @@ void ReferenceCaptures::FinishDarkSteps() {
 // Writes every sensor's dark steps; the first write that is not acknowledged in full is told
 // and ends the registration.
 bool ReferenceCaptures::RegisterDarkInInstruments() {
-  c_.port.ShowMessage("ダーク登録中");
+  c_.port.ShowMessage(TR_NOOP("Form", "ダーク登録中"));
   for (int k = 0; k < c_.SensorCount(); ++k) {
     const data::SensorEntry& sensor = c_.document.Sensor(k);
     const TableWrite write = WriteDarkSteps(sensor, c_.DeviceOf(k));
-    c_.lastFault = CheckWrite(c_.port, k, sensor.serialNo, "ダークテーブル", write);
+    c_.lastFault =
+        CheckWrite(c_.port, k, sensor.serialNo, TR_NOOP("Form", "ダークテーブル"), write);
     if (c_.lastFault.Any()) return false;
   }
   return true;
 }
 
 void ReferenceCaptures::RegisterWhite() {
-  static const ReferenceKind kWhite{"反射率測定のための白色板での測定値を登録します。",
-                                    "白色板での測定値を登録しますか", "ホワイトテーブル",
-                                    &data::SensorEntry::whiteTable, &WriteWhiteTable};
+  static const ReferenceKind kWhite{
+      TR_NOOP("Form", "反射率測定のための白色板での測定値を登録します。"),
+      TR_NOOP("Form", "白色板での測定値を登録しますか"), TR_NOOP("Form", "ホワイトテーブル"),
+      &data::SensorEntry::whiteTable, &WriteWhiteTable};
   RegisterReference(kWhite);
 }
 
 void ReferenceCaptures::RegisterTransmission() {
   static const ReferenceKind kTransmission{
-      "透過率測定のための透明状態での測定値を登録します。", "透過１００％での測定値を登録しますか",
-      "透過テーブル", &data::SensorEntry::transmissionTable, &WriteTransmissionTable};
+      TR_NOOP("Form", "透過率測定のための透明状態での測定値を登録します。"),
+      TR_NOOP("Form", "透過１００％での測定値を登録しますか"), TR_NOOP("Form", "透過テーブル"),
+      &data::SensorEntry::transmissionTable, &WriteTransmissionTable};
   RegisterReference(kTransmission);
 }
 
@@ -248,8 +257,9 @@ void ReferenceCaptures::RegisterReference(const ReferenceKind& kind) {
 }
 
 void ReferenceCaptures::DarkReset() {
-  c_.port.ShowMessageLines("光のないときのデータ（ダーク）を登録します。", kRegisterDisplayed);
-  c_.port.AskOkCancel("光のない測定値（ダーク）を登録しますか");
+  c_.port.ShowMessageLines(TR_NOOP("Form", "光のないときのデータ（ダーク）を登録します。"),
+                           kRegisterDisplayed);
+  c_.port.AskOkCancel(TR_NOOP("Form", "光のない測定値（ダーク）を登録しますか"));
 }
 
 void ReferenceCaptures::SkyBgdClicked() {
@@ -269,7 +279,7 @@ void ReferenceCaptures::RegisterSkyBgd() {
     c_.port.ShowOkMessage(text::kNothingToRegister);
     return;
   }
-  controls_.SetText(control::kSkyBgd, "SkyBGD解除");
+  controls_.SetText(control::kSkyBgd, TR_NOOP("Form", "SkyBGD解除"));
   settings_.SetSkyBgdOn(true);
   for (int k = 0; k < sensors; ++k) {
     const data::RecordSlot& slot = c_.document.Record(k, c_.shared.displayIndex);
@@ -282,7 +292,7 @@ void ReferenceCaptures::RegisterSkyBgd() {
 }
 
 void ReferenceCaptures::ClearSkyBgd() {
-  controls_.SetText(control::kSkyBgd, "SkyBGD設定");
+  controls_.SetText(control::kSkyBgd, TR_NOOP("Form", "SkyBGD設定"));
   settings_.SetSkyBgdOn(false);
   c_.AppendLogLine("SkyBGDを解除しました ");
 }

@@ -28,14 +28,16 @@ void SettingHandlers::ShowFields() {
 
 void SettingHandlers::SetMeasureMode(int mode) {
   static const char* const kFirstLines[] = {
-      "光源を測定します", "反射率を測定します（ホワイト設定が必要になります）",
-      "透過率を測定します（透過１００％設定が必要になります）"};
+      TR_NOOP("Form", "光源を測定します"),
+      TR_NOOP("Form", "反射率を測定します（ホワイト設定が必要になります）"),
+      TR_NOOP("Form", "透過率を測定します（透過１００％設定が必要になります）")};
   if (mode < data::kLightSource || mode > data::kTransmittance) return;
   f_.settings.measureMode = mode;
   c_.ShowModeRadios();
-  c_.port.ShowMessageLines(kFirstLines[mode], mode == data::kLightSource
-                                                  ? "波長別感度補正モードで計測をします"
-                                                  : "波長別感度補正モード/補正なしを選択できます");
+  c_.port.ShowMessageLines(kFirstLines[mode],
+                           mode == data::kLightSource
+                               ? TR_NOOP("Form", "波長別感度補正モードで計測をします")
+                               : TR_NOOP("Form", "波長別感度補正モード/補正なしを選択できます"));
   c_.UpdateControlStates();
   RefreshAfterProcessingChange();
 }
@@ -43,10 +45,11 @@ void SettingHandlers::SetMeasureMode(int mode) {
 void SettingHandlers::RecordModeClicked() {
   f_.recordMode = c_.controls.Checked(control::kRecordMode);
   if (f_.recordMode) {
-    c_.port.ShowMessageLines("記録モードに設定しました", "計測開始をすると、データを記録します");
+    c_.port.ShowMessageLines(TR_NOOP("Form", "記録モードに設定しました"),
+                             TR_NOOP("Form", "計測開始をすると、データを記録します"));
   } else {
-    c_.port.ShowMessageLines("記録モードを解除しました",
-                             "計測開始をすると、最後のデータのみ記録します");
+    c_.port.ShowMessageLines(TR_NOOP("Form", "記録モードを解除しました"),
+                             TR_NOOP("Form", "計測開始をすると、最後のデータのみ記録します"));
   }
   c_.UpdateModeEnabling();
 }
@@ -55,9 +58,10 @@ void SettingHandlers::IntervalModeClicked() {
   f_.intervalMode = !f_.intervalMode;
   controls_.SetChecked(control::kIntervalMode, f_.intervalMode);
   if (f_.intervalMode) {
-    c_.port.ShowMessageLines("計測を指定した間隔で実行します", "間隔をｍｓで設定してください");
+    c_.port.ShowMessageLines(TR_NOOP("Form", "計測を指定した間隔で実行します"),
+                             TR_NOOP("Form", "間隔をｍｓで設定してください"));
   } else {
-    c_.port.ShowMessageLines("計測を最短で実行します", "");
+    c_.port.ShowMessageLines(TR_NOOP("Form", "計測を最短で実行します"), "");
   }
   c_.UpdateModeEnabling();
 }
@@ -66,7 +70,8 @@ void SettingHandlers::WaveCompClicked() {
   bool& waveComp = f_.settings.waveComp;
   waveComp = !waveComp;
   controls_.SetChecked(control::kWaveComp, waveComp);
-  c_.port.ShowMessageLines(waveComp ? "波長別感度補正を設定します" : "波長別感度補正を解除します",
+  c_.port.ShowMessageLines(waveComp ? TR_NOOP("Form", "波長別感度補正を設定します")
+                                    : TR_NOOP("Form", "波長別感度補正を解除します"),
                            "");
   RefreshAfterProcessingChange();
 }

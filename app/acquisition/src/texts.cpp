@@ -22,6 +22,18 @@ std::string Translated(const std::string& source) {
   return Translated(source.c_str());
 }
 
+std::string AsWritten(const char* source) {
+  return source;
+}
+
+std::string Padded(int value, int width) {
+  std::string text = std::to_string(value);
+  if (text.size() < static_cast<std::size_t>(width)) {
+    text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+  }
+  return text;
+}
+
 std::string Filled(std::string_view pattern, std::initializer_list<std::string_view> values) {
   std::string text;
   text.reserve(pattern.size());

@@ -37,10 +37,9 @@ void MeasurementCycle::EndFaultedPass() {
   c_.UpdateControlStates();
   const InstrumentFault& fault = c_.lastFault;
   if (!fault.Failed()) return;
-  const std::string text =
-      DescribeFault(fault, data::DisplayText(c_.document.Sensor(fault.sensor).serialNo));
-  c_.AppendLogLine(text + " ");
-  c_.port.ShowOkMessage(text);
+  const std::string serial = data::DisplayText(c_.document.Sensor(fault.sensor).serialNo);
+  c_.AppendLogLine(DescribeFault(fault, serial, &AsWritten) + " ");
+  c_.port.ShowOkMessage(DescribeFault(fault, serial));
 }
 
 // Frames of every sensor into its accumulator, through its working record slot; after the
@@ -63,12 +62,13 @@ void ReferenceCaptures::RefuseDarkRegistration() {
   for (int k = 0; k < c_.SensorCount(); ++k) {
     c_.document.Sensor(k).darkTables[0] = darkStep0Before_[static_cast<std::size_t>(k)];
   }
-  c_.port.ShowMessage("ダーク計測を中止しました。ダークは登録していません");
+  c_.port.ShowMessage(TR_NOOP("Form", "ダーク計測を中止しました。ダークは登録していません"));
   const InstrumentFault& fault = c_.lastFault;
   if (!fault.Failed()) return;
   c_.port.ShowOkMessage(
-      DescribeFault(fault, data::DisplayText(c_.document.Sensor(fault.sensor).serialNo)) +
-      "\nダークは登録していません（装置のダークテーブルは変わっていません）");
+      DescribeFault(fault, data::DisplayText(c_.document.Sensor(fault.sensor).serialNo)) + "\n" +
+      Translated(
+          TR_NOOP("Form", "ダークは登録していません（装置のダークテーブルは変わっていません）")));
 }
 
 }  // namespace chromiva::acquisition

@@ -17,13 +17,20 @@ _chromiva_cli() {
   local program=${COMP_WORDS[0]} cur=${COMP_WORDS[COMP_CWORD]}
   local prev=${COMP_WORDS[COMP_CWORD - 1]}
   COMPREPLY=()
-  if ((COMP_CWORD == 1)); then
-    COMPREPLY=($(compgen -W "help $(_chromiva_cli_commands "$program") --help --version" -- "$cur"))
+  # The global option, before or after the command.
+  if [[ $prev == --language ]]; then
+    COMPREPLY=($(compgen -W "ja en" -- "$cur"))
     return
   fi
-  local command=${COMP_WORDS[1]}
+  local at=1
+  [[ ${COMP_WORDS[1]} == --language ]] && at=3
+  if ((COMP_CWORD == at)); then
+    COMPREPLY=($(compgen -W "help $(_chromiva_cli_commands "$program") --help --version --language" -- "$cur"))
+    return
+  fi
+  local command=${COMP_WORDS[at]}
   if [[ $command == help ]]; then
-    ((COMP_CWORD == 2)) && COMPREPLY=($(compgen -W "$(_chromiva_cli_commands "$program")" -- "$cur"))
+    ((COMP_CWORD == at + 1)) && COMPREPLY=($(compgen -W "$(_chromiva_cli_commands "$program")" -- "$cur"))
     return
   fi
   local help options line value=
@@ -44,7 +51,7 @@ _chromiva_cli() {
     *) return ;;  # a number or a name: nothing to offer
   esac
   if [[ $cur == -* ]]; then
-    COMPREPLY=($(compgen -W "$(sed 's/ .*//' <<<"$options") --help" -- "$cur"))
+    COMPREPLY=($(compgen -W "$(sed 's/ .*//' <<<"$options") --help --language" -- "$cur"))
   elif [[ $command == reference ]]; then
     COMPREPLY=($(compgen -W "white transmission" -- "$cur"))
   else

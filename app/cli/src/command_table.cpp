@@ -30,6 +30,15 @@ const char* const kQuietLine = "hide the form's guidance lines (questions and re
 
 }  // namespace
 
+const std::vector<OptionHelp>& GlobalOptionTable() {
+  static const std::vector<OptionHelp> table = {
+      {"--language ja|en",
+       "the language of the form's lines it prints and of plot's texts (default: as the "
+       "environment's LANGUAGE, LC_ALL, LC_MESSAGES or LANG names it; C, POSIX or none: "
+       "Japanese); chromiva-cli's own messages and all data stay the same"}};
+  return table;
+}
+
 const std::vector<Command>& CommandTable() {
   static const std::vector<Command> table = {
       {"devices", "devices", "detects and lists every instrument", {}, RunDevices},

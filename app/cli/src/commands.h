@@ -32,13 +32,17 @@ struct Command {
 
 const std::vector<Command>& CommandTable();
 
+// The options every command takes (--language), before or after the command's name.
+const std::vector<OptionHelp>& GlobalOptionTable();
+
 // The exit statuses: the status as written (option) and its meaning (text).
 const std::vector<OptionHelp>& ExitStatusTable();
 
 // The command named `name`, or none.
 const Command* FindCommand(const std::string& name);
 
-// "usage: ..." with every command's synopsis, the environment and the exit statuses.
+// "usage: ..." with every command's synopsis, the environment, the global options and the exit
+// statuses.
 void PrintUsage(FILE* out);
 
 // The command's synopsis, summary and one line per option.

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "chromiva/acquisition/texts.h"
 #include "signals.h"
 
 namespace chromiva::cli {
@@ -49,14 +50,15 @@ void ConsolePort::UpdateProgress(const std::function<std::string(double)>& text,
   progressShown_ = true;
 }
 
+// The form's texts are printed in the chosen language, as the window shows them.
 void ConsolePort::ShowMessage(const std::string& line) {
-  if (!quiet_) PrintLine(line);
+  if (!quiet_) PrintLine(acquisition::Translated(line));
 }
 
 void ConsolePort::ShowMessageLines(const std::string& first, const std::string& second) {
   if (quiet_) return;
-  PrintLine(first);
-  if (!second.empty()) PrintLine(second);
+  PrintLine(acquisition::Translated(first));
+  if (!second.empty()) PrintLine(acquisition::Translated(second));
 }
 
 void ConsolePort::ForwardMessage(const std::string& line) {
@@ -91,16 +93,17 @@ void ConsolePort::DeliverForwarded() {
     lines.swap(forwarded_);
   }
   if (quiet_) return;
-  for (const auto& line : lines) PrintLine(line);
+  for (const auto& line : lines) PrintLine(acquisition::Translated(line));
 }
 
 bool ConsolePort::AskOkCancel(const std::string& question) {
-  PrintLine(question + (answerYes_ ? " -> OK (--yes)" : " -> Cancel (no --yes)"));
+  PrintLine(acquisition::Translated(question) +
+            (answerYes_ ? " -> OK (--yes)" : " -> Cancel (no --yes)"));
   return answerYes_;
 }
 
 void ConsolePort::ShowOkMessage(const std::string& message) {
-  PrintLine(message);
+  PrintLine(acquisition::Translated(message));
 }
 
 void ConsolePort::ArmTimer(int timer, int milliseconds) {

@@ -8,6 +8,17 @@ namespace {
 
 constexpr int kOptionColumn = 30;
 
+void PrintOptionLines(const std::vector<OptionHelp>& options, FILE* out) {
+  for (const OptionHelp& option : options) {
+    const int width = static_cast<int>(std::strlen(option.option));
+    if (width + 2 < kOptionColumn) {
+      std::fprintf(out, "  %-*s%s\n", kOptionColumn - 2, option.option, option.text);
+    } else {
+      std::fprintf(out, "  %s  %s\n", option.option, option.text);
+    }
+  }
+}
+
 }  // namespace
 
 const std::vector<OptionHelp>& ExitStatusTable() {
@@ -28,14 +39,16 @@ const Command* FindCommand(const std::string& name) {
 }
 
 void PrintUsage(FILE* out) {
-  std::fprintf(out, "usage: chromiva-cli COMMAND [OPTIONS]\n\ncommands:\n");
+  std::fprintf(out, "usage: chromiva-cli [--language ja|en] COMMAND [OPTIONS]\n\ncommands:\n");
   for (const Command& command : CommandTable()) std::fprintf(out, "  %s\n", command.usage);
   std::fprintf(out,
                "\n`chromiva-cli help COMMAND` or `chromiva-cli COMMAND --help` lists a command's "
                "options;\n`chromiva-cli --version` prints the versions.\n"
                "Instruments are found on USB, or simulated with "
                "WRENLINK_SIMULATOR=spectrometer,... (see the README).\n"
-               "\nexit status:\n");
+               "\nglobal options (before or after the command):\n");
+  PrintOptionLines(GlobalOptionTable(), out);
+  std::fprintf(out, "\nexit status:\n");
   for (const OptionHelp& status : ExitStatusTable()) {
     std::fprintf(out, "  %-8s%s\n", status.option, status.text);
   }
@@ -45,14 +58,7 @@ void PrintCommandHelp(const Command& command, FILE* out) {
   std::fprintf(out, "usage: chromiva-cli %s\n\n%s\n", command.usage, command.summary);
   if (command.options.empty()) return;
   std::fprintf(out, "\noptions:\n");
-  for (const OptionHelp& option : command.options) {
-    const int width = static_cast<int>(std::strlen(option.option));
-    if (width + 2 < kOptionColumn) {
-      std::fprintf(out, "  %-*s%s\n", kOptionColumn - 2, option.option, option.text);
-    } else {
-      std::fprintf(out, "  %s  %s\n", option.option, option.text);
-    }
-  }
+  PrintOptionLines(command.options, out);
 }
 
 void PrintVersion(FILE* out) {

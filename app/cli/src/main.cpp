@@ -2,9 +2,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "commands.h"
+#include "language_option.h"
 
 namespace {
 
@@ -34,12 +36,17 @@ int RunHelp(const Words& words) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
+  Words all(argv + 1, argv + argc);
+  std::optional<std::string> language;
+  std::string refusal;
+  if (!TakeLanguageOption(all, language, refusal)) return Fail(kExitRefused, refusal);
+  if (all.empty()) {
     PrintUsage(stderr);
     return kExitRefused;
   }
-  const std::string name = argv[1];
-  const Words words(argv + 2, argv + argc);
+  UseChosenLanguage(language);
+  const std::string name = all.front();
+  const Words words(all.begin() + 1, all.end());
   if (name == "-h" || name == "--help" || name == "help") return RunHelp(words);
   if (name == "--version" || name == "-V") {
     PrintVersion(stdout);

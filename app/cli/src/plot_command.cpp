@@ -12,8 +12,10 @@
 #include <memory>
 
 #include "arguments.h"
+#include "chromiva/acquisition/texts.h"
 #include "file_checks.h"
 #include "graph_canvas.h"
+#include "language.h"
 
 namespace chromiva::cli {
 namespace {
@@ -22,8 +24,8 @@ const OptionSpec kPlotOptions = {{"-o", "--sensor", "--record", "--mode", "--kin
                                   "--graph-min", "--ratio-max", "--ratio-min", "--height"},
                                  {"--wave-comp", "--colour", "--selected-only"}};
 
-constexpr const char* kStartupFirstLine = "以前取得したデータを表示します";
-constexpr const char* kStartupSecondLine = "BACK/NEXTボタンで表示できます";
+constexpr const char* kStartupFirstLine = TR_NOOP("Form", "以前取得したデータを表示します");
+constexpr const char* kStartupSecondLine = TR_NOOP("Form", "BACK/NEXTボタンで表示できます");
 
 // Text needs a GUI application; without a display the offscreen platform serves.
 std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
@@ -111,8 +113,8 @@ QImage RenderFrame(data::Ctintrose_mfDoc& document, data::ProcessingState& state
   canvas.DrawGraph(request.scene);
   canvas.DrawColourBar();
   canvas.ShowSensorSummary(request.scene, request.sensor);
-  canvas.ShowMessageLines(QString::fromUtf8(kStartupFirstLine),
-                          QString::fromUtf8(kStartupSecondLine));
+  canvas.ShowMessageLines(QString::fromStdString(acquisition::Translated(kStartupFirstLine)),
+                          QString::fromStdString(acquisition::Translated(kStartupSecondLine)));
   return canvas.Image();
 }
 
@@ -149,6 +151,7 @@ int RunPlot(const Words& words) {
     return Fail(kExitRefused, error);
   }
   auto application = EnsureGuiApplication();
+  ui::UseLanguage(ui::CurrentLanguage());  // the application now exists: its texts follow too
   const QImage image = RenderFrame(document, state, request);
   if (!WritePng(image, *output)) return Fail(kExitRefused, *output + ": cannot write the picture");
   std::fprintf(stderr, "wrote %s (%dx%d, record %d, sensor %d)\n", output->c_str(), image.width(),

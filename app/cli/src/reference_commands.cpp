@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "arguments.h"
+#include "chromiva/acquisition/texts.h"
 #include "chromiva/data/text_codec.h"
 #include "commands.h"
 #include "console_port.h"
@@ -34,7 +35,8 @@ class ScriptedPort : public ConsolePort {
   bool AskOkCancel(const std::string& question) override {
     Answer answer = answers_.empty() ? Answer{false, "--yes"} : answers_.front();
     if (!answers_.empty()) answers_.pop_front();
-    PrintLine(question + (answer.ok ? " -> OK (" : " -> Cancel (no ") + answer.option + ")");
+    PrintLine(acquisition::Translated(question) + (answer.ok ? " -> OK (" : " -> Cancel (no ") +
+              answer.option + ")");
     ++questions_;
     lastAnswer_ = answer.ok;
     return answer.ok;

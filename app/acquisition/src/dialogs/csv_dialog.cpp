@@ -12,7 +12,7 @@ namespace {
 using namespace csv_ids;
 
 constexpr std::size_t kLongestFolder = 259;  // characters
-constexpr const char* kBusy = "計測中はCSV保存できません";
+constexpr const char* kBusy = TR_NOOP("Form", "計測中はCSV保存できません");
 
 constexpr int kModeRadios[] = {kFixedNameMode, kTimeNameMode, kNumberNameMode};
 constexpr int kAutoControls[] = {kFixedNameMode, kTimeNameMode, kFixedName,  kNumberNameMode,
@@ -79,18 +79,18 @@ CsvDialog::CsvDialog(const data::Ctintrose_mfDoc& document, const data::CsvSetti
     : document_(document),
       port_(port),
       settings_(settings),
-      controls_({{kOk, "OK"},
-                 {kCancel, "キャンセル"},
-                 {kAddTemp, "温度データをつける"},
-                 {kAddExp, "露光時間データをつける"},
-                 {kAddWave, "波長データをつける"},
-                 {kVertical, "データを縦方向に保存する"},
-                 {kAuto, "データ取得時にファイルに保存する"},
-                 {kFixedNameMode, "固定ファイル名"},
-                 {kTimeNameMode, "時刻ファイル名"},
-                 {kNumberNameMode, "データ番号ファイル名"},
-                 {kFolderLabel, "CSVファイル保存フォルダ"},
-                 {kBrowse, "参照"}}),
+      controls_({{kOk, TR_NOOP("Form", "OK")},
+                 {kCancel, TR_NOOP("Form", "キャンセル")},
+                 {kAddTemp, TR_NOOP("Form", "温度データをつける")},
+                 {kAddExp, TR_NOOP("Form", "露光時間データをつける")},
+                 {kAddWave, TR_NOOP("Form", "波長データをつける")},
+                 {kVertical, TR_NOOP("Form", "データを縦方向に保存する")},
+                 {kAuto, TR_NOOP("Form", "データ取得時にファイルに保存する")},
+                 {kFixedNameMode, TR_NOOP("Form", "固定ファイル名")},
+                 {kTimeNameMode, TR_NOOP("Form", "時刻ファイル名")},
+                 {kNumberNameMode, TR_NOOP("Form", "データ番号ファイル名")},
+                 {kFolderLabel, TR_NOOP("Form", "CSVファイル保存フォルダ")},
+                 {kBrowse, TR_NOOP("Form", "参照")}}),
       heldFolder_(settings.csvFolder) {
   FillControls();
   ApplyAutoState();
@@ -222,7 +222,7 @@ bool OpenCsvDialog(const CsvDialogContext& context, const RunCsvDialog& runModal
   const data::CsvResult written = data::WriteCsvFile(context.document, context.processing, settings,
                                                      settings.csvSensor, range, *path);
   if (!written.ok())
-    port.ShowOkMessage(std::string(kSaveFailed) + "\n" + *path + "\n" + written.message);
+    port.ShowOkMessage(Translated(kSaveFailed) + "\n" + *path + "\n" + written.message);
   return true;
 }
 

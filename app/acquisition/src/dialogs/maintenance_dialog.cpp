@@ -27,13 +27,14 @@ int PixelsOf(const data::SensorEntry& sensor) {
   return std::clamp(sensor.pixelCount, 0, data::kMaxPixels);
 }
 
-// One table write that the instrument did not acknowledge in full.
-std::string WriteReport(int sensor, const std::string& serial, const char* table,
-                        const TableWrite& write) {
-  char line[256];
-  std::snprintf(line, sizeof line, "センサー%d (%s) %s: 応答 %d / %d バイト", sensor + 1,
-                data::DisplayText(serial).c_str(), table, write.acknowledged, write.expected);
-  return line;
+// One table write that the instrument did not acknowledge in full, after the marked
+// kWriteIncomplete line; `table` is a marked table name.
+std::string WriteIncompleteReport(int sensor, const std::string& serial, const char* table,
+                                  const TableWrite& write) {
+  return Translated(kWriteIncomplete) + "\n" +
+         Filled(Translated(TR_NOOP("Form", "センサー%1 (%2) %3: 応答 %4 / %5 バイト")),
+                {std::to_string(sensor + 1), data::DisplayText(serial), Translated(table),
+                 std::to_string(write.acknowledged), std::to_string(write.expected)});
 }
 
 }  // namespace
@@ -45,12 +46,12 @@ MaintenanceDialog::MaintenanceDialog(const MaintenanceContext& context)
       sensor_(context.selectedSensor),
       deviceIndex_(context.deviceIndex),
       graphMax_(context.graphMax),
-      controls_({{kFile, "ファイル"},
-                 {kSet, "設定"},
-                 {kInitialise, "初期化"},
-                 {kDark, "ダーク計測"},
-                 {kGain, "ゲイン設定"},
-                 {kWrite, "装置へ書き込む"}}) {
+      controls_({{kFile, TR_NOOP("Form", "ファイル")},
+                 {kSet, TR_NOOP("Form", "設定")},
+                 {kInitialise, TR_NOOP("Form", "初期化")},
+                 {kDark, TR_NOOP("Form", "ダーク計測")},
+                 {kGain, TR_NOOP("Form", "ゲイン設定")},
+                 {kWrite, TR_NOOP("Form", "装置へ書き込む")}}) {
   controls_[kTableList];
   controls_[kSerialList];
 }
@@ -160,7 +161,7 @@ void MaintenanceDialog::LoadCalibrationList() {
   list.items.clear();
   list.selection = -1;
   CalibrationList loaded = ReadCalibrationList(listPath_);
-  if (!loaded.error.empty()) port_.ShowOkMessage(kListUnreadable + loaded.error);
+  if (!loaded.error.empty()) port_.ShowOkMessage(Translated(kListUnreadable) + loaded.error);
   rows_.clear();
   std::string refused;
   for (CalibrationRow& row : loaded.rows) {
@@ -172,7 +173,7 @@ void MaintenanceDialog::LoadCalibrationList() {
     list.items.push_back(data::DisplayText(row.serial));
     rows_.push_back(std::move(row));
   }
-  if (!refused.empty()) port_.ShowOkMessage(kRowRefused + refused);
+  if (!refused.empty()) port_.ShowOkMessage(Translated(kRowRefused) + refused);
   if (loaded.truncated) port_.ShowOkMessage(kListTooLong);
 }
 
@@ -189,7 +190,8 @@ void MaintenanceDialog::SelectSerial(int row) {
   const CalibrationRow& chosen = rows_[static_cast<std::size_t>(row)];
   const std::string problem = WavelengthPolynomialProblem(chosen.coefficients, sensor.pixelCount);
   if (!problem.empty()) {
-    port_.ShowOkMessage(kRowRefused + data::DisplayText(chosen.serial) + ": " + problem);
+    port_.ShowOkMessage(Translated(kRowRefused) + data::DisplayText(chosen.serial) + ": " +
+                        problem);
     return;
   }
   sensor.serialNo = chosen.serial;
@@ -214,8 +216,8 @@ bool MaintenanceDialog::WriteCompBlock() {
   unsigned char block[sizeof sensor.compBlock];
   std::memcpy(block, sensor.compBlock.data(), sizeof block);
   if (SetDeviceComp(Device(), block) > 0) return true;
-  port_.ShowOkMessage(std::string(kWriteIncomplete) + "\n" +
-                      WriteReport(sensor_, sensor.serialNo, "係数", TableWrite{0, 1}));
+  port_.ShowOkMessage(
+      WriteIncompleteReport(sensor_, sensor.serialNo, TR_NOOP("Form", "係数"), TableWrite{0, 1}));
   return false;
 }
 
@@ -351,7 +353,7 @@ void MaintenanceDialog::WriteToInstrument() {
   ClearTransferStop();
   const data::SensorEntry& sensor = Sensor();
   if (const std::string problem = TablesProblem(sensor); !problem.empty()) {
-    port_.ShowOkMessage(kTablesRefused + problem);
+    port_.ShowOkMessage(Translated(kTablesRefused) + problem);
     return;
   }
   struct TableKind {
@@ -359,15 +361,16 @@ void MaintenanceDialog::WriteToInstrument() {
     TableWrite (*write)(const data::SensorEntry&, int);
   };
   const TableKind tables[] = {
-      {"ダークテーブル", &WriteDarkSteps},      {"波長テーブル", &WriteWavelengthTable},
-      {"ホワイトテーブル", &WriteWhiteTable},   {"透過テーブル", &WriteTransmissionTable},
-      {"感度テーブル", &WriteSensitivityTable},
+      {TR_NOOP("Form", "ダークテーブル"), &WriteDarkSteps},
+      {TR_NOOP("Form", "波長テーブル"), &WriteWavelengthTable},
+      {TR_NOOP("Form", "ホワイトテーブル"), &WriteWhiteTable},
+      {TR_NOOP("Form", "透過テーブル"), &WriteTransmissionTable},
+      {TR_NOOP("Form", "感度テーブル"), &WriteSensitivityTable},
   };
   for (const TableKind& table : tables) {
     const TableWrite write = table.write(sensor, Device());
     if (!write.ok()) {
-      port_.ShowOkMessage(std::string(kWriteIncomplete) + "\n" +
-                          WriteReport(sensor_, sensor.serialNo, table.name, write));
+      port_.ShowOkMessage(WriteIncompleteReport(sensor_, sensor.serialNo, table.name, write));
       return;
     }
   }

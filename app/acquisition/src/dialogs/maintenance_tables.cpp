@@ -1,5 +1,7 @@
 #include "chromiva/acquisition/dialogs/maintenance_tables.h"
 
+#include "chromiva/acquisition/texts.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -105,12 +107,13 @@ std::string WavelengthTableProblem(const float* table, int pixels) {
   for (int j = 0; j < pixels; ++j) {
     const double w = table[j];
     if (!std::isfinite(w) || w < kLowestWavelengthNm || w > kHighestWavelengthNm) {
-      return "画素" + std::to_string(j + 1) + "の波長が" +
-             std::to_string(static_cast<int>(kLowestWavelengthNm)) + "〜" +
-             std::to_string(static_cast<int>(kHighestWavelengthNm)) + "nmの範囲にありません";
+      return Filled(Translated(TR_NOOP("Form", "画素%1の波長が%2〜%3nmの範囲にありません")),
+                    {std::to_string(j + 1), std::to_string(static_cast<int>(kLowestWavelengthNm)),
+                     std::to_string(static_cast<int>(kHighestWavelengthNm))});
     }
     if (j > 0 && !(table[j] > table[j - 1])) {
-      return "画素" + std::to_string(j + 1) + "で波長が増えていません";
+      return Filled(Translated(TR_NOOP("Form", "画素%1で波長が増えていません")),
+                    {std::to_string(j + 1)});
     }
   }
   return {};
@@ -121,7 +124,8 @@ std::string WavelengthTableProblem(const float* table, int pixels) {
 std::string WavelengthPolynomialProblem(const std::array<double, data::kCompCoefficients>& a,
                                         int pixels) {
   for (double coefficient : a) {
-    if (!std::isfinite(coefficient)) return "係数が有限の数ではありません";
+    if (!std::isfinite(coefficient))
+      return Translated(TR_NOOP("Form", "係数が有限の数ではありません"));
   }
   pixels = std::clamp(pixels, 0, data::kMaxPixels);
   std::array<float, data::kMaxPixels> table{};
@@ -136,13 +140,18 @@ std::string TablesProblem(const data::SensorEntry& sensor) {
                        [](float v) { return std::isfinite(v); });
   };
   for (const data::PixelArray& step : sensor.darkTables) {
-    if (!finite(step, pixels)) return "ダークテーブルに有限でない値があります";
+    if (!finite(step, pixels))
+      return Translated(TR_NOOP("Form", "ダークテーブルに有限でない値があります"));
   }
-  if (!finite(sensor.whiteTable, pixels + 1)) return "ホワイトテーブルに有限でない値があります";
-  if (!finite(sensor.transmissionTable, pixels + 1)) return "透過テーブルに有限でない値があります";
-  if (!finite(sensor.sensitivityTable, pixels + 1)) return "感度テーブルに有限でない値があります";
+  if (!finite(sensor.whiteTable, pixels + 1))
+    return Translated(TR_NOOP("Form", "ホワイトテーブルに有限でない値があります"));
+  if (!finite(sensor.transmissionTable, pixels + 1))
+    return Translated(TR_NOOP("Form", "透過テーブルに有限でない値があります"));
+  if (!finite(sensor.sensitivityTable, pixels + 1))
+    return Translated(TR_NOOP("Form", "感度テーブルに有限でない値があります"));
   for (double coefficient : sensor.compBlock) {
-    if (!std::isfinite(coefficient)) return "係数が有限の数ではありません";
+    if (!std::isfinite(coefficient))
+      return Translated(TR_NOOP("Form", "係数が有限の数ではありません"));
   }
   return WavelengthTableProblem(sensor.wavelengthTable.data(), pixels);
 }

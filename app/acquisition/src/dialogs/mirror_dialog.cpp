@@ -21,9 +21,9 @@ MirrorDialog::MirrorDialog(int mirrorDeviceIndex, Sender send)
     : deviceIndex_(mirrorDeviceIndex),
       send_(send ? std::move(send)
                  : Sender([](int index, int position) { SetMirror(index, position); })),
-      controls_({{kOk, "OK"},
-                 {kCancel, "キャンセル"},
-                 {kSet, "set"},
+      controls_({{kOk, TR_NOOP("Form", "OK")},
+                 {kCancel, TR_NOOP("Form", "キャンセル")},
+                 {kSet, TR_NOOP("Form", "set")},
                  {kPlus, "+1000"},
                  {kMinus, "-1000"}}) {
   controls_.SetText(kPosition, std::to_string(position_));

@@ -2,6 +2,8 @@
 // through the library's raw channel.
 #pragma once
 
+#include "chromiva/acquisition/texts.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,10 +14,13 @@ namespace chromiva::acquisition {
 
 // A table that came back with fewer bytes than expected: the values that arrived are kept.
 struct ShortTable {
-  std::string table;  // e.g. "波長テーブル", "ダークテーブル(ステップ3)"
+  const char* name = "";  // marked: "波長テーブル", ..., or "ダークテーブル(ステップ%1)" with step
+  int step = -1;  // the dark step, for the dark table
   int received = 0;
   int expected = 0;
 };
+// The table's name with its step filled in ("ダークテーブル(ステップ3)"), taken in `form`.
+std::string ShortTableName(const ShortTable& table, TextForm form = &Translated);
 
 struct TableRead {
   std::vector<ShortTable> shortTables;  // tables that came back short, in reading order
@@ -47,13 +52,15 @@ TableWrite WriteTransmissionTable(const data::SensorEntry& sensor, int deviceInd
 TableWrite WriteSensitivityTable(const data::SensorEntry& sensor, int deviceIndex);
 TableWrite WriteWavelengthTable(const data::SensorEntry& sensor, int deviceIndex);
 
-// "センサー1 (SP000001) へのダークテーブルの登録に失敗しました（応答 12 / 6069 バイト）"
-std::string DescribeFailedWrite(int sensor, const std::string& serial, const std::string& table,
+// "センサー1 (SP000001) へのダークテーブルの登録に失敗しました（応答 12 / 6069 バイト）" in the
+// window's language; `table` is a marked table name.
+std::string DescribeFailedWrite(int sensor, const std::string& serial, const char* table,
                                 const TableWrite& write);
 
 // Sends the first 8 characters of `serial` (a 7-character text sends its NUL as the eighth
 // byte). A text shorter than 7 characters is refused before anything is sent: false.
 bool WriteSerialNo(int deviceIndex, const std::string& serial);
-inline constexpr const char* kSerialTooShort = "シリアル番号は7文字以上で入力してください。";
+inline constexpr const char* kSerialTooShort =
+    TR_NOOP("Form", "シリアル番号は7文字以上で入力してください。");
 
 }  // namespace chromiva::acquisition

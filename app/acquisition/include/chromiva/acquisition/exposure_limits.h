@@ -3,6 +3,8 @@
 // dark sequences) checks against these.
 #pragma once
 
+#include "chromiva/acquisition/texts.h"
+
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -15,7 +17,7 @@ inline constexpr double kLongestExposureUs = kMaxExposureMs * 1000.0;
 
 namespace text {
 inline constexpr const char* kExposureRefusal =
-    "露光時間には0以上9500以下の値(ms)を入力してください。";
+    TR_NOOP("Form", "露光時間には0以上9500以下の値(ms)を入力してください。");
 }  // namespace text
 
 constexpr bool ExposureUsInLimits(double exposureUs) {

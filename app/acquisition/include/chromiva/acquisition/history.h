@@ -2,6 +2,8 @@
 // file and the take-over of the history dialog's edits.
 #pragma once
 
+#include "chromiva/acquisition/texts.h"
+
 #include <ctime>
 #include <filesystem>
 #include <string>
@@ -39,7 +41,7 @@ enum class HistoryEdit {
   kRefused,    // the edit holds characters that code page 932 cannot store; the log stays
 };
 inline constexpr const char* kHistoryEditRefusal =
-    "履歴に保存できない文字が含まれています。";  // shown for kRefused
+    TR_NOOP("Form", "履歴に保存できない文字が含まれています。");  // shown for kRefused
 
 // Closing the dialog: an edit that differs from the log is converted once to code page 932 and
 // becomes the new log (with CR LF line ends), marking the document modified.

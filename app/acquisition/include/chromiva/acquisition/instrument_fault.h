@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "chromiva/acquisition/texts.h"
+
 namespace chromiva::acquisition {
 
 enum class FaultKind {
@@ -33,7 +35,9 @@ FaultKind CheckTransfer(int deviceIndex, int received, int expected);
 
 // The operator's text for a fault of sensor `fault.sensor` whose serial number is `serial`,
 // e.g. "センサー1 (SP000001) の記録 3 で計測を停止しました: 応答がありません".
-std::string DescribeFault(const InstrumentFault& fault, const std::string& serial);
+// Taken in `form`: &Translated for the window, &AsWritten for the operation history.
+std::string DescribeFault(const InstrumentFault& fault, const std::string& serial,
+                          TextForm form = &Translated);
 
 // The stop request that long device work checks between transfers: passes between frames,
 // the dark sequence, table reads and writes. Safe to set from a signal handler.

@@ -26,6 +26,14 @@ void SetTextLookup(TextLookup lookup);
 // is (a finished text that was composed from a translated template among them).
 std::string Translated(const char* source);
 std::string Translated(const std::string& source);
+// The marked text as it is written: what composes a line for data (the operation history) takes
+// its template through this instead of Translated.
+std::string AsWritten(const char* source);
+// How a composer takes its marked texts: &Translated for the window, &AsWritten for data.
+using TextForm = std::string (*)(const char* source);
+
+// `value` right-aligned in `width` characters, as printf's "%2d" pads it (" 7").
+std::string Padded(int value, int width);
 
 // `pattern` with %1 .. %9 replaced by the values in order; other characters stay.
 std::string Filled(std::string_view pattern, std::initializer_list<std::string_view> values);

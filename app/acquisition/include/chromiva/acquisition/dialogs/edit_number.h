@@ -2,6 +2,8 @@
 // corners opens CEditNumDlg with the limit, and OK stores the typed number within its bound.
 #pragma once
 
+#include "chromiva/acquisition/texts.h"
+
 #include <optional>
 #include <string>
 
@@ -12,11 +14,12 @@
 namespace chromiva::acquisition {
 
 // CEditNumDlg without widgets: the number it opens with and the text of its label static.
-inline constexpr const char* kEditNumberCaption = "数値編集";
-inline constexpr const char* kMaximumLabel = "最大値";
-inline constexpr const char* kMinimumLabel = "最小値";
+inline constexpr const char* kEditNumberCaption = TR_NOOP("Form", "数値編集");
+inline constexpr const char* kMaximumLabel = TR_NOOP("Form", "最大値");
+inline constexpr const char* kMinimumLabel = TR_NOOP("Form", "最小値");
 // Shown when an entry would leave a maximum at or below its minimum; nothing changes then.
-inline constexpr const char* kCrossedLimitRefusal = "最大値は最小値より大きい値にしてください。";
+inline constexpr const char* kCrossedLimitRefusal =
+    TR_NOOP("Form", "最大値は最小値より大きい値にしてください。");
 
 struct EditNumber {
   float value = 8192.0f;

@@ -1,6 +1,8 @@
 // The operation history dialog (dialog 130) and the form's button 1039 that opens it.
 #pragma once
 
+#include "chromiva/acquisition/texts.h"
+
 #include <functional>
 
 #include "chromiva/acquisition/dialogs/dialog_controls.h"
@@ -11,13 +13,14 @@ namespace chromiva::acquisition::dialogs {
 
 namespace history_ids {
 inline constexpr int kDialog = 130;
-inline constexpr const char* kTitle = "作業履歴（検出～計測、任意文字挿入可能）";
+inline constexpr const char* kTitle = TR_NOOP("Form", "作業履歴（検出～計測、任意文字挿入可能）");
 inline constexpr int kText = 1057;  // multi-line edit with the history
 inline constexpr int kSave = 1073;  // "テキストファイル保存"
-inline constexpr const char* kSaveCaption = "テキストファイル保存";
-inline constexpr const char* kShowing = "計測の履歴を表示します";
-inline constexpr const char* kEmpty = "計測の履歴を表示しますが、履歴がありませんでした";
-inline constexpr const char* kFilter = "txt file(*.txt)|*.txt||";
+inline constexpr const char* kSaveCaption = TR_NOOP("Form", "テキストファイル保存");
+inline constexpr const char* kShowing = TR_NOOP("Form", "計測の履歴を表示します");
+inline constexpr const char* kEmpty =
+    TR_NOOP("Form", "計測の履歴を表示しますが、履歴がありませんでした");
+inline constexpr const char* kFilter = TR_NOOP("Form", "txt file(*.txt)|*.txt||");
 inline constexpr const char* kExtension = "txt";
 inline constexpr const char* kInitialName = "log.txt";
 }  // namespace history_ids

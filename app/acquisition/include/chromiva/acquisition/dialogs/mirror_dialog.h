@@ -2,6 +2,8 @@
 // form's device list (1004).
 #pragma once
 
+#include "chromiva/acquisition/texts.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -13,7 +15,7 @@ namespace chromiva::acquisition::dialogs {
 
 namespace mirror_ids {
 inline constexpr int kDialog = 134;
-inline constexpr const char* kTitle = "ミラー制御";
+inline constexpr const char* kTitle = TR_NOOP("Form", "ミラー制御");
 inline constexpr int kOk = 1;
 inline constexpr int kCancel = 2;
 inline constexpr int kSet = 1058;       // "set"
