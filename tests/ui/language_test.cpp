@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QtTest>
 #include <map>
 
@@ -323,6 +324,7 @@ class LanguageTest : public QObject {
     frame.findChild<QAction*>(QStringLiteral("language_en"))->trigger();
     QTRY_COMPARE(menuTitle(), QStringLiteral("&File"));  // the change arrives as a posted event
     QCOMPARE(start(), QStringLiteral("Start"));
+    QCOMPARE(frame.findChild<QToolBar*>()->toggleViewAction()->text(), QStringLiteral("&Toolbar"));
     QCOMPARE(frame.windowTitle(), QStringLiteral("chromiva - Untitled"));
     QCOMPARE(document.title, std::string(data::kUntitledTitle));
     QVERIFY(!HoldsJapanese(frame.view()->Graph()->View()->ShownGuidance()));

@@ -513,8 +513,9 @@ void CMainFrame::RememberMenuTexts() {
 }
 
 void CMainFrame::RetranslateUi() {
-  for (const auto& [action, source] : menuTexts_) action->setText(tr(source.c_str()));
+  // The toolbar's title names its toggle action too: the menu's own text comes after it.
   toolBar_->setWindowTitle(tr("標準"));
+  for (const auto& [action, source] : menuTexts_) action->setText(tr(source.c_str()));
   statusBar()->clearMessage();  // the idle text comes back in the new language
   for (const auto& [action, language] : languageActions_)
     action->setChecked(language == CurrentLanguage());
